@@ -1,0 +1,64 @@
+#include "access/failure.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+
+namespace velmora {
+
+Failure::Failure(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
+
+namespace failures {
+
+Failure invalidInteger(const QString& text) {
+    return Failure(QStringLiteral("'%1' is not a valid integer value").arg(text));
+}
+
+Failure cannotOpenFile(const QString& path, int errorNumber) {
+    const QString reason = QString::fromLocal8Bit(std::strerror(errorNumber));
+    return Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
+}
+
+Failure unableToWrite(const QString& path) {
+    return Failure(QStringLiteral("Unable to write to %1").arg(path));
+}
+
+QString ioErrorText(int errorNumber, const QString& path) {
+    switch (errorNumber) {
+    case ENOENT: {
+        const QFileInfo info(path);
+        const bool folderThere = info.absoluteDir().exists();
+        return folderThere ? QStringLiteral("File not found") : QStringLiteral("Invalid filename");
+    }
+    case ENOTDIR:
+    case ENAMETOOLONG:
+        return QStringLiteral("Invalid filename");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return QStringLiteral("File access denied");
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return QStringLiteral("Disk full");
+    default:
+        return QStringLiteral("I/O error %1").arg(errorNumber);
+    }
+}
+
+Failure ioError(int errorNumber, const QString& path) {
+    return Failure(ioErrorText(errorNumber, path));
+}
+
+} // namespace failures
+
+QString errorBoxText(const QString& message) {
+    if (!message.isEmpty() && message.back() > QLatin1Char('.')) {
+        return message + QLatin1Char('.');
+    }
+    return message;
+}
+
+} // namespace velmora

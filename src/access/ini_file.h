@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace velmora {
+
+// An INI file on disk, by full path. Reads take the file as it stands (a rewrite is atomic, so a
+// reader sees the old or the new file whole). Writes are read-modify-write under the file's
+// cross-process lock and replace the file atomically; any failure throws
+// "Unable to write to <path>" and leaves the file as it was.
+class IniFile {
+public:
+    explicit IniFile(QString path) : path_(std::move(path)) {}
+
+    const QString& path() const { return path_; }
+
+    // Nothing when the file, section or key is missing (or the file cannot be read).
+    std::optional<QByteArray> value(const QByteArray& section, const QByteArray& key) const;
+    void setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value) const;
+    // A missing file or section changes nothing, and no file is created.
+    void eraseSection(const QByteArray& section) const;
+    // Runs `edit` on the file's text under the lock and writes the result when it returns true.
+    // A missing file starts as empty text.
+    void update(const std::function<bool(QByteArray&)>& edit) const;
+
+private:
+    QString path_;
+};
+
+} // namespace velmora

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <optional>
+
+namespace velmora {
+
+// INI text in memory, byte for byte as it stands in the file, with the behaviour the course
+// files were always read and written with:
+// - section and key names match without regard to letter case (ASCII and the code page's
+//   Cyrillic and Kazakh letters); the first matching section, and the first matching key in it,
+//   win; blanks and tabs around names and values are dropped;
+// - one pair of enclosing double or single quotes is removed from a value;
+// - a line splits at its first "="; a line without "=" holds no key;
+// - a header's name runs to its last "]"; a "[" line without "]" is an ordinary line;
+// - CR LF, LF and a lone CR all end a line;
+// - a value comes back with at most kMaxValueBytes bytes.
+// Writing replaces a value in place, or appends the key at the end of its section, or the section
+// at the end of the text; every other byte stays as it was. New lines end in CR LF.
+class IniText {
+public:
+    static constexpr qsizetype kMaxValueBytes = 2047;
+
+    // The value, or nothing when the section or key is missing.
+    static std::optional<QByteArray> value(QByteArrayView text, QByteArrayView section,
+                                           QByteArrayView key);
+    static void setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
+                         QByteArrayView value);
+    // Removes the section's header and all its lines; false when there is no such section.
+    static bool eraseSection(QByteArray& text, QByteArrayView section);
+    // The names of all sections in file order (duplicates included).
+    static QList<QByteArray> sectionNames(QByteArrayView text);
+    // The key names of the first matching section, in file order.
+    static QList<QByteArray> keyNames(QByteArrayView text, QByteArrayView section);
+};
+
+} // namespace velmora

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLockFile>
+#include <QString>
+#include <optional>
+
+namespace velmora {
+
+// Reads the whole file. Without a value when it cannot be read; `error` then holds the system's
+// error number.
+std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullptr);
+
+// Replaces the file's content atomically: the new content is written to a temporary file in the
+// same folder, flushed to disk and renamed over the old file, so that a crash at any moment leaves
+// either the old or the new file. A file without any write permission counts as read-only and is
+// never replaced. Returns 0, or the system's error number; the file is then as it was.
+[[nodiscard]] int writeFileAtomically(const QString& path, const QByteArray& content);
+
+// Appends to the file under its lock, creating it when missing. Returns 0 or the error number.
+[[nodiscard]] int appendToFile(const QString& path, const QByteArray& bytes);
+
+// A cross-process lock on one data file, held for a read-modify-write. It lives in a sidecar file
+// ("name.lock") because the data file itself is replaced by rename. A lock left by a process that
+// died is taken over.
+class FileLock {
+public:
+    explicit FileLock(const QString& filePath);
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    bool held() const { return error_ == 0; }
+    // The system's error number when the lock could not be taken.
+    int error() const { return error_; }
+
+private:
+    QLockFile lock_;
+    int error_ = 0;
+};
+
+// True when the file exists and may not be written (no write permission bit, or no access).
+bool isReadOnlyFile(const QString& path);
+
+} // namespace velmora

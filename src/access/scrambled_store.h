@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace velmora {
+
+// The scrambled INI store of the user register and the test files. Values are scrambled byte by
+// byte with a fixed key (exclusive or); section and key names stay plain. Paths are relative to
+// the current directory, taken anew at each call, and begin with a backslash ("\users.ini").
+// Texts cross the file boundary in the single-byte code page.
+//
+// The scrambling hides values from a casual look in a text editor; it is not encryption.
+
+// The fixed key. It is chosen so that no digit, letter, blank or common punctuation mark
+// scrambles to a byte that an INI line cannot hold whole (NUL, TAB, LF, CR, blank or a quote).
+inline constexpr int kScrambleKey = 0xA4;
+
+// Appends `text` combined with the low byte of `key` to `output`.
+void crypt(const QByteArray& text, int key, QByteArray& output);
+
+// The missing-value marker handed to the reader as its default; a missing value therefore reads
+// as the marker's unscrambled form.
+inline constexpr char kMissingMarker[] = "!!!!!!";
+
+QString readini(const QString& section, const QString& key, const QString& path);
+// Throws when the value's scrambled form could not be read back whole, and writes nothing then.
+void writeini(const QString& section, const QString& key, const QString& value, const QString& path);
+void eraseini(const QString& section, const QString& path);
+
+// What readini returns for a missing value.
+QString missingValue();
+
+// Why a value cannot be stored whole, or an empty text when it can.
+QString unstorableValueReason(const QString& value);
+
+} // namespace velmora

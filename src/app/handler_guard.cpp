@@ -1,0 +1,11 @@
+#include "app/handler_guard.h"
+
+#include "app/message_boxes.h"
+
+namespace velmora {
+
+void showFailure(QWidget* parent, const Failure& failure) {
+    MessageBoxes::failure(parent, failure.message());
+}
+
+} // namespace velmora

@@ -1,0 +1,37 @@
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <unistd.h>
+
+namespace velmora::test {
+
+TempFolder::TempFolder() : previous_(QDir::currentPath()) {
+    QDir::setCurrent(dir_.path());
+}
+
+TempFolder::~TempFolder() {
+    QDir::setCurrent(previous_);
+}
+
+QByteArray TempFolder::read(const QString& name) const {
+    QFile f(file(name));
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return f.readAll();
+}
+
+void TempFolder::write(const QString& name, const QByteArray& bytes) const {
+    const QString path = file(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        f.write(bytes);
+    }
+}
+
+bool ignoresPermissions() { return ::geteuid() == 0; }
+
+} // namespace velmora::test

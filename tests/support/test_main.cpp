@@ -1,0 +1,16 @@
+#include "app/message_boxes.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+// One main for every test program: a QApplication on the offscreen platform, message boxes
+// answered from the test seam.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    velmora::MessageBoxes::setHeadless(true);
+    return RUN_ALL_TESTS();
+}
