@@ -1,0 +1,73 @@
+#include "admin_command.h"
+
+#include "access/failure.h"
+
+namespace velmora::admin {
+namespace {
+
+QList<AdminCommand> allCommands() {
+    QList<AdminCommand> commands;
+    commands += iniCommands();
+    return commands;
+}
+
+QString usageLine(const AdminCommand& c) {
+    return QStringLiteral("velmora-admin %1 %2").arg(c.words.join(QLatin1Char(' ')), c.arguments).trimmed();
+}
+
+void printHelp(QTextStream& out) {
+    out << "Usage: velmora-admin COMMAND [ARGUMENTS]\n"
+           "The teacher's companion to the Velmora course book: reads and writes the course\n"
+           "folder's files. Values of scrambled INI files are shown and taken unscrambled, in the\n"
+           "terminal's encoding.\n\nCommands:\n";
+    for (const AdminCommand& c : allCommands()) {
+        out << "  " << usageLine(c) << "\n      " << c.summary << "\n";
+    }
+    out << "\n'velmora-admin COMMAND --help' shows the help of one command.\n";
+}
+
+bool startsWith(const QStringList& args, const QStringList& words) {
+    if (args.size() < words.size()) {
+        return false;
+    }
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (args[i] != words[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.isEmpty() || args.first() == QStringLiteral("--help") || args.first() == QStringLiteral("-h")) {
+        printHelp(out);
+        return args.isEmpty() ? 2 : 0;
+    }
+    for (const AdminCommand& c : allCommands()) {
+        if (!startsWith(args, c.words)) {
+            continue;
+        }
+        const QStringList rest = args.mid(c.words.size());
+        if (rest.contains(QStringLiteral("--help"))) {
+            out << "Usage: " << usageLine(c) << "\n\n" << c.help << "\n";
+            return 0;
+        }
+        if (c.argumentCount >= 0 && rest.size() != c.argumentCount) {
+            err << "velmora-admin: usage: " << usageLine(c) << "\n";
+            return 2;
+        }
+        try {
+            return c.run(rest, out, err);
+        } catch (const Failure& f) {
+            err << "velmora-admin: " << f.message() << "\n";
+            return 1;
+        }
+    }
+    err << "velmora-admin: unknown command '" << args.join(QLatin1Char(' '))
+        << "'; see 'velmora-admin --help'\n";
+    return 2;
+}
+
+} // namespace velmora::admin
