@@ -3,9 +3,10 @@
 #include "access/data_path.h"
 #include "app/handler_guard.h"
 #include "app/message_boxes.h"
+#include "app/screen_panel.h"
+#include "app/ui_font.h"
 
 #include <QDir>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -15,11 +16,10 @@
 namespace velmora {
 namespace {
 
+constexpr QColor teal(0x00, 0x80, 0x80);
+
 QFont toolFont(int pixelHeight, bool bold) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    return font;
+    return pixelFont(QStringLiteral("MS Sans Serif"), pixelHeight, bold);
 }
 
 template <typename Widget> Widget* place(QWidget* parent, const char* name, QRect geometry) {
@@ -46,14 +46,8 @@ ScramblingTool::ScramblingTool(QWidget* parent)
 ScramblingTool::~ScramblingTool() = default;
 
 void ScramblingTool::buildLayout() {
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    auto* panel = new ScreenPanel(QStringLiteral("Panel1"), teal, false, this);
     panel->setGeometry(0, 0, 609, 249);
-    panel->setFrameStyle(QFrame::Box | QFrame::Sunken); // lowered outside, raised inside
-    panel->setAutoFillBackground(true);
-    QPalette teal = panel->palette();
-    teal.setColor(QPalette::Window, QColor(0x00, 0x80, 0x80));
-    panel->setPalette(teal);
 
     edit9_ = place<QLineEdit>(panel, "Edit9", {10, 6, 583, 28});
     edit9_->setText(QStringLiteral("Введите название теста (Test1-Test10)"));

@@ -1,5 +1,7 @@
 #include "access/code_page.h"
+#include "app/main_window.h"
 #include "app/message_boxes.h"
+#include "app/text_document_view.h"
 #include "support/temp_folder.h"
 #include "testing/scrambling_tool.h"
 #include "testing/test_file.h"
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -165,6 +168,69 @@ TEST_F(ScramblingToolTest, ClosingPutsBackTheFolderFoundAtShowing) {
     QTest::mouseClick(child<QPushButton>(tool, "Button2"), Qt::LeftButton);
     EXPECT_FALSE(tool.isVisible());
     EXPECT_EQ(QDir::currentPath(), programFolder);
+}
+
+// The administrator's road: "Тестті өзгерту" in the main window's menu opens the tool modally.
+class AdministratorFlow : public ScramblingToolTest {
+protected:
+    AdministratorFlow() : window([](QWidget* parent) { return new TextDocumentView(parent); }) {
+        window.setCompanionWindows(&tool, nullptr, nullptr);
+        window.username = QStringLiteral("admin");
+        window.setMenuState(MenuState::Administrator);
+    }
+
+    // Opens the tool through its menu command; `inside` runs while the tool is shown modally and
+    // the tool is closed with "Выход" afterwards.
+    void openTool(const std::function<void()>& inside) {
+        bool ran = false;
+        QTimer::singleShot(0, &tool, [&] {
+            ran = tool.isVisible() && tool.isModal();
+            inside();
+            QTest::mouseClick(child<QPushButton>(tool, "Button2"), Qt::LeftButton);
+        });
+        QAction* nred = window.menuItem(QStringLiteral("nred"));
+        ASSERT_NE(nred, nullptr);
+        ASSERT_TRUE(nred->isVisible());
+        nred->trigger();
+        EXPECT_TRUE(ran);
+        EXPECT_FALSE(tool.isVisible());
+    }
+
+    MainWindow window;
+};
+
+TEST_F(AdministratorFlow, ConvertsASourceChosenInTheDialog) {
+    QDir().mkpath(QStringLiteral("teacher"));
+    folder.write(QStringLiteral("teacher/erp.txt"), kSource);
+    answer(folder.file(QStringLiteral("teacher/erp.txt")));
+    const QString programFolder = QDir::currentPath();
+    openTool([&] {
+        QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton);
+        child<QLineEdit>(tool, "Edit9")->setText(QStringLiteral("test2"));
+        QTest::mouseClick(child<QPushButton>(tool, "Button1"), Qt::LeftButton);
+    });
+    EXPECT_EQ(tool.windowTitle(), QStringLiteral("admin"));
+    EXPECT_EQ(QDir::currentPath(), programFolder);
+    ASSERT_EQ(MessageBoxes::shown().size(), 1);
+    EXPECT_EQ(MessageBoxes::shown()[0].text, QStringLiteral("Создание тестов успешно завершено."));
+    EXPECT_EQ(TestFile(QStringLiteral("\\teacher\\test2.ini")).total(), 2);
+    // Opened again in the same run, the tool still holds the last conversion's record.
+    openTool([&] {
+        EXPECT_EQ(child<QLineEdit>(tool, "Edit8")->text(), QStringLiteral("2"));
+        EXPECT_EQ(child<QLabel>(tool, "Label1")->text(), QStringLiteral("Вопрос №2"));
+    });
+}
+
+TEST_F(AdministratorFlow, CancellingTheDialogWritesNothing) {
+    AnsweringChooser* chooser = answer(std::nullopt);
+    const QString programFolder = QDir::currentPath();
+    openTool([&] { QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton); });
+    EXPECT_EQ(chooser->asked, 1);
+    EXPECT_EQ(child<QLineEdit>(tool, "Edit10")->text(),
+              QStringLiteral("Щелкните здесь мышкой и выберите файл теста"));
+    EXPECT_EQ(QDir::currentPath(), programFolder);
+    EXPECT_TRUE(MessageBoxes::shown().isEmpty());
+    EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty());
 }
 
 } // namespace
