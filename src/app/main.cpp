@@ -8,6 +8,8 @@ int main(int argc, char* argv[]) {
     velmora::prepareDocumentViews();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ЭУИ Velmora"));
+    // Ties the windows to the installed desktop entry (its name and icon in docks and task bars).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.velmora.Velmora"));
     velmora::ProgramWindows windows;
     // Closing the main window ends the program, whatever other window is still open.
     QObject::connect(&windows.form1(), &velmora::MainWindow::closed, &app, &QApplication::quit,

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QIcon>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -18,6 +19,10 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
+
+// Start-up milestones for checks of an installed program; silent unless enabled with
+// QT_LOGGING_RULES="velmora.startup.info=true".
+Q_LOGGING_CATEGORY(velmoraStartup, "velmora.startup", QtWarningMsg)
 
 namespace velmora {
 namespace {
@@ -277,6 +282,8 @@ void MainWindow::FormShow() {
     unlockflag = 0;
     setMenuState(MenuState::BeforeSignIn);
     guarded(this, [&] { readAdminSettings(); });
+    // Printed last, so a start-up error box (which waits for its OK) holds it back.
+    qCInfo(velmoraStartup, "sign-in screen shown");
 }
 
 void MainWindow::loadUserList() {
