@@ -11,6 +11,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    if (qEnvironmentVariableIsEmpty("VELMORA_SOURCE_DIR")) {
+        qputenv("VELMORA_SOURCE_DIR", VELMORA_SOURCE_TREE);
+    }
     velmora::prepareDocumentViews();
     QApplication app(argc, argv);
     velmora::MessageBoxes::setHeadless(true);
