@@ -20,6 +20,10 @@ struct FolderCase {
     const char* expected;
 };
 
+void PrintTo(const FolderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class UserCourseFolder : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(UserCourseFolder, FollowsTheXdgDataHome) {
