@@ -4,6 +4,7 @@
 #include "access/ini_text.h"
 #include "access/safe_file.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 
@@ -35,18 +36,28 @@ void IniFile::update(const std::function<bool(QByteArray&)>& edit) const {
     }
 }
 
-void IniFile::setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value) const {
+void IniFile::setValue(const QByteArray& section, const QByteArray& key,
+                       const QByteArray& value) const {
+    // Writing a value over itself leaves the file as it is, and costs no rewrite.
     update([&](QByteArray& text) {
+        const QByteArray before = text;
         IniText::setValue(text, section, key, value);
-        return true;
+        return text != before;
     });
 }
 
 void IniFile::eraseSection(const QByteArray& section) const {
-    if (!QFileInfo::exists(path_)) {
+    // Erasing is idempotent, so a look without the lock may settle that there is nothing to do;
+    // only a missing folder is a failure, as the write could not have been done.
+    int error = 0;
+    auto text = readWholeFile(path_, &error);
+    if (!text && error == ENOENT && QFileInfo(path_).absoluteDir().exists()) {
         return;
     }
-    update([&](QByteArray& text) { return IniText::eraseSection(text, section); });
+    if (text && !IniText::eraseSection(*text, section)) {
+        return;
+    }
+    update([&](QByteArray& current) { return IniText::eraseSection(current, section); });
 }
 
 } // namespace velmora

@@ -20,7 +20,8 @@ public:
     // Nothing when the file, section or key is missing (or the file cannot be read).
     std::optional<QByteArray> value(const QByteArray& section, const QByteArray& key) const;
     void setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value) const;
-    // A missing file or section changes nothing, and no file is created.
+    // A missing file or section changes nothing, and no file is created; a missing folder fails
+    // as a write would.
     void eraseSection(const QByteArray& section) const;
     // Runs `edit` on the file's text under the lock and writes the result when it returns true.
     // A missing file starts as empty text.

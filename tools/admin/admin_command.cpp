@@ -12,7 +12,9 @@ QList<AdminCommand> allCommands() {
 }
 
 QString usageLine(const AdminCommand& c) {
-    return QStringLiteral("velmora-admin %1 %2").arg(c.words.join(QLatin1Char(' ')), c.arguments).trimmed();
+    return QStringLiteral("velmora-admin %1 %2")
+        .arg(c.words.join(QLatin1Char(' ')), c.arguments)
+        .trimmed();
 }
 
 void printHelp(QTextStream& out) {
@@ -41,9 +43,13 @@ bool startsWith(const QStringList& args, const QStringList& words) {
 } // namespace
 
 int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (args.isEmpty() || args.first() == QStringLiteral("--help") || args.first() == QStringLiteral("-h")) {
+    if (args.isEmpty()) {
+        printHelp(err);
+        return 2;
+    }
+    if (args.first() == QStringLiteral("--help") || args.first() == QStringLiteral("-h")) {
         printHelp(out);
-        return args.isEmpty() ? 2 : 0;
+        return 0;
     }
     for (const AdminCommand& c : allCommands()) {
         if (!startsWith(args, c.words)) {
