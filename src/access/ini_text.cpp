@@ -8,7 +8,9 @@
 namespace velmora {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 QByteArrayView trimmed(QByteArrayView s) {
     qsizetype b = 0;
@@ -27,8 +29,8 @@ bool sameName(QByteArrayView a, QByteArrayView b) {
         return false;
     }
     for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] &&
-            CodePage::fold(static_cast<unsigned char>(a[i])) != CodePage::fold(static_cast<unsigned char>(b[i]))) {
+        if (a[i] != b[i] && CodePage::fold(static_cast<unsigned char>(a[i])) !=
+                                CodePage::fold(static_cast<unsigned char>(b[i]))) {
             return false;
         }
     }
@@ -43,17 +45,19 @@ struct Line {
 };
 
 Line lineAt(QByteArrayView text, qsizetype begin) {
+    // One pass to the first CR or LF: a search for LF alone would run to the end of a file whose
+    // lines end in a lone CR, at every line.
     const char* data = text.data();
     const qsizetype size = text.size();
-    const auto* lf = static_cast<const char*>(std::memchr(data + begin, '\n', size - begin));
-    qsizetype end = lf ? lf - data : size;
-    // A lone CR also ends a line; look for one before the LF.
-    if (const auto* cr = static_cast<const char*>(std::memchr(data + begin, '\r', end - begin))) {
-        const qsizetype at = cr - data;
-        const bool crlf = at + 1 < size && data[at + 1] == '\n';
-        return {begin, at, crlf ? at + 2 : at + 1};
+    qsizetype at = begin;
+    while (at < size && data[at] != '\n' && data[at] != '\r') {
+        ++at;
     }
-    return {begin, end, lf ? end + 1 : size};
+    if (at == size) {
+        return {begin, size, size};
+    }
+    const bool crlf = data[at] == '\r' && at + 1 < size && data[at + 1] == '\n';
+    return {begin, at, crlf ? at + 2 : at + 1};
 }
 
 // The header name of a line, when the line is a section header.
