@@ -189,16 +189,20 @@ void SignInReads(benchmark::State& state) {
     }
 }
 
-// A close: the grades of tests 1 to 12 written back one by one.
+// A close: the grades of tests 1 to 12 written back one by one, the first `changed` of them with a
+// new value (a grade written over itself costs no rewrite).
 void CloseWrites(benchmark::State& state) {
-    folder();
+    folder().restore();
+    const auto changed = static_cast<int>(state.range(0));
     int round = 0;
     for (auto _ : state) {
-        for (int t = 1; t <= 12; ++t) {
-            velmora::writeini(kLast, QStringLiteral("test%1").arg(t),
-                              QString::number((round + t) % 6), kRegister);
-        }
         ++round;
+        for (int t = 1; t <= 12; ++t) {
+            const QByteArray value =
+                t <= changed ? QByteArray::number((round + t) % 6) : grade(kStudents - 1, t);
+            velmora::writeini(kLast, QStringLiteral("test%1").arg(t), QString::fromLatin1(value),
+                              kRegister);
+        }
     }
     folder().restore();
 }
@@ -218,7 +222,7 @@ BENCHMARK(InihLastGrade)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SimpleIniLastGrade)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LookupRatios)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(SignInReads)->Unit(benchmark::kMicrosecond);
-BENCHMARK(CloseWrites)->Unit(benchmark::kMillisecond);
+BENCHMARK(CloseWrites)->Unit(benchmark::kMillisecond)->ArgName("changed")->Arg(12)->Arg(1)->Arg(0);
 BENCHMARK(EraseStudent)->Unit(benchmark::kMillisecond);
 
 } // namespace

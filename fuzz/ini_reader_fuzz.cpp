@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     QByteArray text = original;
-    IniText::setValue(text, section, key, value);
+    check(IniText::setValue(text, section, key, value) == (text != original));
     check(IniText::value(text, section, key) == value.toByteArray());
     // Only a missing section adds a header; nothing else makes or loses one.
     QList<QByteArray> expected = sectionsBefore;

@@ -36,28 +36,28 @@ void IniFile::update(const std::function<bool(QByteArray&)>& edit) const {
     }
 }
 
+bool IniFile::wouldChange(const std::function<bool(QByteArray&)>& edit) const {
+    auto text = readWholeFile(path_);
+    return !text || edit(*text);
+}
+
 void IniFile::setValue(const QByteArray& section, const QByteArray& key,
                        const QByteArray& value) const {
-    // Writing a value over itself leaves the file as it is, and costs no rewrite.
-    update([&](QByteArray& text) {
-        const QByteArray before = text;
-        IniText::setValue(text, section, key, value);
-        return text != before;
-    });
+    const auto set = [&](QByteArray& text) { return IniText::setValue(text, section, key, value); };
+    if (wouldChange(set)) {
+        update(set);
+    }
 }
 
 void IniFile::eraseSection(const QByteArray& section) const {
-    // Erasing is idempotent, so a look without the lock may settle that there is nothing to do;
-    // only a missing folder is a failure, as the write could not have been done.
-    int error = 0;
-    auto text = readWholeFile(path_, &error);
-    if (!text && error == ENOENT && QFileInfo(path_).absoluteDir().exists()) {
+    // A missing file has nothing to erase; only a missing folder fails, as a write would.
+    if (!QFileInfo::exists(path_) && QFileInfo(path_).absoluteDir().exists()) {
         return;
     }
-    if (text && !IniText::eraseSection(*text, section)) {
-        return;
+    const auto erase = [&](QByteArray& text) { return IniText::eraseSection(text, section); };
+    if (wouldChange(erase)) {
+        update(erase);
     }
-    update([&](QByteArray& current) { return IniText::eraseSection(current, section); });
 }
 
 } // namespace velmora

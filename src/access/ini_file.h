@@ -28,6 +28,11 @@ public:
     void update(const std::function<bool(QByteArray&)>& edit) const;
 
 private:
+    // Runs `edit` on the file as it stands, without the lock: false when it would change nothing,
+    // so that a write already done costs neither the lock nor a rewrite (the outcome is the same as
+    // had it waited for the lock). True when the file cannot be read; the locked update decides.
+    bool wouldChange(const std::function<bool(QByteArray&)>& edit) const;
+
     QString path_;
 };
 

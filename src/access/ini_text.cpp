@@ -191,7 +191,7 @@ std::optional<QByteArray> IniText::value(QByteArrayView text, QByteArrayView sec
     return unquoted(line.sliced(k->equals + 1));
 }
 
-void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
+bool IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
                        QByteArrayView value) {
     const QByteArrayView sectionName = trimmed(section);
     const QByteArrayView keyName = trimmed(key);
@@ -202,12 +202,15 @@ void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView 
         }
         text += '[' + sectionName.toByteArray() + ']' + kLineEnd;
         text += keyName.toByteArray() + '=' + value.toByteArray() + kLineEnd;
-        return;
+        return true;
     }
     if (const auto k = findKey(text, *s, keyName)) {
         const qsizetype from = k->line.begin + k->equals + 1;
+        if (QByteArrayView(text).sliced(from, k->line.contentEnd - from) == value) {
+            return false;
+        }
         text.replace(from, k->line.contentEnd - from, value.toByteArray());
-        return;
+        return true;
     }
     // Append after the section's last line that is not blank.
     qsizetype insertAt = s->header.next;
@@ -226,6 +229,7 @@ void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView 
     }
     added += keyName.toByteArray() + '=' + value.toByteArray() + kLineEnd;
     text.insert(insertAt, added);
+    return true;
 }
 
 bool IniText::eraseSection(QByteArray& text, QByteArrayView section) {

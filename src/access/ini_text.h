@@ -26,7 +26,8 @@ public:
     // The value, or nothing when the section or key is missing.
     static std::optional<QByteArray> value(QByteArrayView text, QByteArrayView section,
                                            QByteArrayView key);
-    static void setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
+    // False, with the text untouched, when the key already holds exactly these bytes.
+    static bool setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
                          QByteArrayView value);
     // Removes the section's header and all its lines; false when there is no such section.
     static bool eraseSection(QByteArray& text, QByteArrayView section);

@@ -14,8 +14,8 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // Replaces the file's content atomically: the new content is written to a temporary file in the
 // same folder, flushed to disk and renamed over the old file, so that a crash at any moment, of the
 // program or of the system, leaves either the old or the new file. A file without any write
-// permission counts as read-only and is never replaced. Returns 0, or the system's error number;
-// the file is then as it was.
+// permission, or in a folder without one, counts as read-only and is never replaced. Returns 0, or
+// the system's error number; the file is then as it was.
 [[nodiscard]] int writeFileAtomically(const QString& path, const QByteArray& content);
 
 // Appends to the file under its lock, creating it when missing. Returns 0 or the error number.
