@@ -196,6 +196,21 @@ TEST_P(AdminIni, HelpListsTheCommands) {
     EXPECT_TRUE(one.out.contains(QStringLiteral("atomically")));
 }
 
+// Arguments come from the terminal as UTF-8; bytes that are not UTF-8 are refused, never stored
+// as replacement characters.
+TEST(AdminArguments, AreDecodedFromUtf8AndRefusedOtherwise) {
+    QString errText;
+    QTextStream err(&errText);
+    const char* good[] = {"velmora-admin", "ini", "\xD3\x98\xD1\x81\xD0\xB5\xD0\xBB"}; // "Әсел"
+    EXPECT_EQ(admin::terminalArguments(3, good, err),
+              (QStringList{QStringLiteral("ini"), QStringLiteral("Әсел")}));
+    const char* bad[] = {"velmora-admin", "ini", "\xC0\xDB"}; // "АЫ" in the code page, not UTF-8
+    EXPECT_EQ(admin::terminalArguments(3, bad, err), std::nullopt);
+    err.flush();
+    EXPECT_TRUE(errText.contains(QStringLiteral("argument 2 is not UTF-8")))
+        << errText.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Admin, AdminIni,
                          ::testing::Values(Runner(runProgram), Runner(runInProcess)),
                          [](const ::testing::TestParamInfo<Runner>& info) {

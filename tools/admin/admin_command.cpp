@@ -2,6 +2,8 @@
 
 #include "access/failure.h"
 
+#include <QStringDecoder>
+
 namespace velmora::admin {
 namespace {
 
@@ -41,6 +43,21 @@ bool startsWith(const QStringList& args, const QStringList& words) {
 }
 
 } // namespace
+
+std::optional<QStringList> terminalArguments(int argc, const char* const* argv, QTextStream& err) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString arg = utf8.decode(QByteArrayView(argv[i]));
+        if (utf8.hasError()) {
+            err << "velmora-admin: argument " << i
+                << " is not UTF-8 text; set the terminal to UTF-8\n";
+            return std::nullopt;
+        }
+        args.append(std::move(arg));
+    }
+    return args;
+}
 
 int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.isEmpty()) {
