@@ -42,7 +42,18 @@ Result runInProcess(const QString&, const QStringList& args) {
     return r;
 }
 
-using Runner = std::function<Result(const QString&, const QStringList&)>;
+// One way of running velmora-admin: the program itself, or its commands in this process.
+struct Runner {
+    const char* name;
+    std::function<Result(const QString&, const QStringList&)> run;
+    Result operator()(const QString& folder, const QStringList& args) const {
+        return run(folder, args);
+    }
+};
+
+void PrintTo(const Runner& r, std::ostream* os) {
+    *os << r.name;
+}
 
 class AdminIni : public ::testing::TestWithParam<Runner> {};
 
@@ -212,9 +223,10 @@ TEST(AdminArguments, AreDecodedFromUtf8AndRefusedOtherwise) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Admin, AdminIni,
-                         ::testing::Values(Runner(runProgram), Runner(runInProcess)),
+                         ::testing::Values(Runner{"program", runProgram},
+                                           Runner{"inProcess", runInProcess}),
                          [](const ::testing::TestParamInfo<Runner>& info) {
-                             return std::string(info.index == 0 ? "program" : "inProcess");
+                             return std::string(info.param.name);
                          });
 
 } // namespace
