@@ -163,7 +163,7 @@ TEST_P(AdminIni, FailsClearlyAndChangesNothing) {
         {"getMissingFile",
          {ini, QStringLiteral("get"), QStringLiteral("nothing.ini"), s, k},
          1,
-         QStringLiteral("no such file: %1/nothing.ini")},
+         QStringLiteral("Cannot open file \"%1/nothing.ini\"")},
         {"getMissingKey",
          {ini, QStringLiteral("get"), u, s, QStringLiteral("other")},
          1,

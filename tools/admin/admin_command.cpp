@@ -10,6 +10,7 @@ namespace {
 QList<AdminCommand> allCommands() {
     QList<AdminCommand> commands;
     commands += iniCommands();
+    commands += testCommands();
     return commands;
 }
 

@@ -22,6 +22,7 @@ struct AdminCommand {
 };
 
 QList<AdminCommand> iniCommands();
+QList<AdminCommand> testCommands();
 
 // The command-line arguments after the program name, decoded from the terminal's UTF-8. Nothing,
 // after a message on `err`, when one of them is not UTF-8 text.

@@ -1,4 +1,5 @@
 #include "admin_command.h"
+#include "in_folder_of.h"
 
 #include "access/code_page.h"
 #include "access/data_path.h"
@@ -7,44 +8,23 @@
 #include "access/ini_text.h"
 #include "access/scrambled_store.h"
 
-#include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace velmora::admin {
 namespace {
-
-// The store takes paths relative to the current directory, beginning with a backslash; a file
-// named on the command line may be anywhere, so its folder becomes the current directory for the
-// call. The file's name is matched without regard to letter case, as the program matches it.
-class InFolderOf {
-public:
-    explicit InFolderOf(const QFileInfo& file)
-        : previous_(QDir::currentPath()), name_(QStringLiteral("\\") + file.fileName()) {
-        if (!QDir::setCurrent(file.absolutePath())) {
-            throw Failure(QStringLiteral("cannot enter the folder %1").arg(file.absolutePath()));
-        }
-    }
-    ~InFolderOf() { QDir::setCurrent(previous_); }
-    InFolderOf(const InFolderOf&) = delete;
-    InFolderOf& operator=(const InFolderOf&) = delete;
-    const QString& relative() const { return name_; }
-
-private:
-    QString previous_;
-    QString name_;
-};
 
 // The file a command reads: it must exist.
 QFileInfo existingFile(const QString& name) {
     const QFileInfo info(openPath(name));
     if (!info.isFile()) {
-        throw Failure(QStringLiteral("no such file: %1").arg(info.absoluteFilePath()));
+        throw failures::cannotOpenFile(info.absoluteFilePath(), ENOENT);
     }
     return info;
 }
 
 int iniGet(const QStringList& a, QTextStream& out, QTextStream& err) {
-    const InFolderOf folder(existingFile(a[0]));
+    const InFolderOf folder(existingFile(a[0]).absoluteFilePath());
     const QString value = readini(a[1], a[2], folder.relative());
     if (value == missingValue()) {
         err << "velmora-admin: no value for key '" << a[2] << "' in section '" << a[1] << "' of "
@@ -60,7 +40,7 @@ int iniSet(const QStringList& a, QTextStream&, QTextStream&) {
     if (!file.absoluteDir().exists()) {
         throw failures::unableToWrite(file.absoluteFilePath());
     }
-    const InFolderOf folder(file);
+    const InFolderOf folder(file.absoluteFilePath());
     writeini(a[1], a[2], a[3], folder.relative());
     return 0;
 }
