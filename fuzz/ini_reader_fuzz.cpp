@@ -18,13 +18,7 @@ bool isBlank(char c) {
 }
 
 QByteArray trimmedName(QByteArrayView s) {
-    while (!s.isEmpty() && isBlank(s.front())) {
-        s = s.sliced(1);
-    }
-    while (!s.isEmpty() && isBlank(s.back())) {
-        s.chop(1);
-    }
-    return s.toByteArray();
+    return IniText::trimmed(s).toByteArray();
 }
 
 bool holdsLineEnd(QByteArrayView s) {

@@ -13,15 +13,7 @@ bool isBlank(char c) {
 }
 
 QByteArrayView trimmed(QByteArrayView s) {
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && isBlank(s[b])) {
-        ++b;
-    }
-    while (e > b && isBlank(s[e - 1])) {
-        --e;
-    }
-    return s.sliced(b, e - b);
+    return IniText::trimmed(s);
 }
 
 bool sameName(QByteArrayView a, QByteArrayView b) {
@@ -176,6 +168,18 @@ bool endsWithLineEnd(QByteArrayView text) {
 }
 
 } // namespace
+
+QByteArrayView IniText::trimmed(QByteArrayView text) {
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && isBlank(text[b])) {
+        ++b;
+    }
+    while (e > b && isBlank(text[e - 1])) {
+        --e;
+    }
+    return text.sliced(b, e - b);
+}
 
 std::optional<QByteArray> IniText::value(QByteArrayView text, QByteArrayView section,
                                          QByteArrayView key) {
