@@ -26,10 +26,13 @@ public:
     // The value, or nothing when the section or key is missing.
     static std::optional<QByteArray> value(QByteArrayView text, QByteArrayView section,
                                            QByteArrayView key);
-    static void setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
+    // False, with the text untouched, when the key already holds exactly these bytes.
+    static bool setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
                          QByteArrayView value);
     // Removes the section's header and all its lines; false when there is no such section.
     static bool eraseSection(QByteArray& text, QByteArrayView section);
+    // The text without the blanks and tabs around it, as names and values are read.
+    static QByteArrayView trimmed(QByteArrayView text);
     // The names of all sections in file order (duplicates included).
     static QList<QByteArray> sectionNames(QByteArrayView text);
     // The key names of the first matching section, in file order.
