@@ -10,8 +10,9 @@
 namespace velmora {
 namespace {
 
-// The screen's design size; the answer area keeps its distance to the right and bottom edges.
-constexpr QSize kDesignSize(942, 753);
+// The screen's design size inside its panel's bevels; the answer area keeps its distance to the
+// right and bottom edges.
+constexpr QSize kDesignSize(930, 742);
 constexpr QRect kAnswerArea(16, 176, 873, 549);
 
 constexpr std::array<int, TestScreen::kAnswers> kLetterTops = {32, 72, 120, 176, 224};

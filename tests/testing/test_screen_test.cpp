@@ -30,7 +30,7 @@ class TestScreenTest : public ::testing::Test {
 protected:
     TestScreenTest() : interval_(QApplication::doubleClickInterval()) {
         QApplication::setDoubleClickInterval(0);
-        screen_.resize(942, 753);
+        screen_.resize(930, 742);
         screen_.show();
         screen_.beginTest();
         screen_.showQuestion(questionNumber(1));
@@ -66,7 +66,7 @@ TEST_F(TestScreenTest, ShowsTheQuestionAndItsAnswersUnderTheirNames) {
 TEST_F(TestScreenTest, AnswerAreaFollowsAllFourSides) {
     auto* area = screen_.findChild<QFrame*>(QStringLiteral("Panel5"));
     EXPECT_EQ(area->geometry(), QRect(16, 176, 873, 549));
-    screen_.resize(1142, 853);
+    screen_.resize(1130, 842);
     EXPECT_EQ(area->geometry(), QRect(16, 176, 1073, 649));
 }
 
