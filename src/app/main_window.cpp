@@ -361,6 +361,7 @@ void MainWindow::NtunClick() {
 void MainWindow::nredClick() {
     guarded(this, [&] {
         if (scramblingTool_ != nullptr) {
+            scramblingTool_->setWindowTitle(username);
             scramblingTool_->exec();
         }
     });

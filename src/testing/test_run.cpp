@@ -8,6 +8,7 @@
 #include "access/safe_file.h"
 #include "access/scrambled_store.h"
 #include "testing/grade_bands.h"
+#include "testing/test_file.h"
 
 #include <QFileInfo>
 #include <cerrno>
@@ -18,19 +19,22 @@ namespace {
 // One reading of a test file for the several values a step needs: the file is read whole once and
 // its sections are indexed in one pass; values are looked up and unscrambled as readini does (a
 // missing file, section or key gives the missing value). Nothing outlives the step.
+// TestFile reads every value through readini, a whole-file read each; a step here needs up to
+// eight values, and a large test file must still answer at once.
 class TestFileSnapshot {
 public:
     explicit TestFileSnapshot(const QString& testname)
-        : text_(
-              readWholeFile(programFolderPath(TestRun::filePath(testname))).value_or(QByteArray())),
+        : text_(readWholeFile(programFolderPath(TestRun::filePath(testname))).value_or(QByteArray())),
           sections_(IniText::sectionSpans(text_)) {}
+    TestFileSnapshot(const TestFileSnapshot&) = delete;
+    TestFileSnapshot& operator=(const TestFileSnapshot&) = delete;
 
-    QString value(const QString& section, const char* key) const {
+    QString value(const QString& section, const QString& key) const {
         const QByteArray name = CodePage::encode(section);
         std::optional<QByteArray> stored;
         for (const IniText::SectionSpan& s : sections_) {
             if (IniText::namesMatch(s.name, name)) {
-                stored = IniText::value(s.lines, name, key);
+                stored = IniText::value(s.lines, name, CodePage::encode(key));
                 break;
             }
         }
@@ -39,21 +43,20 @@ public:
         return CodePage::decode(plain);
     }
 
-    QString value(int section, const char* key) const {
-        return value(QString::number(section), key);
+    int total() const { return toInteger(value(testkeys::infoSection(), testkeys::total())); }
+
+    bool isCorrect(int number, int position) const {
+        return value(QString::number(number), testkeys::position()) == QString::number(position);
     }
 
-    int total() const { return toInteger(value(QStringLiteral("inf"), "vsego")); }
-
     Question question(int number) const {
+        const QString section = QString::number(number);
         Question q;
-        q.number = number;
-        q.text = value(number, "q");
-        static constexpr std::array<const char*, TestRun::kAnswers> kKeys = {"a1", "a2", "a3", "a4",
-                                                                             "a5"};
-        for (int i = 0; i < TestRun::kAnswers; ++i) {
-            q.answers[i] = value(number, kKeys[i]);
+        q.text = value(section, testkeys::question());
+        for (int position = 1; position <= TestRun::kAnswers; ++position) {
+            q.answers[position - 1] = value(section, testkeys::answer(position));
         }
+        q.correct = value(section, testkeys::position());
         return q;
     }
 
@@ -64,9 +67,7 @@ private:
 
 } // namespace
 
-QString TestRun::filePath(const QString& testname) {
-    return QStringLiteral("\\data\\tests\\") + testname + QStringLiteral(".ini");
-}
+QString TestRun::filePath(const QString& testname) { return TestFile::named(testname).relativePath(); }
 
 QString TestRun::noQuestionsMessage() {
     return QStringLiteral("В тесте нет вопросов!");
@@ -107,7 +108,7 @@ std::optional<Question> TestRun::start(const QString& testname) {
 
 std::optional<Question> TestRun::answer(int position) {
     const TestFileSnapshot file(testname_);
-    if (file.value(qnumber_, "ap") == QString::number(position)) {
+    if (file.isCorrect(qnumber_, position)) {
         ++correct_;
     }
     ++qnumber_;

@@ -1,17 +1,11 @@
 #pragma once
 
+#include "testing/question.h"
+
 #include <QString>
-#include <array>
 #include <optional>
 
 namespace velmora {
-
-// One question of a test file as it is shown: the question text and the five answer texts.
-struct Question {
-    int number = 0;
-    QString text;
-    std::array<QString, 5> answers;
-};
 
 // The result of a finished test: its grade and the slot of the grade table it belongs to.
 struct TestOutcome {
@@ -26,7 +20,7 @@ struct TestOutcome {
 // and keeps nothing of it.
 class TestRun {
 public:
-    static constexpr int kAnswers = 5;
+    static constexpr int kAnswers = testkeys::kAnswerCount;
 
     // The test file of a test, relative to the program folder: "\data\tests\test3.ini".
     static QString filePath(const QString& testname);

@@ -16,7 +16,6 @@ namespace {
 
 Question questionNumber(int n) {
     Question q;
-    q.number = n;
     q.text = QStringLiteral("Вопрос %1?").arg(n);
     for (int i = 0; i < 5; ++i) {
         q.answers[i] = QStringLiteral("%1) ответ %2.%3").arg(QChar(u'A' + i)).arg(n).arg(i + 1);

@@ -9,6 +9,7 @@ QList<AdminCommand> allCommands() {
     QList<AdminCommand> commands;
     commands += iniCommands();
     commands += gradesCommands();
+    commands += testCommands();
     return commands;
 }
 
