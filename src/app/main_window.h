@@ -155,6 +155,7 @@ private:
     // Where a test stands: asking its questions, or showing its result on the progress screen.
     // Leaving either screen by any other command ends that stage and offers the test menus again.
     enum class TestStage { None, Asking, Result };
+    void chooseAnswer(int position);
     void endTest();
     void leaveTestStage();
     bool inFront(const QFrame* screen) const;

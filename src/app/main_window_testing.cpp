@@ -119,23 +119,23 @@ void MainWindow::Button2Click() {
 }
 
 void MainWindow::RadioButton1DblClick() {
-    chosenAnswer_ = 1;
-    RadioButton6DblClick();
+    chooseAnswer(1);
 }
 void MainWindow::RadioButton2DblClick() {
-    chosenAnswer_ = 2;
-    RadioButton6DblClick();
+    chooseAnswer(2);
 }
 void MainWindow::RadioButton3DblClick() {
-    chosenAnswer_ = 3;
-    RadioButton6DblClick();
+    chooseAnswer(3);
 }
 void MainWindow::RadioButton4DblClick() {
-    chosenAnswer_ = 4;
-    RadioButton6DblClick();
+    chooseAnswer(4);
 }
 void MainWindow::RadioButton5DblClick() {
-    chosenAnswer_ = 5;
+    chooseAnswer(5);
+}
+
+void MainWindow::chooseAnswer(int position) {
+    chosenAnswer_ = position;
     RadioButton6DblClick();
 }
 

@@ -24,7 +24,8 @@ namespace {
 class TestFileSnapshot {
 public:
     explicit TestFileSnapshot(const QString& testname)
-        : text_(readWholeFile(programFolderPath(TestRun::filePath(testname))).value_or(QByteArray())),
+        : text_(
+              readWholeFile(programFolderPath(TestRun::filePath(testname))).value_or(QByteArray())),
           sections_(IniText::sectionSpans(text_)) {}
     TestFileSnapshot(const TestFileSnapshot&) = delete;
     TestFileSnapshot& operator=(const TestFileSnapshot&) = delete;
@@ -67,7 +68,9 @@ private:
 
 } // namespace
 
-QString TestRun::filePath(const QString& testname) { return TestFile::named(testname).relativePath(); }
+QString TestRun::filePath(const QString& testname) {
+    return TestFile::named(testname).relativePath();
+}
 
 QString TestRun::noQuestionsMessage() {
     return QStringLiteral("В тесте нет вопросов!");

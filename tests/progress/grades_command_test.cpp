@@ -1,27 +1,19 @@
 #include "access/code_page.h"
 #include "access/scrambled_store.h"
+#include "support/admin_run.h"
 #include "support/temp_folder.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace velmora;
+using velmora::test::AdminRun;
+using velmora::test::runAdminProgram;
 using velmora::test::TempFolder;
 
 namespace {
 
-struct AdminRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 AdminRun admin(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(VELMORA_ADMIN_PATH), args);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runAdminProgram(QStringLiteral(VELMORA_ADMIN), args);
 }
 
 void registerUser(const QString& name, const QStringList& grades) {
