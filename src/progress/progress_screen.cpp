@@ -1,5 +1,6 @@
 #include "progress/progress_screen.h"
 
+#include "app/ui_font.h"
 #include "progress/user_list.h"
 
 #include <QLabel>
@@ -12,12 +13,7 @@ const QString kTimes = QStringLiteral("Times New Roman");
 const QString kSans = QStringLiteral("MS Sans Serif");
 
 QFont boldFont(const QString& family, int pixels) {
-    QFont font;
-    font.setFamilies({family, family == kTimes ? QStringLiteral("Liberation Serif")
-                                               : QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
+    return pixelFont(family, pixels, true);
 }
 
 QLabel* label(QWidget* parent, const QString& name, const QString& text, QPoint at,

@@ -1,5 +1,7 @@
 #include "testing/test_screen.h"
 
+#include "app/ui_font.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
@@ -19,12 +21,7 @@ constexpr std::array<int, TestScreen::kAnswers> kLetterTops = {32, 72, 120, 176,
 constexpr std::array<int, TestScreen::kAnswers> kButtonTops = {34, 80, 126, 180, 226};
 
 QFont boldFont(int pixels) {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
+    return pixelFont(QStringLiteral("MS Sans Serif"), pixels, true);
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, QPoint at, int pixels) {

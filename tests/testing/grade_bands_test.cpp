@@ -44,12 +44,6 @@ TEST(GradeBands, TestsOfFiveAndTenQuestions) {
     }
 }
 
-TEST(GradeBands, PassingStartsAtThree) {
-    EXPECT_FALSE(GradeBands::passed(2));
-    EXPECT_TRUE(GradeBands::passed(3));
-    EXPECT_TRUE(GradeBands::passed(5));
-}
-
 TEST(GradeBands, OutOfRangeCountsAreClampedAndAnEmptyTestRefused) {
     EXPECT_EQ(GradeBands::grade(7, 5), 5);
     EXPECT_EQ(GradeBands::grade(-1, 5), 1);
