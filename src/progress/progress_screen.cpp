@@ -57,6 +57,7 @@ void ProgressScreen::build() {
     label(this, QStringLiteral("Label4"), QStringLiteral("Выберите имя пользователя:"), {145, 36},
           title);
     nameLabel_ = label(this, QStringLiteral("Label5"), QString(), {406, 38}, title);
+    nameLabel_->setAccessibleName(QStringLiteral("Имя пользователя"));
     label(this, QStringLiteral("Label40"), QStringLiteral("№ Теста (Темы)"), {48, 64}, head,
           Qt::white);
     label(this, QStringLiteral("Label41"), QStringLiteral("Оценка"), {200, 64}, head, Qt::white);
@@ -83,12 +84,14 @@ void ProgressScreen::build() {
     userList_ = new UserList(this);
     userList_->setFont(boldFont(kSans, 16));
     userList_->setGeometry(395, 38, 206, 28);
+    userList_->setAccessibleName(QStringLiteral("Выберите имя пользователя:"));
     userList_->hide();
     connect(userList_, &UserList::chosen, this, &ProgressScreen::userChosen);
 
     auto* back = new QToolButton(this);
     back->setObjectName(QStringLiteral("SpeedButton4"));
     back->setText(QStringLiteral("<<Назад"));
+    back->setAccessibleName(back->text());
     back->setFont(boldFont(kTimes, 19));
     back->setAutoRaise(true);
     back->setGeometry(366, 464, 203, 65);

@@ -10,6 +10,7 @@ UserList::UserList(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr); // completion is our own: to the first entry, in list order
+    lineEdit()->setAccessibleName(QStringLiteral("Имя пользователя"));
     lineEdit()->installEventFilter(this);
     connect(lineEdit(), &QLineEdit::textEdited, this, &UserList::complete);
     connect(this, &QComboBox::activated, this, &UserList::chosen);

@@ -70,6 +70,7 @@ void TestScreen::build() {
     memo_->setReadOnly(true);
     memo_->setFocusPolicy(Qt::NoFocus);
     memo_->setGeometry(32, 32, 849, 137);
+    memo_->setAccessibleName(QStringLiteral("Вопрос"));
 
     answerArea_ = new QFrame(this);
     answerArea_->setObjectName(QStringLiteral("Panel5"));
@@ -86,12 +87,14 @@ void TestScreen::build() {
         button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
         button->setFont(boldFont(13));
         button->setGeometry(50, kButtonTops[i], 800, 17);
+        button->setAccessibleName(QStringLiteral("Ответ %1").arg(QChar(u'A' + i)));
         button->installEventFilter(this);
         buttons_[i] = button;
     }
     auto* sixth = new QRadioButton(answerArea_);
     sixth->setObjectName(QStringLiteral("RadioButton6"));
     sixth->setGeometry(438, 138, 291, 17);
+    sixth->setAccessibleName(QStringLiteral("RadioButton6"));
     sixth->hide();
     buttons_[kAnswers] = sixth;
 }
