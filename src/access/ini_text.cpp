@@ -255,6 +255,20 @@ QList<QByteArray> IniText::sectionNames(QByteArrayView text) {
     return names;
 }
 
+QList<IniText::SectionSpan> IniText::sectionSpans(QByteArrayView text) {
+    QList<SectionSpan> spans;
+    auto h = nextHeader(text, 0);
+    while (h) {
+        const auto following = nextHeader(text, h->first.next);
+        const qsizetype end = following ? following->first.begin : text.size();
+        spans.append({h->second, text.sliced(h->first.begin, end - h->first.begin)});
+        h = following;
+    }
+    return spans;
+}
+
+bool IniText::namesMatch(QByteArrayView a, QByteArrayView b) { return sameName(trimmed(a), trimmed(b)); }
+
 QList<QByteArray> IniText::keyNames(QByteArrayView text, QByteArrayView section) {
     QList<QByteArray> names;
     const auto s = findSection(text, section);

@@ -35,6 +35,18 @@ public:
     static QByteArrayView trimmed(QByteArrayView text);
     // The names of all sections in file order (duplicates included).
     static QList<QByteArray> sectionNames(QByteArrayView text);
+
+    // A section as it stands in the text: its name and its lines, header included. A look-up in
+    // the lines of the first section of a name finds what a look-up in the whole text finds.
+    struct SectionSpan {
+        QByteArrayView name;
+        QByteArrayView lines;
+    };
+    // Every section in file order (duplicates included), found in one pass over the text, so that
+    // many values of a large file cost one scan.
+    static QList<SectionSpan> sectionSpans(QByteArrayView text);
+    // Whether two section or key names match (letter case ignored).
+    static bool namesMatch(QByteArrayView a, QByteArrayView b);
     // The key names of the first matching section, in file order.
     static QList<QByteArray> keyNames(QByteArrayView text, QByteArrayView section);
 };

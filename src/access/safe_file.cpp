@@ -100,11 +100,16 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
         }
         return std::nullopt;
     }
-    QByteArray data;
-    data.reserve(st.st_size > 0 ? static_cast<qsizetype>(st.st_size) : 0);
-    char buffer[65536];
+    // Read straight into the result, sized by the file (large test files are read whole for
+    // every answer); the file may still grow meanwhile, so read on until the end.
+    // One byte to spare lets the read that finds the end go without growing the buffer.
+    QByteArray data(st.st_size > 0 ? static_cast<qsizetype>(st.st_size) + 1 : 4096, Qt::Uninitialized);
+    qsizetype used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == data.size()) {
+            data.resize(used * 2);
+        }
+        const ssize_t n = ::read(fd, data.data() + used, static_cast<size_t>(data.size() - used));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -119,9 +124,10 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
         if (n == 0) {
             break;
         }
-        data.append(buffer, n);
+        used += n;
     }
     ::close(fd);
+    data.truncate(used);
     return data;
 #else
     QFile file(path);

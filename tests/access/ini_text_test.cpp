@@ -135,4 +135,22 @@ TEST(IniList, NamesSectionsAndKeysInOrder) {
     EXPECT_EQ(IniText::keyNames(text, "B"), (QList<QByteArray>{"y", "z"}));
 }
 
+TEST(IniList, SectionSpansCoverTheTextAndAnswerLikeTheWholeText) {
+    const QByteArray text = "x=0\n  [ One ]\nk=1\n[two]\r\nk=2\n[ONE]\nk=3\n[3]";
+    const QList<IniText::SectionSpan> spans = IniText::sectionSpans(text);
+    ASSERT_EQ(spans.size(), 4);
+    EXPECT_EQ(spans[0].name, QByteArrayView("One"));
+    EXPECT_EQ(spans[0].lines, QByteArrayView("  [ One ]\nk=1\n"));
+    EXPECT_EQ(spans[3].lines, QByteArrayView("[3]"));
+    for (const IniText::SectionSpan& span : spans) {
+        if (IniText::namesMatch(span.name, "one")) {
+            EXPECT_EQ(IniText::value(span.lines, "one", "k"), IniText::value(text, "one", "k"));
+            break;
+        }
+    }
+    EXPECT_TRUE(IniText::namesMatch(" two", "TWO "));
+    EXPECT_FALSE(IniText::namesMatch("two", "tw"));
+    EXPECT_TRUE(IniText::sectionSpans("no sections\n").isEmpty());
+}
+
 } // namespace

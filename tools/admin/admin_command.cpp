@@ -10,6 +10,7 @@ namespace {
 QList<AdminCommand> allCommands() {
     QList<AdminCommand> commands;
     commands += iniCommands();
+    commands += gradesCommands();
     commands += testCommands();
     return commands;
 }
