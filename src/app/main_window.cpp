@@ -50,6 +50,7 @@ MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent) : Q
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     buildScreens(makeView);
+    buildTestingScreens();
     buildMenu();
     resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
@@ -362,20 +363,6 @@ void MainWindow::testClick(const QString& item) {
         testname = item;
         button2_->click();
     });
-}
-
-void MainWindow::Button2Click() {
-    // Starts the test named by `testname`.
-}
-
-void MainWindow::NiClick() {
-    // The progress screen also fills its grade labels.
-    guarded(this, [&] { showScreen(progressScreen()); });
-}
-
-void MainWindow::N30Click() {
-    // The memo screen also loads the test log into Memo2.
-    guarded(this, [&] { showScreen(memoScreen()); });
 }
 
 void MainWindow::NtunClick() {

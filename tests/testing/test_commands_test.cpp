@@ -1,31 +1,23 @@
 #include "access/code_page.h"
 #include "access/scrambled_store.h"
+#include "support/admin_run.h"
 #include "support/temp_folder.h"
 #include "testing/question_source_converter.h"
 #include "testing/test_file.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace velmora;
+using velmora::test::AdminRun;
+using velmora::test::runAdminProgram;
 using velmora::test::TempFolder;
 
 namespace {
 
-struct AdminRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 AdminRun admin(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(VELMORA_ADMIN), args);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runAdminProgram(QStringLiteral(VELMORA_ADMIN), args);
 }
 
 const QString kSource = QStringLiteral("Первый вопрос?\nA) да*\nB) нет\nC) c\nD) d\nE) e\n"

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <optional>
 
 namespace velmora::admin {
 
@@ -21,7 +22,12 @@ struct AdminCommand {
 };
 
 QList<AdminCommand> iniCommands();
+QList<AdminCommand> gradesCommands();
 QList<AdminCommand> testCommands();
+
+// The command-line arguments after the program name, decoded from the terminal's UTF-8. Nothing,
+// after a message on `err`, when one of them is not UTF-8 text.
+std::optional<QStringList> terminalArguments(int argc, const char* const* argv, QTextStream& err);
 
 // Runs velmora-admin with the arguments after the program name; returns the exit status.
 int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err);
