@@ -43,7 +43,8 @@ commands=$(printf '%s\n' "$help" | awk '
         printf '.fi\n'
     done
     printf '.SH NOTES\n'
-    printf '%s\n' "$help" | awk 'seen && !/^  / && NF { print } /^Commands:/ { seen = 1 }' | prose
-    printf '.SH SEE ALSO\n.BR velmora-launch (1)\n'
+    # The paragraphs after the command list (its lines are indented), without the leading blank.
+    printf '%s\n' "$help" | awk 'seen && !/^  / && (NF || text) { print; text = 1 } /^Commands:/ { seen = 1 }' | prose
+    printf '.SH SEE ALSO\n.BR velmora (1),\n.BR velmora-launch (1)\n'
 } >"$output.new"
 mv "$output.new" "$output"

@@ -29,7 +29,12 @@ void printHelp(QTextStream& out) {
     for (const AdminCommand& c : allCommands()) {
         out << "  " << usageLine(c) << "\n      " << c.summary << "\n";
     }
-    out << "\n'velmora-admin COMMAND --help' shows the help of one command.\n";
+    out << "\n'velmora-admin COMMAND --help' shows the help of one command.\n\n"
+           "Run it in the course folder: a relative FILE, SOURCE or OUTPUT is taken from the\n"
+           "current directory, and folder and file names match whatever their letter case, as\n"
+           "the program matches them.\n\n"
+           "Exit status: 0 when the command was done, 1 when it failed or found a problem (the\n"
+           "reason is on the error output), 2 for a wrong command or wrong arguments.\n";
 }
 
 bool startsWith(const QStringList& args, const QStringList& words) {
