@@ -234,7 +234,12 @@ FileLock::FileLock(const QString& filePath)
         return;
     }
     for (;;) {
-        const int fd = ::open(lockPath_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        int fd = ::open(lockPath_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EACCES) {
+            // In a folder a classroom shares, the lock file of another user's program is not
+            // ours to write; flock needs only a descriptor, so a read-only one waits as well.
+            fd = ::open(lockPath_.constData(), O_RDONLY | O_CLOEXEC);
+        }
         if (fd < 0) {
             error_ = errno;
             return;
