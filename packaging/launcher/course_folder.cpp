@@ -21,7 +21,7 @@ void copyFile(const QFileInfo& from, const QString& to) {
     if (!QFile::copy(from.filePath(), to)) {
         throw Failure(QStringLiteral("cannot copy %1 to %2").arg(from.filePath(), to));
     }
-    // The template is installed read-only for users; their copy must be theirs to write.
+    // A template file without write bits would give a copy the program takes as read-only.
     QFile::setPermissions(to, QFile::permissions(to) | ownerReadWrite);
 }
 
@@ -39,10 +39,6 @@ void copyTree(const QString& from, const QString& to) {
             copyFile(entry, target);
         }
     }
-}
-
-QString systemReason() {
-    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 } // namespace
@@ -83,11 +79,12 @@ bool createFromTemplate(const QString& templateFolder, const QString& target) {
     copyTree(templateFolder, partial.path());
     if (std::rename(QFile::encodeName(partial.path()).constData(),
                     QFile::encodeName(existing.absoluteFilePath()).constData()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
         // Another start made the folder first: use that one; the partial copy goes away.
         if (QFileInfo(target).isDir()) {
             return false;
         }
-        throw Failure(QStringLiteral("cannot create %1: %2").arg(target, systemReason()));
+        throw Failure(QStringLiteral("cannot create %1: %2").arg(target, reason));
     }
     partial.setAutoRemove(false);
     return true;
