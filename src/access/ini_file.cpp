@@ -17,6 +17,17 @@ std::optional<QByteArray> IniFile::value(const QByteArray& section, const QByteA
     return IniText::value(*text, section, key);
 }
 
+QList<std::optional<QByteArray>> IniFile::values(const QByteArray& section,
+                                                const QList<QByteArray>& keys) const {
+    const QByteArray text = readWholeFile(path_).value_or(QByteArray());
+    QList<std::optional<QByteArray>> found;
+    found.reserve(keys.size());
+    for (const QByteArray& key : keys) {
+        found.append(IniText::value(text, section, key));
+    }
+    return found;
+}
+
 void IniFile::update(const std::function<bool(QByteArray&)>& edit) const {
     const FileLock lock(path_);
     if (!lock.held()) {

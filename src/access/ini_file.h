@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -19,6 +20,9 @@ public:
 
     // Nothing when the file, section or key is missing (or the file cannot be read).
     std::optional<QByteArray> value(const QByteArray& section, const QByteArray& key) const;
+    // The values of several keys of one section, read in one pass over the file.
+    QList<std::optional<QByteArray>> values(const QByteArray& section,
+                                            const QList<QByteArray>& keys) const;
     void setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value) const;
     // A missing file or section changes nothing, and no file is created.
     void eraseSection(const QByteArray& section) const;

@@ -193,11 +193,7 @@ void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView 
     const QByteArrayView keyName = trimmed(key);
     const auto s = findSection(text, sectionName);
     if (!s) {
-        if (!endsWithLineEnd(text)) {
-            text += kLineEnd;
-        }
-        text += '[' + sectionName.toByteArray() + ']' + kLineEnd;
-        text += keyName.toByteArray() + '=' + value.toByteArray() + kLineEnd;
+        appendSection(text, sectionName, {{keyName.toByteArray(), value.toByteArray()}});
         return;
     }
     if (const auto k = findKey(text, *s, keyName)) {
@@ -222,6 +218,21 @@ void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView 
     }
     added += keyName.toByteArray() + '=' + value.toByteArray() + kLineEnd;
     text.insert(insertAt, added);
+}
+
+void IniText::appendSection(QByteArray& text, QByteArrayView section,
+                            const QList<std::pair<QByteArray, QByteArray>>& values) {
+    if (!endsWithLineEnd(text)) {
+        text += kLineEnd;
+    }
+    text += '[' + trimmed(section).toByteArray() + ']' + kLineEnd;
+    for (const auto& [key, value] : values) {
+        text += trimmed(key).toByteArray() + '=' + value + kLineEnd;
+    }
+}
+
+bool IniText::hasSection(QByteArrayView text, QByteArrayView section) {
+    return findSection(text, section).has_value();
 }
 
 bool IniText::eraseSection(QByteArray& text, QByteArrayView section) {

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <optional>
+#include <utility>
 
 namespace velmora {
 
@@ -28,6 +29,11 @@ public:
                                            QByteArrayView key);
     static void setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
                          QByteArrayView value);
+    // Appends a new section holding the keys in order. The caller makes sure that no section of
+    // that name exists.
+    static void appendSection(QByteArray& text, QByteArrayView section,
+                              const QList<std::pair<QByteArray, QByteArray>>& values);
+    static bool hasSection(QByteArrayView text, QByteArrayView section);
     // Removes the section's header and all its lines; false when there is no such section.
     static bool eraseSection(QByteArray& text, QByteArrayView section);
     // The names of all sections in file order (duplicates included).

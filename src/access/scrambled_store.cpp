@@ -4,6 +4,7 @@
 #include "access/data_path.h"
 #include "access/failure.h"
 #include "access/ini_file.h"
+#include "access/ini_text.h"
 
 namespace velmora {
 namespace {
@@ -36,6 +37,30 @@ QByteArray encodedName(const QString& name) {
     return bytes;
 }
 
+void checkStorable(const QString& value) {
+    const QString reason = unstorableValueReason(value);
+    if (!reason.isEmpty()) {
+        throw Failure(reason);
+    }
+}
+
+QString unscrambled(const QByteArray& stored) {
+    QByteArray plain;
+    crypt(stored, kScrambleKey, plain);
+    return CodePage::decode(plain);
+}
+
+// Key names and scrambled values, checked before anything is written.
+QList<std::pair<QByteArray, QByteArray>> encodedValues(const IniValues& values) {
+    QList<std::pair<QByteArray, QByteArray>> encoded;
+    encoded.reserve(values.size());
+    for (const auto& [key, value] : values) {
+        checkStorable(value);
+        encoded.append({encodedName(key), scrambled(CodePage::encode(value))});
+    }
+    return encoded;
+}
+
 } // namespace
 
 void crypt(const QByteArray& text, int key, QByteArray& output) {
@@ -56,11 +81,23 @@ QString missingValue() {
 
 QString readini(const QString& section, const QString& key, const QString& path) {
     const IniFile file(programFolderPath(path));
-    const QByteArray stored =
-        file.value(encodedName(section), encodedName(key)).value_or(QByteArray(kMissingMarker));
-    QByteArray plain;
-    crypt(stored, kScrambleKey, plain);
-    return CodePage::decode(plain);
+    return unscrambled(
+        file.value(encodedName(section), encodedName(key)).value_or(QByteArray(kMissingMarker)));
+}
+
+QStringList readiniValues(const QString& section, const QStringList& keys, const QString& path) {
+    QList<QByteArray> keyNames;
+    keyNames.reserve(keys.size());
+    for (const QString& key : keys) {
+        keyNames.append(encodedName(key));
+    }
+    const IniFile file(programFolderPath(path));
+    QStringList values;
+    values.reserve(keys.size());
+    for (const auto& stored : file.values(encodedName(section), keyNames)) {
+        values.append(unscrambled(stored.value_or(QByteArray(kMissingMarker))));
+    }
+    return values;
 }
 
 QString unstorableValueReason(const QString& value) {
@@ -75,12 +112,37 @@ QString unstorableValueReason(const QString& value) {
 }
 
 void writeini(const QString& section, const QString& key, const QString& value, const QString& path) {
-    const QString reason = unstorableValueReason(value);
-    if (!reason.isEmpty()) {
-        throw Failure(reason);
-    }
+    checkStorable(value);
     const IniFile file(programFolderPath(path));
     file.setValue(encodedName(section), encodedName(key), scrambled(CodePage::encode(value)));
+}
+
+void writeiniValues(const QString& section, const IniValues& values, const QString& path) {
+    const QByteArray name = encodedName(section);
+    const auto encoded = encodedValues(values);
+    const IniFile file(programFolderPath(path));
+    file.update([&](QByteArray& text) {
+        for (const auto& [key, value] : encoded) {
+            IniText::setValue(text, name, key, value);
+        }
+        return true;
+    });
+}
+
+bool writeiniNewSection(const QString& section, const IniValues& values, const QString& path) {
+    const QByteArray name = encodedName(section);
+    const auto encoded = encodedValues(values);
+    const IniFile file(programFolderPath(path));
+    bool created = false;
+    file.update([&](QByteArray& text) {
+        if (IniText::hasSection(text, name)) {
+            return false;
+        }
+        IniText::appendSection(text, name, encoded);
+        created = true;
+        return true;
+    });
+    return created;
 }
 
 void eraseini(const QString& section, const QString& path) {
