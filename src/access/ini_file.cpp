@@ -19,13 +19,16 @@ std::optional<QByteArray> IniFile::value(const QByteArray& section, const QByteA
 
 QList<std::optional<QByteArray>> IniFile::values(const QByteArray& section,
                                                 const QList<QByteArray>& keys) const {
-    const QByteArray text = readWholeFile(path_).value_or(QByteArray());
-    QList<std::optional<QByteArray>> found;
-    found.reserve(keys.size());
-    for (const QByteArray& key : keys) {
-        found.append(IniText::value(text, section, key));
+    return IniText::values(readWholeFile(path_).value_or(QByteArray()), section, keys);
+}
+
+QByteArray IniFile::textForWriting() const {
+    int error = 0;
+    QByteArray text = readWholeFile(path_, &error).value_or(QByteArray());
+    if (error != 0 && error != ENOENT) {
+        throw failures::unableToWrite(path_);
     }
-    return found;
+    return text;
 }
 
 void IniFile::update(const std::function<bool(QByteArray&)>& edit) const {
@@ -33,11 +36,7 @@ void IniFile::update(const std::function<bool(QByteArray&)>& edit) const {
     if (!lock.held()) {
         throw failures::unableToWrite(path_);
     }
-    int error = 0;
-    QByteArray text = readWholeFile(path_, &error).value_or(QByteArray());
-    if (error != 0 && error != ENOENT) {
-        throw failures::unableToWrite(path_);
-    }
+    QByteArray text = textForWriting();
     if (!edit(text)) {
         return;
     }
@@ -51,6 +50,22 @@ void IniFile::setValue(const QByteArray& section, const QByteArray& key, const Q
         IniText::setValue(text, section, key, value);
         return true;
     });
+}
+
+bool IniFile::addSection(const QByteArray& section,
+                         const QList<std::pair<QByteArray, QByteArray>>& values) const {
+    const FileLock lock(path_);
+    if (!lock.held()) {
+        throw failures::unableToWrite(path_);
+    }
+    const QByteArray text = textForWriting();
+    if (IniText::hasSection(text, section)) {
+        return false;
+    }
+    if (appendHoldingLock(path_, IniText::newSection(text, section, values)) != 0) {
+        throw failures::unableToWrite(path_);
+    }
+    return true;
 }
 
 void IniFile::eraseSection(const QByteArray& section) const {

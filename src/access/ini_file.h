@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace velmora {
 
@@ -24,6 +25,12 @@ public:
     QList<std::optional<QByteArray>> values(const QByteArray& section,
                                             const QList<QByteArray>& keys) const;
     void setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value) const;
+    // Adds a new section at the end of the file (created when missing), unless a section of that
+    // name exists: then nothing is written and the result is false. The section is appended
+    // rather than the file rewritten, which keeps a registration quick in a large register; a
+    // failed append leaves the file as it was.
+    bool addSection(const QByteArray& section,
+                    const QList<std::pair<QByteArray, QByteArray>>& values) const;
     // A missing file or section changes nothing, and no file is created.
     void eraseSection(const QByteArray& section) const;
     // Runs `edit` on the file's text under the lock and writes the result when it returns true.
@@ -31,6 +38,9 @@ public:
     void update(const std::function<bool(QByteArray&)>& edit) const;
 
 private:
+    // The file's text for a read-modify-write; a missing file is empty.
+    QByteArray textForWriting() const;
+
     QString path_;
 };
 

@@ -175,16 +175,22 @@ bool endsWithLineEnd(QByteArrayView text) {
 
 std::optional<QByteArray> IniText::value(QByteArrayView text, QByteArrayView section,
                                          QByteArrayView key) {
+    return values(text, section, {key.toByteArray()}).front();
+}
+
+QList<std::optional<QByteArray>> IniText::values(QByteArrayView text, QByteArrayView section,
+                                                 const QList<QByteArray>& keys) {
+    QList<std::optional<QByteArray>> found(keys.size());
     const auto s = findSection(text, section);
     if (!s) {
-        return std::nullopt;
+        return found;
     }
-    const auto k = findKey(text, *s, key);
-    if (!k) {
-        return std::nullopt;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (const auto k = findKey(text, *s, keys[i])) {
+            found[i] = unquoted(content(text, k->line).sliced(k->equals + 1));
+        }
     }
-    const QByteArrayView line = content(text, k->line);
-    return unquoted(line.sliced(k->equals + 1));
+    return found;
 }
 
 void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
@@ -193,7 +199,7 @@ void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView 
     const QByteArrayView keyName = trimmed(key);
     const auto s = findSection(text, sectionName);
     if (!s) {
-        appendSection(text, sectionName, {{keyName.toByteArray(), value.toByteArray()}});
+        text += newSection(text, sectionName, {{keyName.toByteArray(), value.toByteArray()}});
         return;
     }
     if (const auto k = findKey(text, *s, keyName)) {
@@ -220,15 +226,17 @@ void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView 
     text.insert(insertAt, added);
 }
 
-void IniText::appendSection(QByteArray& text, QByteArrayView section,
-                            const QList<std::pair<QByteArray, QByteArray>>& values) {
+QByteArray IniText::newSection(QByteArrayView text, QByteArrayView section,
+                               const QList<std::pair<QByteArray, QByteArray>>& values) {
+    QByteArray added;
     if (!endsWithLineEnd(text)) {
-        text += kLineEnd;
+        added += kLineEnd;
     }
-    text += '[' + trimmed(section).toByteArray() + ']' + kLineEnd;
+    added += '[' + trimmed(section).toByteArray() + ']' + kLineEnd;
     for (const auto& [key, value] : values) {
-        text += trimmed(key).toByteArray() + '=' + value + kLineEnd;
+        added += trimmed(key).toByteArray() + '=' + value + kLineEnd;
     }
+    return added;
 }
 
 bool IniText::hasSection(QByteArrayView text, QByteArrayView section) {

@@ -17,8 +17,12 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // never replaced. Returns 0, or the system's error number; the file is then as it was.
 [[nodiscard]] int writeFileAtomically(const QString& path, const QByteArray& content);
 
-// Appends to the file under its lock, creating it when missing. Returns 0 or the error number.
+// Appends to the file under its lock, creating it when missing, and flushes it to disk. A failed
+// append cuts the file back to its old length, so no partial line is left. Returns 0 or the error
+// number.
 [[nodiscard]] int appendToFile(const QString& path, const QByteArray& bytes);
+// The same for a caller that holds the file's lock already.
+[[nodiscard]] int appendHoldingLock(const QString& path, const QByteArray& bytes);
 
 // A cross-process lock on one data file, held for a read-modify-write. It lives in a sidecar file
 // ("name.lock") because the data file itself is replaced by rename. A lock left by a process that

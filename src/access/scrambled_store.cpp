@@ -132,17 +132,7 @@ void writeiniValues(const QString& section, const IniValues& values, const QStri
 bool writeiniNewSection(const QString& section, const IniValues& values, const QString& path) {
     const QByteArray name = encodedName(section);
     const auto encoded = encodedValues(values);
-    const IniFile file(programFolderPath(path));
-    bool created = false;
-    file.update([&](QByteArray& text) {
-        if (IniText::hasSection(text, name)) {
-            return false;
-        }
-        IniText::appendSection(text, name, encoded);
-        created = true;
-        return true;
-    });
-    return created;
+    return IniFile(programFolderPath(path)).addSection(name, encoded);
 }
 
 void eraseini(const QString& section, const QString& path) {

@@ -39,8 +39,8 @@ QStringList readiniValues(const QString& section, const QStringList& keys, const
 // writeini for several keys of one section in one rewrite of the file: every value or none is
 // written. Values that cannot be stored whole are refused before anything is written.
 void writeiniValues(const QString& section, const IniValues& values, const QString& path);
-// Creates the section with the values in one rewrite of the file, unless a section of that name
-// (letter case ignored) exists already: then nothing is written and the result is false. The
+// Adds the section with the values at the end of the file in one write, unless a section of that
+// name (letter case ignored) exists already: then nothing is written and the result is false. The
 // check and the write happen under the file's lock, so two writers cannot both create it.
 [[nodiscard]] bool writeiniNewSection(const QString& section, const IniValues& values,
                                       const QString& path);

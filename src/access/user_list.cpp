@@ -7,6 +7,7 @@
 #include "access/safe_file.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace velmora {
 namespace {
@@ -84,7 +85,17 @@ void UserList::save() const {
     if (!lock.held()) {
         throw failures::cannotCreateFile(path, lock.error());
     }
-    if (const int error = writeFileAtomically(path, content); error != 0) {
+    // After a registration the file usually holds the list but for its last line: appending
+    // that line gives the same file with far less writing than a rewrite of the whole list.
+    int error = 0;
+    const QByteArray current = readWholeFile(path, &error).value_or(QByteArray());
+    const bool extends = (error == 0 || error == ENOENT) && content.startsWith(current);
+    if (extends && current.size() == content.size()) {
+        return;
+    }
+    error = extends ? appendHoldingLock(path, content.sliced(current.size()))
+                    : writeFileAtomically(path, content);
+    if (error != 0) {
         throw failures::cannotCreateFile(path, error);
     }
 }

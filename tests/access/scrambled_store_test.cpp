@@ -199,4 +199,13 @@ TEST(ScrambledStoreBatch, NewSectionIsCreatedOnlyOnce) {
     EXPECT_EQ(readini(QStringLiteral("әсел"), QStringLiteral("test1"), kRegister), QStringLiteral("1"));
 }
 
+TEST(ScrambledStoreBatch, NewSectionStartsOnALineOfItsOwn) {
+    const TempFolder folder;
+    folder.write(QStringLiteral("users.ini"), "[old]\r\nk=v");
+    EXPECT_TRUE(writeiniNewSection(QStringLiteral("new"), {{QStringLiteral("a"), QStringLiteral("1")}}, kRegister));
+    EXPECT_TRUE(folder.read(QStringLiteral("users.ini")).startsWith("[old]\r\nk=v\r\n[new]\r\na="));
+    EXPECT_EQ(readini(QStringLiteral("new"), QStringLiteral("a"), kRegister), QStringLiteral("1"));
+    EXPECT_EQ(readini(QStringLiteral("old"), QStringLiteral("k"), kRegister).size(), 1);
+}
+
 } // namespace

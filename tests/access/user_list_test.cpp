@@ -60,6 +60,20 @@ TEST(UserListFile, SavesEveryNameWithCrLfAndCreatesTheFile) {
               QStringList{QStringLiteral("users")});
 }
 
+// A save appends when the file already holds the start of the list; the end result must be the
+// whole list whatever the file held before.
+TEST(UserListFile, SaveLeavesExactlyTheListWhateverTheFileHeld) {
+    const TempFolder folder;
+    const UserList list({QStringLiteral("Ivan"), QStringLiteral("Olga")});
+    const QByteArray before[] = {"", "Ivan\r\n", "Ivan", "Ivan\r\nOlga\r\n", "Ivan\r\nOlga\r\nPetr\r\n",
+                                 "Petr\r\n", "Iv"};
+    for (const QByteArray& old : before) {
+        folder.write(QStringLiteral("users"), old);
+        list.save();
+        EXPECT_EQ(folder.read(QStringLiteral("users")), QByteArray("Ivan\r\nOlga\r\n")) << old.toStdString();
+    }
+}
+
 TEST(UserListFile, ASaveThatFailsLeavesTheOldFile) {
     const TempFolder folder;
     folder.write(QStringLiteral("users"), "old\r\n");
