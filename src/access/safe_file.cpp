@@ -6,7 +6,10 @@
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
+#include <QDeadlineTimer>
+#include <QThread>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -17,7 +20,11 @@ namespace velmora {
 namespace {
 
 constexpr int kLockWaitMs = 15000;
+#ifdef Q_OS_UNIX
+constexpr int kLockPollMs = 5;
+#else
 constexpr int kStaleLockMs = 10000;
+#endif
 
 QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
 
@@ -212,6 +219,36 @@ int appendHoldingLock(const QString& path, const QByteArray& bytes) {
 #endif
 }
 
+#ifdef Q_OS_UNIX
+FileLock::FileLock(const QString& filePath) {
+    const QByteArray folder = nativePath(QFileInfo(filePath).absolutePath());
+    folder_ = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder_ < 0) {
+        error_ = errno;
+        return;
+    }
+    QDeadlineTimer deadline(kLockWaitMs);
+    while (::flock(folder_, LOCK_EX | LOCK_NB) != 0) {
+        const int e = errno;
+        if (e == EINTR) {
+            continue;
+        }
+        if (e != EWOULDBLOCK || deadline.hasExpired()) {
+            error_ = e == EWOULDBLOCK ? EBUSY : e;
+            ::close(folder_);
+            folder_ = -1;
+            return;
+        }
+        QThread::msleep(kLockPollMs);
+    }
+}
+
+FileLock::~FileLock() {
+    if (folder_ >= 0) {
+        ::close(folder_); // releases the lock
+    }
+}
+#else
 FileLock::FileLock(const QString& filePath) : lock_(filePath + QStringLiteral(".lock")) {
     lock_.setStaleLockTime(kStaleLockMs);
     if (lock_.tryLock(kLockWaitMs)) {
@@ -229,5 +266,8 @@ FileLock::FileLock(const QString& filePath) : lock_(filePath + QStringLiteral(".
         break;
     }
 }
+
+FileLock::~FileLock() = default;
+#endif
 
 } // namespace velmora

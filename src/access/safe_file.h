@@ -24,12 +24,15 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // The same for a caller that holds the file's lock already.
 [[nodiscard]] int appendHoldingLock(const QString& path, const QByteArray& bytes);
 
-// A cross-process lock on one data file, held for a read-modify-write. It lives in a sidecar file
-// ("name.lock") because the data file itself is replaced by rename. A lock left by a process that
-// died is taken over.
+// A cross-process lock on one data file, held for a read-modify-write. On Unix it is an advisory
+// lock on the file's folder (the data file itself is replaced by rename), so one writer at a time
+// works in a folder; the system drops it when its holder ends, so a lock left by a process that
+// died never blocks, and taking it writes nothing to disk. Elsewhere it lives in a sidecar file
+// ("name.lock"), taken over when stale. Locks are not nested.
 class FileLock {
 public:
     explicit FileLock(const QString& filePath);
+    ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
@@ -38,7 +41,11 @@ public:
     int error() const { return error_; }
 
 private:
+#ifdef Q_OS_UNIX
+    int folder_ = -1;
+#else
     QLockFile lock_;
+#endif
     int error_ = 0;
 };
 

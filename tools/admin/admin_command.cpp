@@ -8,6 +8,7 @@ namespace {
 QList<AdminCommand> allCommands() {
     QList<AdminCommand> commands;
     commands += iniCommands();
+    commands += userCommands();
     return commands;
 }
 

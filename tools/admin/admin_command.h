@@ -21,6 +21,7 @@ struct AdminCommand {
 };
 
 QList<AdminCommand> iniCommands();
+QList<AdminCommand> userCommands();
 
 // Runs velmora-admin with the arguments after the program name; returns the exit status.
 int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err);
