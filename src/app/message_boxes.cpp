@@ -63,21 +63,33 @@ MessageBoxes::Answer MessageBoxes::warningOkCancel(QWidget* parent, const QStrin
     return show(parent, Kind::Warning, QStringLiteral("Warning"), text, true);
 }
 
+void MessageBoxes::warning(QWidget* parent, const QString& text) {
+    show(parent, Kind::Warning, QStringLiteral("Warning"), text, false);
+}
+
 void MessageBoxes::failure(QWidget* parent, const QString& message) {
     show(parent, Kind::Error, applicationTitle(), errorBoxText(message), false);
 }
 
-QString applicationTitle() { return QStringLiteral("ЭУИ Velmora"); }
+QString applicationTitle() {
+    return QStringLiteral("ЭУИ Velmora");
+}
 
 void MessageBoxes::setHeadless(bool headless) {
     seam().headless = headless;
     seam().answers.clear();
 }
 
-void MessageBoxes::setNextAnswer(Answer answer) { seam().answers.append(answer); }
+void MessageBoxes::setNextAnswer(Answer answer) {
+    seam().answers.append(answer);
+}
 
-const QList<MessageBoxes::Shown>& MessageBoxes::shown() { return seam().shown; }
+const QList<MessageBoxes::Shown>& MessageBoxes::shown() {
+    return seam().shown;
+}
 
-void MessageBoxes::clearShown() { seam().shown.clear(); }
+void MessageBoxes::clearShown() {
+    seam().shown.clear();
+}
 
 } // namespace velmora

@@ -9,6 +9,7 @@ QList<AdminCommand> allCommands() {
     QList<AdminCommand> commands;
     commands += iniCommands();
     commands += userCommands();
+    commands += testCommands();
     return commands;
 }
 

@@ -1,32 +1,11 @@
 #include "admin_command.h"
+#include "in_folder_of.h"
 
 #include "access/data_path.h"
 #include "access/scrambled_store.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace velmora::admin {
 namespace {
-
-// The store takes paths relative to the current directory, beginning with a backslash; a file
-// named on the command line may be anywhere, so its folder becomes the current directory for the
-// call.
-class InFolderOf {
-public:
-    explicit InFolderOf(const QString& file)
-        : previous_(QDir::currentPath()), name_(QStringLiteral("\\") + QFileInfo(file).fileName()) {
-        QDir::setCurrent(QFileInfo(file).absolutePath());
-    }
-    ~InFolderOf() { QDir::setCurrent(previous_); }
-    InFolderOf(const InFolderOf&) = delete;
-    InFolderOf& operator=(const InFolderOf&) = delete;
-    const QString& relative() const { return name_; }
-
-private:
-    QString previous_;
-    QString name_;
-};
 
 int iniGet(const QStringList& a, QTextStream& out, QTextStream& err) {
     const InFolderOf folder(a[0]);

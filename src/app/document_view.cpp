@@ -1,0 +1,35 @@
+#include "app/document_view.h"
+
+#ifdef VELMORA_HAVE_WEBENGINE
+#include "app/web_document_view.h"
+
+#include <QCoreApplication>
+#include <unistd.h>
+#else
+#include "app/text_document_view.h"
+#endif
+
+namespace velmora {
+
+DocumentView* createDocumentView(QWidget* parent) {
+#ifdef VELMORA_HAVE_WEBENGINE
+    return new WebDocumentView(parent);
+#else
+    return new TextDocumentView(parent);
+#endif
+}
+
+void prepareDocumentViews() {
+#ifdef VELMORA_HAVE_WEBENGINE
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen" &&
+        qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    }
+#endif
+}
+
+} // namespace velmora

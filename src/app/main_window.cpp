@@ -1,0 +1,383 @@
+#include "app/main_window.h"
+
+#include "access/data_path.h"
+#include "app/about_author_window.h"
+#include "app/about_program_dialog.h"
+#include "app/handler_guard.h"
+#include "app/message_boxes.h"
+#include "app/screen_panel.h"
+#include "app/ui_font.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QToolButton>
+
+namespace velmora {
+namespace {
+
+// Client area below the menu bar: the outer 950 × 804 of a desktop window with 8-pixel borders
+// and a 22-pixel caption, less the menu bar.
+constexpr QSize clientSize(934, 746);
+
+constexpr QColor teal(0x00, 0x80, 0x80);
+constexpr QColor skyBlue(0xA6, 0xCA, 0xF0);
+
+QColor windowFace() {
+    return QPalette().color(QPalette::Button);
+}
+// The system's scroll-bar grey: a shade between the face and the shadow colour.
+QColor scrollBarGrey() {
+    return QPalette().color(QPalette::Midlight).darker(108);
+}
+
+} // namespace
+
+MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ЭУИ Velmora"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    buildScreens(makeView);
+    buildMenu();
+    resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
+    if (const QScreen* screen = this->screen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    FormCreate();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildScreens(const DocumentViewFactory& makeView) {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(client);
+    client->resize(clientSize);
+
+    // Created back to front, so each panel lies in front of the ones before it.
+    panels_[2] = new ScreenPanel(QStringLiteral("Panel2"), teal, false, client);
+    panels_[2]->setGeometry(0, -8, 921, 745);
+    panels_[3] = new ScreenPanel(QStringLiteral("Panel3"), skyBlue, true, client);
+    panels_[1] = new ScreenPanel(QStringLiteral("Panel1"), windowFace(), true, client);
+    panels_[6] = new ScreenPanel(QStringLiteral("Panel6"), windowFace(), true, client);
+    panels_[7] = new ScreenPanel(QStringLiteral("Panel7"), skyBlue, true, client);
+    panels_[4] = new ScreenPanel(QStringLiteral("Panel4"), scrollBarGrey(), true, client);
+    const std::array<std::pair<int, QString>, 6> names{{
+        {1, QStringLiteral("Экран документа")},
+        {2, QStringLiteral("Информация об успеваемости")},
+        {3, QStringLiteral("Тестирование")},
+        {4, QStringLiteral("Авторизация")},
+        {6, QStringLiteral("Отчет по проведению тестов")},
+        {7, QStringLiteral("Настройки администратора")},
+    }};
+    for (const auto& [number, name] : names) {
+        panels_[number]->setAccessibleName(name);
+    }
+
+    documentView_ = makeView(panels_[1]);
+    documentView_->widget()->setObjectName(QStringLiteral("WebBrowser1"));
+    documentView_->widget()->setAccessibleName(QStringLiteral("Құжат"));
+    panels_[1]->setContent(documentView_->widget());
+    auto* back = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), panels_[1]);
+    back->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(back, &QShortcut::activated, this, [this] { documentView_->back(); });
+    auto* forward = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), panels_[1]);
+    forward->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(forward, &QShortcut::activated, this, [this] { documentView_->forward(); });
+
+    buildMemoScreen();
+
+    // In the window's design the memo and administrator screens are hidden.
+    panels_[6]->hide();
+    panels_[7]->hide();
+
+    button2_ = new QPushButton(QStringLiteral("Button2"), client);
+    button2_->setObjectName(QStringLiteral("Button2"));
+    button2_->setAccessibleName(QStringLiteral("Button2"));
+    button2_->hide();
+    connect(button2_, &QPushButton::clicked, this, &MainWindow::Button2Click);
+}
+
+void MainWindow::buildMemoScreen() {
+    memo2_ = new QPlainTextEdit(QStringLiteral("Memo2"), panels_[6]);
+    memo2_->setObjectName(QStringLiteral("Memo2"));
+    memo2_->setAccessibleName(QStringLiteral("Отчет по проведению тестов"));
+    memo2_->setGeometry(4, 2, 920, 730);
+    memo2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo2_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    speedButton5_ = new QToolButton(panels_[6]);
+    speedButton5_->setObjectName(QStringLiteral("SpeedButton5"));
+    speedButton5_->setText(QStringLiteral("<<Назад"));
+    speedButton5_->setAccessibleName(QStringLiteral("<<Назад"));
+    speedButton5_->setIcon(QIcon(QStringLiteral(":/icons/back.svg")));
+    speedButton5_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    speedButton5_->setAutoRaise(true);
+    speedButton5_->setGeometry(302, 404, 161, 22);
+    connect(speedButton5_, &QToolButton::clicked, this, &MainWindow::SpeedButton5Click);
+}
+
+void MainWindow::buildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    bar->setAccessibleName(QStringLiteral("MainMenu1"));
+    addMenuEntries(bar, mainMenuTable());
+    applyMenuVisibility();
+}
+
+void MainWindow::addMenuEntries(QWidget* menu, const std::vector<MenuEntry>& entries) {
+    for (const MenuEntry& entry : entries) {
+        addMenuEntry(menu, entry);
+    }
+}
+
+QAction* MainWindow::addMenuEntry(QWidget* menu, const MenuEntry& entry) {
+    QAction* action = nullptr;
+    if (entry.kind == MenuEntryKind::Menu) {
+        auto* sub = new QMenu(entry.caption, menu);
+        sub->setObjectName(entry.item);
+        sub->setAccessibleName(entry.caption);
+        addMenuEntries(sub, entry.entries);
+        action = sub->menuAction();
+    } else {
+        action = new QAction(entry.caption, menu);
+        connectEntry(action, entry);
+    }
+    action->setObjectName(entry.item);
+    if (!entry.icon.isEmpty()) {
+        action->setIcon(QIcon(entry.icon));
+    }
+    menu->addAction(action);
+    return action;
+}
+
+void MainWindow::connectEntry(QAction* action, const MenuEntry& entry) {
+    switch (entry.kind) {
+    case MenuEntryKind::Document:
+        connect(action, &QAction::triggered, this,
+                [this, path = entry.document] { guarded(this, [&] { showdoc(path); }); });
+        return;
+    case MenuEntryKind::Test:
+        connect(action, &QAction::triggered, this, [this, item = entry.item] { testClick(item); });
+        return;
+    case MenuEntryKind::Command:
+    case MenuEntryKind::Menu:
+        break;
+    }
+    const std::array<std::pair<const char16_t*, void (MainWindow::*)()>, 9> handlers{{
+        {u"N17", &MainWindow::N17Click},
+        {u"Ni", &MainWindow::NiClick},
+        {u"N30", &MainWindow::N30Click},
+        {u"Ntun", &MainWindow::NtunClick},
+        {u"nred", &MainWindow::nredClick},
+        {u"NaFormuAvtorizazii", &MainWindow::NaFormuAvtorizaziiClick},
+        {u"N26", &MainWindow::N26Click},
+        {u"N15", &MainWindow::N15Click},
+        {u"Ne", &MainWindow::NeClick},
+    }};
+    for (const auto& [item, handler] : handlers) {
+        if (entry.item == QStringView(item)) {
+            connect(action, &QAction::triggered, this, handler);
+            return;
+        }
+    }
+    qFatal("Menu command without a handler");
+}
+
+QFrame* MainWindow::panel(int number) const {
+    if (number < 0 || number >= static_cast<int>(panels_.size())) {
+        return nullptr;
+    }
+    return panels_[static_cast<size_t>(number)];
+}
+
+void MainWindow::setScreenContent(int number, QWidget* content) {
+    panels_.at(static_cast<size_t>(number))->setContent(content);
+}
+
+void MainWindow::showScreen(QFrame* screen) {
+    for (ScreenPanel* p : panels_) {
+        if (p != nullptr) {
+            p->setVisible(p == screen);
+        }
+    }
+}
+
+void MainWindow::leaveAdminScreen() {
+    adminScreen()->hide();
+    documentScreen()->show();
+}
+
+void MainWindow::showdoc(const QString& path) {
+    showScreen(documentScreen());
+    documentView_->navigate(programFolderPath(path));
+}
+
+QAction* MainWindow::menuItem(const QString& name) const {
+    for (QAction* action : menuBar()->findChildren<QAction*>(name)) {
+        return action;
+    }
+    return nullptr;
+}
+
+void MainWindow::setMenuState(MenuState state) {
+    menuState_ = state;
+    applyMenuVisibility();
+}
+
+void MainWindow::setTestMenusHidden(bool hidden) {
+    testMenusHidden_ = hidden;
+    applyMenuVisibility();
+}
+
+void MainWindow::applyMenuVisibility() {
+    for (const MenuVisibility& row : menuVisibility(menuState_, testMenusHidden_)) {
+        if (QAction* action = menuItem(row.item)) {
+            action->setVisible(row.visible);
+        }
+    }
+}
+
+void MainWindow::setCompanionWindows(QDialog* scramblingTool, AboutProgramDialog* aboutProgram,
+                                     AboutAuthorWindow* aboutAuthor) {
+    scramblingTool_ = scramblingTool;
+    aboutProgram_ = aboutProgram;
+    aboutAuthor_ = aboutAuthor;
+}
+
+// ---- start-up and exit ----
+
+void MainWindow::FormCreate() {
+    guarded(this, [&] { documentView_->navigate(programFolderPath(helpContentsPage())); });
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!formShown_ && !event->spontaneous()) {
+        formShown_ = true;
+        FormShow();
+    }
+}
+
+void MainWindow::FormShow() {
+    // A failing file read is shown and the rest still runs, so the window never opens with the
+    // course menus offered before anyone has signed in.
+    guarded(this, [&] { loadUserList(); });
+    signedin = 0;
+    showScreen(signInScreen());
+    unlockflag = 0;
+    setMenuState(MenuState::BeforeSignIn);
+    guarded(this, [&] { readAdminSettings(); });
+}
+
+void MainWindow::loadUserList() {
+    // The list of registered users fills the progress screen's user list.
+}
+
+void MainWindow::readAdminSettings() {
+    // The administrator settings file fills the administrator screen.
+}
+
+void MainWindow::NeClick() {
+    guarded(this, [&] { close(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+    Q_EMIT closed();
+}
+
+bool MainWindow::FormCloseQuery() {
+    return MessageBoxes::warningOkCancel(
+               this, QStringLiteral("Вы действительно хотите выйти из программы?")) ==
+           MessageBoxes::Answer::Ok;
+}
+
+void MainWindow::FormClose() {
+    guarded(this, [&] { writeBackGrades(); });
+}
+
+void MainWindow::writeBackGrades() {
+    // The signed-in user's grades go back to the user register.
+}
+
+// ---- screens and commands ----
+
+void MainWindow::N17Click() {
+    guarded(this, [&] { leaveAdminScreen(); });
+}
+
+void MainWindow::SpeedButton5Click() {
+    guarded(this, [&] { showScreen(documentScreen()); });
+}
+
+void MainWindow::NaFormuAvtorizaziiClick() {
+    // The sign-in screen is front-most: making it visible covers the others.
+    guarded(this, [&] { signInScreen()->show(); });
+}
+
+void MainWindow::N26Click() {
+    guarded(this, [&] {
+        if (aboutProgram_ != nullptr) {
+            aboutProgram_->showAboutProgram();
+        }
+    });
+}
+
+void MainWindow::N15Click() {
+    guarded(this, [&] {
+        if (aboutAuthor_ != nullptr) {
+            aboutAuthor_->showInFront();
+        }
+    });
+}
+
+void MainWindow::testClick(const QString& item) {
+    guarded(this, [&] {
+        testname = item;
+        button2_->click();
+    });
+}
+
+void MainWindow::Button2Click() {
+    // Starts the test named by `testname`.
+}
+
+void MainWindow::NiClick() {
+    // The progress screen also fills its grade labels.
+    guarded(this, [&] { showScreen(progressScreen()); });
+}
+
+void MainWindow::N30Click() {
+    // The memo screen also loads the test log into Memo2.
+    guarded(this, [&] { showScreen(memoScreen()); });
+}
+
+void MainWindow::NtunClick() {
+    guarded(this, [&] { showScreen(adminScreen()); });
+}
+
+void MainWindow::nredClick() {
+    guarded(this, [&] {
+        if (scramblingTool_ != nullptr) {
+            scramblingTool_->setWindowTitle(username);
+            scramblingTool_->exec();
+        }
+    });
+}
+
+} // namespace velmora

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "app/document_view.h"
+#include "app/main_menu.h"
+#include "app/menu_visibility.h"
+
+#include <QMainWindow>
+#include <QtGlobal>
+#include <array>
+
+class QAction;
+class QDialog;
+class QFrame;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+namespace velmora {
+
+class AboutAuthorWindow;
+class AboutProgramDialog;
+class ScreenPanel;
+
+// The main window "ЭУИ Velmora" (object name "Form1"). It owns the run-time state of the program
+// and holds the six full-window screens and the menu bar. A screen is shown by making it visible
+// and hiding the other five; the stacking order, front to back, is sign-in, administrator, memo,
+// document, test, progress.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The browser of the document screen comes from `makeView`; creating the window loads the
+    // help contents page into it without changing any screen.
+    explicit MainWindow(const DocumentViewFactory& makeView = createDocumentView,
+                        QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Run-time state.
+    QString username;                // the signed-in user
+    std::array<quint8, 13> grades{}; // grades of tests 1..12 (index 0 unused)
+    quint8 signedin = 0;             // 1 once a user has signed in
+    quint8 unlockflag = 0;
+    QString adminlogin;
+    QString adminpassword;
+    QString reportfile; // path of the test log
+    QString testname;   // "test1" ... of the running or last test
+    int qnumber = 0;    // question on screen, counted from 1
+    int correct = 0;    // questions answered correctly so far
+
+    // Screens, by panel number: 1 document, 2 progress, 3 test, 4 sign-in, 6 memo, 7 administrator.
+    QFrame* panel(int number) const;
+    QFrame* documentScreen() const { return panel(1); }
+    QFrame* progressScreen() const { return panel(2); }
+    QFrame* testScreen() const { return panel(3); }
+    QFrame* signInScreen() const { return panel(4); }
+    QFrame* memoScreen() const { return panel(6); }
+    QFrame* adminScreen() const { return panel(7); }
+    // Puts a screen's content widget into its panel, filling it inside the bevels.
+    void setScreenContent(int number, QWidget* content);
+
+    DocumentView* documentView() const { return documentView_; }
+    QPlainTextEdit* memo2() const { return memo2_; }
+    QPushButton* button2() const { return button2_; }
+
+    // Makes `screen` visible and hides the other five.
+    void showScreen(QFrame* screen);
+    // The "Назад" commands of the administrator screen: only these two screens change.
+    void leaveAdminScreen();
+    // Shows the document screen and lets the browser open the program folder's `path`
+    // ("\data\prak\sillabus.htm").
+    void showdoc(const QString& path);
+
+    // The menu item (or menu) with this object name, or nullptr.
+    QAction* menuItem(const QString& name) const;
+    // Applies the menu bar's visibility for `state`.
+    void setMenuState(MenuState state);
+    MenuState menuState() const { return menuState_; }
+    // While a test runs, "Дәрістер және тестілеу" and "Информация об успеваемости" are hidden.
+    void setTestMenusHidden(bool hidden);
+
+    // The windows created after this one, which the menu commands open.
+    void setCompanionWindows(QDialog* scramblingTool, AboutProgramDialog* aboutProgram,
+                             AboutAuthorWindow* aboutAuthor);
+
+public Q_SLOTS:
+    // Runs once, when the window is first shown.
+    void FormShow();
+
+    void NeClick();
+    void N17Click();
+    void SpeedButton5Click();
+    void NaFormuAvtorizaziiClick();
+    void N26Click();
+    void N15Click();
+    // A test item: remembers its name in `testname` and starts the test through `Button2`.
+    void testClick(const QString& item);
+    void Button2Click();
+    void NiClick();
+    void N30Click();
+    void NtunClick();
+    void nredClick();
+
+Q_SIGNALS:
+    // The window has closed for good: the program ends.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildScreens(const DocumentViewFactory& makeView);
+    void buildMemoScreen();
+    void buildMenu();
+    void addMenuEntries(QWidget* menu, const std::vector<MenuEntry>& entries);
+    QAction* addMenuEntry(QWidget* menu, const MenuEntry& entry);
+    void connectEntry(QAction* action, const MenuEntry& entry);
+    void applyMenuVisibility();
+
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormClose();
+
+    // Start-up and exit steps of the user register and the administrator settings.
+    void loadUserList();
+    void readAdminSettings();
+    void writeBackGrades();
+
+    std::array<ScreenPanel*, 8> panels_{};
+    DocumentView* documentView_ = nullptr;
+    QPlainTextEdit* memo2_ = nullptr;
+    QToolButton* speedButton5_ = nullptr;
+    QPushButton* button2_ = nullptr;
+    QDialog* scramblingTool_ = nullptr;
+    AboutProgramDialog* aboutProgram_ = nullptr;
+    AboutAuthorWindow* aboutAuthor_ = nullptr;
+    MenuState menuState_ = MenuState::Design;
+    bool testMenusHidden_ = false;
+    bool formShown_ = false;
+};
+
+} // namespace velmora

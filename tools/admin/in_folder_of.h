@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+
+namespace velmora::admin {
+
+// The store takes paths relative to the current directory, beginning with a backslash; a file
+// named on the command line may be anywhere, so its folder becomes the current directory for the
+// life of this object.
+class InFolderOf {
+public:
+    explicit InFolderOf(const QString& file)
+        : previous_(QDir::currentPath()), name_(QStringLiteral("\\") + QFileInfo(file).fileName()) {
+        QDir::setCurrent(QFileInfo(file).absolutePath());
+    }
+    ~InFolderOf() { QDir::setCurrent(previous_); }
+    InFolderOf(const InFolderOf&) = delete;
+    InFolderOf& operator=(const InFolderOf&) = delete;
+    const QString& relative() const { return name_; }
+
+private:
+    QString previous_;
+    QString name_;
+};
+
+} // namespace velmora::admin
