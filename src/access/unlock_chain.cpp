@@ -14,7 +14,7 @@ struct Row {
     std::array<const char16_t*, 2> names;
 };
 
-constexpr std::array<Row, 9> kChain = {{
+constexpr std::array<Row, UnlockChain::kRows> kChain = {{
     {u"3", {u"n2", u"test2"}},
     {u"3", {u"n3", u"test3"}},
     {u"3", {u"n33", u"test4"}},

@@ -10,6 +10,9 @@ namespace velmora {
 // names of items the menu lacks are passed over by the caller.
 class UnlockChain {
 public:
+    // Rows belong to the test keys "test1" to "test" + kRows.
+    static constexpr int kRows = 9;
+
     // The item names for a test key compared exactly; empty for any other text ("test10"
     // included).
     static QStringList itemsFor(const QString& testKey);

@@ -9,6 +9,7 @@
 #include <array>
 
 class QAction;
+class QComboBox;
 class QDialog;
 class QFrame;
 class QPlainTextEdit;
@@ -19,7 +20,9 @@ namespace velmora {
 
 class AboutAuthorWindow;
 class AboutProgramDialog;
+class AdminScreen;
 class ScreenPanel;
+class SignInScreen;
 
 // The main window "ЭУИ Velmora" (object name "Form1"). It owns the run-time state of the program
 // and holds the six full-window screens and the menu bar. A screen is shown by making it visible
@@ -56,6 +59,16 @@ public:
     QFrame* adminScreen() const { return panel(7); }
     // Puts a screen's content widget into its panel, filling it inside the bevels.
     void setScreenContent(int number, QWidget* content);
+
+    // The controls of the sign-in and administrator screens, and the progress screen's user list.
+    SignInScreen* signInContent() const { return signInContent_; }
+    AdminScreen* adminContent() const { return adminContent_; }
+    QComboBox* comboBox1() const { return comboBox1_; }
+
+    // Enables (`on` = 1) or disables (0) the lecture and test items that follow the test `testkey`
+    // in the unlock chain; items are found by name whatever the letter case, missing ones passed
+    // over.
+    void enable(const QString& testkey, quint8 on);
 
     DocumentView* documentView() const { return documentView_; }
     QPlainTextEdit* memo2() const { return memo2_; }
@@ -99,6 +112,14 @@ public Q_SLOTS:
     void NtunClick();
     void nredClick();
 
+    // The sign-in screen: sign in, register, delete a registration.
+    void SpeedButton3Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    // The administrator screen: "Назад" and "Применить".
+    void SpeedButton6Click();
+    void SpeedButton7Click();
+
 Q_SIGNALS:
     // The window has closed for good: the program ends.
     void closed();
@@ -121,15 +142,23 @@ private:
     void FormClose();
 
     // Start-up and exit steps of the user register and the administrator settings.
+    void buildAccessScreens();
     void loadUserList();
     void readAdminSettings();
     void writeBackGrades();
+    void reopenUnlockChain();
+    void completeSignIn(const QString& name, MenuState state);
+    QStringList userListItems() const;
+    void setUserListItems(const QStringList& names);
 
     std::array<ScreenPanel*, 8> panels_{};
     DocumentView* documentView_ = nullptr;
     QPlainTextEdit* memo2_ = nullptr;
     QToolButton* speedButton5_ = nullptr;
     QPushButton* button2_ = nullptr;
+    SignInScreen* signInContent_ = nullptr;
+    AdminScreen* adminContent_ = nullptr;
+    QComboBox* comboBox1_ = nullptr;
     QDialog* scramblingTool_ = nullptr;
     AboutProgramDialog* aboutProgram_ = nullptr;
     AboutAuthorWindow* aboutAuthor_ = nullptr;

@@ -1,10 +1,9 @@
-#include "access/code_page.h"
-#include "admin_command.h"
 #include "support/temp_folder.h"
 
+#include <QDir>
+#include <QProcess>
 #include <gtest/gtest.h>
 
-using velmora::admin::runAdmin;
 using velmora::test::TempFolder;
 
 namespace {
@@ -15,15 +14,16 @@ struct AdminRun {
     QString err;
 };
 
+// Runs velmora-admin in the current folder, as a teacher does in the course folder.
 AdminRun admin(const QStringList& args) {
-    QString out;
-    QString err;
-    QTextStream o(&out);
-    QTextStream e(&err);
-    const int status = runAdmin(args, o, e);
-    o.flush();
-    e.flush();
-    return {status, out, err};
+    QProcess process;
+    process.setWorkingDirectory(QDir::currentPath());
+    process.start(QStringLiteral(VELMORA_ADMIN), args);
+    if (!process.waitForFinished(30000)) {
+        return {-1, {}, QStringLiteral("velmora-admin did not finish")};
+    }
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 QStringList words(const char* text) {
