@@ -2,6 +2,7 @@
 
 #include "access/admin_settings.h"
 #include "access/screen_parts.h"
+#include "app/ui_font.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -28,14 +28,6 @@ QString resource(const QString& picture) {
 
 } // namespace
 
-QFont pixelFont(const QString& family, int pixels, bool bold, bool italic) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
-
 QLabel* label(QWidget* parent, const QString& text, QPoint position, const QFont& font,
               const QColor& colour) {
     auto* l = new QLabel(text, parent);

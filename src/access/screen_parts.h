@@ -11,10 +11,8 @@ class QToolButton;
 class QWidget;
 
 // Building blocks of the sign-in and administrator screens: controls placed at fixed pixel
-// positions, with fonts given by character height in pixels.
+// positions (fonts by character height in pixels come from app/ui_font.h).
 namespace velmora::screen_parts {
-
-QFont pixelFont(const QString& family, int pixels, bool bold, bool italic = false);
 
 // A label at `position`, sized to its text.
 QLabel* label(QWidget* parent, const QString& text, QPoint position, const QFont& font,

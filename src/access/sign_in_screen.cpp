@@ -1,10 +1,12 @@
 #include "access/sign_in_screen.h"
 
 #include "access/screen_parts.h"
+#include "app/ui_font.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 
 namespace velmora {
 
@@ -28,7 +30,8 @@ SignInScreen::SignInScreen(QWidget* parent) : QWidget(parent) {
     QLabel* hint = label(this, QStringLiteral("\nЕгер сіз тіркелген болсаңыз, басыңыз:"), {24, 176},
                          labelFont);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    hint->resize(402, 46);
+    // 402 pixels wide, or wider where the machine's substitute for the font runs wider.
+    hint->resize(std::max(402, hint->sizeHint().width()), 46);
 
     signIn_ = flatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("Әрі қарай>>"),
                          {491, 165, 286, 60}, buttonFont, QStringLiteral("sign_in.svg"));

@@ -76,7 +76,10 @@ TEST(SignInScreenLayout, ControlsStandWhereTheyBelong) {
     const QLabel* hint =
         labelWithText(screen, QStringLiteral("\nЕгер сіз тіркелген болсаңыз, басыңыз:"));
     ASSERT_NE(hint, nullptr);
-    EXPECT_EQ(hint->geometry(), QRect(24, 176, 402, 46));
+    EXPECT_EQ(hint->pos(), QPoint(24, 176));
+    EXPECT_EQ(hint->height(), 46);
+    EXPECT_GE(hint->width(), 402);
+    EXPECT_GE(hint->width(), hint->sizeHint().width()); // the whole text is seen
     EXPECT_TRUE(hint->font().italic());
     const QLabel* nameLabel = labelWithText(screen, QStringLiteral("Қолданушы"));
     ASSERT_NE(nameLabel, nullptr);
