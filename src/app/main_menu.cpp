@@ -143,7 +143,6 @@ std::vector<MenuEntry> buildTable() {
                              command(u"N15", u"Автор туралы", u":/icons/author.svg"),
                          }));
     table.push_back(command(u"Ne", u"Шығу"));
-    table.back().icon = QStringLiteral(":/icons/exit.svg");
     return table;
 }
 

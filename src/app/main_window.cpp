@@ -135,6 +135,10 @@ void MainWindow::buildMenu() {
     bar->setAccessibleName(QStringLiteral("MainMenu1"));
     addMenuEntries(bar, mainMenuTable());
     applyMenuVisibility();
+    // The button that opens the entries a narrow window cannot show.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"))) {
+        more->setAccessibleName(QStringLiteral("Мәзірдің жалғасы"));
+    }
 }
 
 void MainWindow::addMenuEntries(QWidget* menu, const std::vector<MenuEntry>& entries) {

@@ -44,6 +44,7 @@ void MainWindow::buildAccessScreens() {
     comboBox1_->setObjectName(QStringLiteral("ComboBox1"));
     comboBox1_->setAccessibleName(QStringLiteral("Қолданушылар"));
     comboBox1_->setEditable(true);
+    comboBox1_->lineEdit()->setAccessibleName(comboBox1_->accessibleName());
     comboBox1_->setGeometry(395, 38, 206, 28);
     comboBox1_->hide();
 }

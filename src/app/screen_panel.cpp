@@ -37,7 +37,7 @@ ScreenPanel::ScreenPanel(const QString& name, const QColor& background, bool fil
 void ScreenPanel::setContent(QWidget* content) {
     content_ = content;
     content_->setParent(this);
-    content_->setGeometry(rect().adjusted(bevelWidth, bevelWidth, -bevelWidth, -bevelWidth));
+    placeContent();
     content_->show();
 }
 
@@ -54,12 +54,18 @@ void ScreenPanel::paintEvent(QPaintEvent* event) {
 bool ScreenPanel::eventFilter(QObject* watched, QEvent* event) {
     if (fillsParent_ && watched == parentWidget() && event->type() == QEvent::Resize) {
         setGeometry(parentWidget()->rect());
+        // A hidden panel gets its resize event only when shown; its content follows now.
+        placeContent();
     }
     return QFrame::eventFilter(watched, event);
 }
 
 void ScreenPanel::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
+    placeContent();
+}
+
+void ScreenPanel::placeContent() {
     if (content_ != nullptr) {
         content_->setGeometry(rect().adjusted(bevelWidth, bevelWidth, -bevelWidth, -bevelWidth));
     }

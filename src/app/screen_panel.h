@@ -24,6 +24,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void placeContent();
+
     bool fillsParent_;
     QWidget* content_ = nullptr;
 };

@@ -3,9 +3,9 @@
 #include "access/scrambled_store.h"
 #include "access/sign_in_screen.h"
 #include "access/user_register.h"
-#include "app/document_view.h"
 #include "app/main_window.h"
 #include "app/message_boxes.h"
+#include "support/recording_document_view.h"
 #include "support/temp_folder.h"
 
 #include <QAction>
@@ -18,25 +18,14 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
-#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
 using namespace velmora;
+using velmora::test::RecordingDocumentView;
 using velmora::test::TempFolder;
 
 namespace {
-
-// The document screen's browser, reduced to a record of where it was sent.
-class RecordingView : public QWidget, public DocumentView {
-public:
-    explicit RecordingView(QWidget* parent) : QWidget(parent) {}
-    QWidget* widget() override { return this; }
-    void navigate(const QString& location) override { locations.append(location); }
-    void back() override {}
-    void forward() override {}
-    QStringList locations;
-};
 
 QString shownTexts() {
     QStringList texts;
@@ -55,8 +44,7 @@ protected:
     }
 
     void start() {
-        window =
-            std::make_unique<MainWindow>([](QWidget* parent) { return new RecordingView(parent); });
+        window = std::make_unique<MainWindow>(RecordingDocumentView::factory());
         window->show();
     }
     void type(const QString& name, const QString& password) const {
@@ -422,7 +410,7 @@ void copyCourse(const QString& source, const QString& target) {
 // 5 greyed; at the next start the administrator signs in with the installed settings, changes
 // them, and the new line is in the file.
 TEST(CourseFolder, StudentAndAdministratorRoad) {
-    const QString course = QStringLiteral(VELMORA_SOURCE_ROOT "/course");
+    const QString course = qEnvironmentVariable("VELMORA_SOURCE_DIR") + QStringLiteral("/course");
     ASSERT_TRUE(QFileInfo::exists(course));
     const TempFolder folder;
     copyCourse(course, folder.path());
@@ -433,7 +421,7 @@ TEST(CourseFolder, StudentAndAdministratorRoad) {
         folder.write(QStringLiteral("data/info/tumb.db"), "admin|admin|data\\info\\report.txt\r\n");
     }
     MessageBoxes::clearShown();
-    const auto makeView = [](QWidget* parent) { return new RecordingView(parent); };
+    const DocumentViewFactory makeView = RecordingDocumentView::factory();
     {
         MainWindow window(makeView);
         window.show();

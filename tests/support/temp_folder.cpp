@@ -32,6 +32,8 @@ void TempFolder::write(const QString& name, const QByteArray& bytes) const {
     }
 }
 
-bool ignoresPermissions() { return ::geteuid() == 0; }
+bool ignoresPermissions() {
+    return ::geteuid() == 0;
+}
 
 } // namespace velmora::test

@@ -1,3 +1,4 @@
+#include "app/document_view.h"
 #include "app/message_boxes.h"
 
 #include <QApplication>
@@ -10,6 +11,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    if (qEnvironmentVariableIsEmpty("VELMORA_SOURCE_DIR")) {
+        qputenv("VELMORA_SOURCE_DIR", VELMORA_SOURCE_TREE);
+    }
+    velmora::prepareDocumentViews();
     QApplication app(argc, argv);
     velmora::MessageBoxes::setHeadless(true);
     return RUN_ALL_TESTS();

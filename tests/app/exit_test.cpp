@@ -1,0 +1,98 @@
+#include "shell_fixture.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace velmora::test {
+namespace {
+
+const QString exitQuestion = QStringLiteral("Вы действительно хотите выйти из программы?");
+
+struct ExitWay {
+    const char* name;
+    std::function<void(MainWindow&)> ask;
+};
+
+const ExitWay exitWays[] = {
+    {"Шығу", [](MainWindow& w) { w.menuItem(QStringLiteral("Ne"))->trigger(); }},
+    {"close box", [](MainWindow& w) { w.close(); }},
+};
+
+TEST_F(ShellTest, OkInTheExitQuestionClosesTheWindow) {
+    for (const ExitWay& way : exitWays) {
+        MessageBoxes::clearShown();
+        window->show();
+        QSignalSpy closed(window.get(), &MainWindow::closed);
+        MessageBoxes::setNextAnswer(MessageBoxes::Answer::Ok);
+        way.ask(*window);
+        ASSERT_EQ(MessageBoxes::shown().size(), 1) << way.name;
+        EXPECT_EQ(MessageBoxes::shown().at(0).kind, MessageBoxes::Kind::Warning);
+        EXPECT_EQ(MessageBoxes::shown().at(0).caption, QStringLiteral("Warning"));
+        EXPECT_EQ(MessageBoxes::shown().at(0).text, exitQuestion);
+        EXPECT_FALSE(window->isVisible()) << way.name;
+        EXPECT_EQ(closed.count(), 1) << way.name;
+    }
+}
+
+TEST_F(ShellTest, CancelInTheExitQuestionChangesNothing) {
+    for (const ExitWay& way : exitWays) {
+        window->setMenuState(MenuState::Student);
+        window->showScreen(window->memoScreen());
+        QSignalSpy closed(window.get(), &MainWindow::closed);
+        MessageBoxes::setNextAnswer(MessageBoxes::Answer::Cancel);
+        way.ask(*window);
+        EXPECT_TRUE(window->isVisible()) << way.name;
+        EXPECT_EQ(closed.count(), 0) << way.name;
+        EXPECT_EQ(visibleScreens(), std::set<int>{6}) << way.name;
+        EXPECT_EQ(window->menuState(), MenuState::Student);
+        EXPECT_TRUE(window->menuItem(QStringLiteral("N0"))->isVisible());
+    }
+}
+
+// With the real message box: the given way of dismissing it keeps the program running.
+void dismissRealQuestion(MainWindow& window, const std::function<void(QMessageBox&)>& dismiss,
+                         QString* seenText) {
+    MessageBoxes::setHeadless(false);
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        *seenText = box->text();
+        dismiss(*box);
+    });
+    window.menuItem(QStringLiteral("Ne"))->trigger();
+    MessageBoxes::setHeadless(true);
+}
+
+TEST_F(ShellTest, EscAndTheBoxCloseBoxAnswerCancel) {
+    const std::pair<const char*, std::function<void(QMessageBox&)>> ways[] = {
+        {"Esc", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }},
+        {"close box", [](QMessageBox& box) { box.close(); }},
+    };
+    for (const auto& [name, dismiss] : ways) {
+        QSignalSpy closed(window.get(), &MainWindow::closed);
+        QString seen;
+        dismissRealQuestion(*window, dismiss, &seen);
+        EXPECT_EQ(seen, exitQuestion) << name;
+        EXPECT_TRUE(window->isVisible()) << name;
+        EXPECT_EQ(closed.count(), 0) << name;
+    }
+}
+
+TEST_F(ShellTest, EnterInTheRealQuestionAnswersOk) {
+    QSignalSpy closed(window.get(), &MainWindow::closed);
+    QString seen;
+    dismissRealQuestion(
+        *window, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, &seen);
+    EXPECT_EQ(seen, exitQuestion);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(closed.count(), 1);
+}
+
+} // namespace
+} // namespace velmora::test

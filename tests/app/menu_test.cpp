@@ -1,0 +1,323 @@
+#include "shell_fixture.h"
+
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace velmora::test {
+namespace {
+
+struct DocumentCommand {
+    const char* item;
+    const char16_t* caption;
+    const char* document;
+};
+
+// Every course document command with its caption and document path.
+const DocumentCommand documentCommands[] = {
+    {"n1", u"1 Кіріспе. Ұйымның Velmora түсінігі.", "\\data\\info\\lig-1.html"},
+    {"N2", u"2.  Бизнес-процестердегі ұйымның Velmora  ", "\\data\\info\\lig-2.html"},
+    {"N3", u"3. Бизнес-бағытталған ақпараттык технологиялар", "\\data\\info\\lig-3.html"},
+    {"N33", u"4. Velmora бақылау стандарттары және әдістемелері", "\\data\\info\\lig-4.html"},
+    {"N34", u"5. Кәсіпкерлік Velmora баскару кұралдары мен жүйелері ", "\\data\\info\\lig-5.html"},
+    {"N6", u"Қорытынды бақылау", "\\data\\info\\vopr.htm"},
+    {"N111", u"1. Шағын кәсіпорын мысалында Velmora модельдеу", "\\data\\labs\\1.htm"},
+    {"N112", u"2. Ұлттық куәландырушы орталығы. egov.example электрондық үкімет порталымен жұмыс",
+     "\\data\\labs\\2.htm"},
+    {"N215", u"3. Шағын кәсіпорын мысалында бизнес-сәулетін модельдеу", "\\data\\labs\\3.htm"},
+    {"N113", u"4. Салық төлеушінің кеңсесі. Электрондық сауда алаңы www.auction.example",
+     "\\data\\labs\\4.htm"},
+    {"N216", u"5. Шағын кәсіпорын мысалында бизнес-процесстерді модельдеу", "\\data\\labs\\5.htm"},
+    {"N315",
+     u"6. Бизнес-процестерді іске асыруда программалык кұрал-саймандарды таңдау және орнату",
+     "\\data\\labs\\6.htm"},
+    {"N417",
+     u"7. Мемлекеттік сатып алу веб-порталы procurement.example/. Бірыңғай электрондық құжат "
+     u"айналымы жүйесі",
+     "\\data\\labs\\7.htm"},
+    {"N58",
+     u"8. Шағын кәсіпорын қызметінде ІТ-технологияларды қолданудың ақпараттык камтамаларын өңдеу",
+     "\\data\\labs\\8.htm"},
+    {"N64",
+     u"9. Шағын кәсіпорын мысалында ІТ-технологияларды қолданудың бизнес-процестердің программалык "
+     u"іске асырылуы",
+     "\\data\\labs\\9.htm"},
+    {"N11", u"Тәжірибелік сабақ 1", "\\data\\prak\\1.htm"},
+    {"N22", u"Тәжірибелік сабақ 2", "\\data\\prak\\2.htm"},
+    {"N31", u"Тәжірибелік сабақ 3", "\\data\\prak\\3.htm"},
+    {"N41", u"Тәжірибелік сабақ 4", "\\data\\prak\\4.htm"},
+    {"N51", u"Тәжірибелік сабақ 5", "\\data\\prak\\5.htm"},
+    {"N61", u"Тәжірибелік сабақ 6", "\\data\\prak\\6.htm"},
+    {"N71", u"Тәжірибелік сабақ 7", "\\data\\prak\\7.htm"},
+    {"N82", u"Тәжірибелік сабақ 8", "\\data\\prak\\8.htm"},
+    {"N91", u"Тәжірибелік сабақ 9", "\\data\\prak\\9.htm"},
+    {"N101", u"Практическое занятие 10", "\\data\\prak\\10.htm"},
+    {"N115", u"Практическое занятие 11", "\\data\\prak\\11.htm"},
+    {"N122", u"Практическое занятие 12", "\\data\\prak\\12.htm"},
+    {"N132", u"Практическое занятие 13", "\\data\\prak\\13.htm"},
+    {"N142", u"Практическое занятие 14", "\\data\\prak\\14.htm"},
+    {"N152", u"Практическое занятие 15", "\\data\\prak\\15.htm"},
+    {"N7", u"Әдебиет", "\\data\\prak\\lit.htm"},
+    {"N12", u"Шеқара бақылау сұрақтары", "\\data\\prak\\RK.htm"},
+    {"N16", u"ШБ 1", "\\data\\prak\\TestRK.htm"},
+    {"N23", u"ШБ 2", "\\data\\prak\\PerRK.htm"},
+    {"N13", u"Силлабус", "\\data\\prak\\sillabus.htm"},
+    {"N14", u"Әдісьемелік ұсыныстар", "\\data\\info\\MU.htm"},
+    {"N9", u"СӨЖ тапсырмалар", "\\data\\prak\\srm.htm"},
+    {"N10", u"Емтихан сұрақтар", "\\data\\prak\\VoprExam.htm"},
+    {"N27", u"Көмек", "\\data\\help\\sod.htm"},
+};
+
+QString expectedLocation(const char* document) {
+    return QDir::currentPath() +
+           QString::fromLatin1(document).replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+TEST_F(ShellTest, EveryDocumentCommandOpensItsDocumentOnTheDocumentScreen) {
+    window->setMenuState(MenuState::Administrator);
+    for (const DocumentCommand& command : documentCommands) {
+        const QString item = QString::fromLatin1(command.item);
+        QAction* action = window->menuItem(item);
+        ASSERT_NE(action, nullptr) << command.item;
+        EXPECT_EQ(action->text(), QString::fromUtf16(command.caption)) << command.item;
+        setVisibleScreens({4, 7});
+        view->navigations.clear();
+        action->trigger();
+        EXPECT_EQ(view->navigations, QStringList{expectedLocation(command.document)})
+            << command.item;
+        EXPECT_EQ(visibleScreens(), std::set<int>{1}) << command.item;
+    }
+}
+
+TEST_F(ShellTest, CreatingTheWindowLoadsTheHelpPageWithoutShowingIt) {
+    MainWindow fresh(RecordingDocumentView::factory());
+    EXPECT_EQ(RecordingDocumentView::last()->navigations,
+              QStringList{expectedLocation("\\data\\help\\sod.htm")});
+    EXPECT_TRUE(fresh.documentScreen()->isVisibleTo(&fresh));
+    EXPECT_FALSE(fresh.memoScreen()->isVisibleTo(&fresh));
+}
+
+TEST_F(ShellTest, TheSameCommandTwiceNavigatesTwice) {
+    view->navigations.clear();
+    trigger(QStringLiteral("N13"));
+    trigger(QStringLiteral("N13"));
+    EXPECT_EQ(view->navigations.size(), 2);
+    EXPECT_EQ(view->navigations.at(0), view->navigations.at(1));
+}
+
+TEST_F(ShellTest, DocumentsAreFoundInTheCurrentDirectoryAtTheMomentOfTheCommand) {
+    TempFolder other;
+    view->navigations.clear();
+    trigger(QStringLiteral("N10"));
+    EXPECT_EQ(view->navigations,
+              QStringList{other.path() + QStringLiteral("/data/prak/VoprExam.htm")});
+}
+
+TEST_F(ShellTest, RefusedNavigationIsShownAndLeavesTheDocumentScreen) {
+    view->refusal = QStringLiteral("Navigation refused");
+    setVisibleScreens({6});
+    trigger(QStringLiteral("N9"));
+    EXPECT_EQ(visibleScreens(), std::set<int>{1});
+    ASSERT_EQ(MessageBoxes::shown().size(), 1);
+    EXPECT_EQ(MessageBoxes::shown().at(0).kind, MessageBoxes::Kind::Error);
+    EXPECT_EQ(MessageBoxes::shown().at(0).caption, QStringLiteral("ЭУИ Velmora"));
+    EXPECT_EQ(MessageBoxes::shown().at(0).text, QStringLiteral("Navigation refused."));
+}
+
+TEST_F(ShellTest, AltLeftAndAltRightGoBackAndForwardInTheBrowser) {
+    window->showScreen(window->documentScreen());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(view, Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(view, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(view->backs, 2);
+    EXPECT_EQ(view->forwards, 1);
+}
+
+TEST_F(ShellTest, TestItemsRememberTheirNameAndPressButton2) {
+    window->setMenuState(MenuState::Student);
+    QSignalSpy clicks(window->button2(), &QPushButton::clicked);
+    for (int n = 1; n <= 5; ++n) {
+        const QString item = QStringLiteral("test%1").arg(n);
+        trigger(item);
+        EXPECT_EQ(window->testname, item);
+        EXPECT_EQ(window->menuItem(item)->text(), QStringLiteral("Тестирование №%1").arg(n));
+    }
+    EXPECT_EQ(clicks.count(), 5);
+}
+
+// The object names of a menu's entries, in order, separators left out.
+QStringList entryNames(const MainWindow& window, const QString& menu) {
+    QStringList names;
+    const auto* m = window.menuBar()->findChild<QMenu*>(menu);
+    if (m == nullptr) {
+        return {QStringLiteral("no menu ") + menu};
+    }
+    for (const QAction* action : m->actions()) {
+        names.append(action->objectName());
+    }
+    return names;
+}
+
+TEST_F(ShellTest, MenusHoldTheirItemsInOrder) {
+    const auto names = [](const char* list) {
+        return QString::fromLatin1(list).split(QLatin1Char(' '));
+    };
+    EXPECT_EQ(entryNames(*window, QStringLiteral("N0")),
+              names("n1 test1 N2 test2 N3 test3 N33 test4 N34 test5 N6"));
+    EXPECT_EQ(entryNames(*window, QStringLiteral("nlab")),
+              names("N111 N112 N215 N113 N216 N315 N417 N58 N64"));
+    EXPECT_EQ(entryNames(*window, QStringLiteral("Nprak")),
+              names("N11 N22 N31 N41 N51 N61 N71 N82 N91 N101 N115 N122 N132 N142 N152 N7"));
+    EXPECT_EQ(entryNames(*window, QStringLiteral("Nrk")), names("N12 N16 N23"));
+    EXPECT_EQ(entryNames(*window, QStringLiteral("N8")), names("N13 N14 N9 N10 N17"));
+    EXPECT_EQ(entryNames(*window, QStringLiteral("Nadm")), names("Ni notch Ntun nred"));
+    EXPECT_EQ(entryNames(*window, QStringLiteral("notch")), names("N30"));
+    EXPECT_EQ(entryNames(*window, QStringLiteral("N21")), names("N26 N27 N15"));
+    QStringList top;
+    for (const QAction* action : window->menuBar()->actions()) {
+        top.append(action->objectName());
+    }
+    EXPECT_EQ(top, names("N0 nlab Nprak Nrk N8 Nadm NaFormuAvtorizazii N21 Ne"));
+}
+
+TEST_F(ShellTest, MenuCaptionsOfCommandsAndMenus) {
+    const std::pair<const char*, const char16_t*> captions[] = {
+        {"N0", u"Дәрістер және тестілеу"},
+        {"nlab", u"Зертханалық жұмыстар"},
+        {"Nprak", u"Тәжірибелік сабақтар"},
+        {"Nrk", u"Шеқара бақылау"},
+        {"N8", u"Әдістемелік материалдар"},
+        {"N17", u"Назад"},
+        {"Nadm", u"Басқару"},
+        {"Ni", u"Информация об успеваемости"},
+        {"notch", u"Есеп"},
+        {"N30", u"Отчет по проведению тестов"},
+        {"Ntun", u"Настройки администратора"},
+        {"nred", u"Тестті өзгерту"},
+        {"NaFormuAvtorizazii", u"Авторизация формаға"},
+        {"N21", u"Көмек"},
+        {"N26", u"Бағдарлама туралы"},
+        {"N15", u"Автор туралы"},
+        {"Ne", u"Шығу"},
+    };
+    for (const auto& [item, caption] : captions) {
+        QAction* action = window->menuItem(QString::fromLatin1(item));
+        ASSERT_NE(action, nullptr) << item;
+        EXPECT_EQ(action->text(), QString::fromUtf16(caption)) << item;
+    }
+}
+
+// The captions of the visible entries of the menu bar, or of one menu.
+QStringList visibleCaptions(const QList<QAction*>& actions) {
+    QStringList captions;
+    for (const QAction* action : actions) {
+        if (action->isVisible()) {
+            captions.append(action->text());
+        }
+    }
+    return captions;
+}
+
+struct MenuCase {
+    const char* name;
+    std::function<void(MainWindow&)> enter;
+    QStringList menuBar;
+    QStringList administration; // visible entries of "Басқару"
+};
+
+TEST_F(ShellTest, MenusOfferedInEachState) {
+    const QString lectures = QStringLiteral("Дәрістер және тестілеу");
+    const QString labs = QStringLiteral("Зертханалық жұмыстар");
+    const QString practice = QStringLiteral("Тәжірибелік сабақтар");
+    const QString control = QStringLiteral("Шеқара бақылау");
+    const QString methodical = QStringLiteral("Әдістемелік материалдар");
+    const QString admin = QStringLiteral("Басқару");
+    const QString signIn = QStringLiteral("Авторизация формаға");
+    const QString help = QStringLiteral("Көмек");
+    const QString exit = QStringLiteral("Шығу");
+    const QString progress = QStringLiteral("Информация об успеваемости");
+    const QStringList adminItems = {progress, QStringLiteral("Есеп"),
+                                    QStringLiteral("Настройки администратора"),
+                                    QStringLiteral("Тестті өзгерту")};
+    const std::vector<MenuCase> cases = {
+        {"after FormShow", [](MainWindow&) {}, {methodical, signIn, help, exit}, {progress}},
+        {"student",
+         [](MainWindow& w) { w.setMenuState(MenuState::Student); },
+         {lectures, labs, practice, control, methodical, admin, help, exit},
+         {progress}},
+        {"administrator",
+         [](MainWindow& w) { w.setMenuState(MenuState::Administrator); },
+         {lectures, labs, practice, control, methodical, admin, help, exit},
+         adminItems},
+        {"student taking a test",
+         [](MainWindow& w) {
+             w.setMenuState(MenuState::Student);
+             w.setTestMenusHidden(true);
+         },
+         {labs, practice, control, methodical, admin, help, exit},
+         {}},
+        {"administrator taking a test",
+         [](MainWindow& w) {
+             w.setMenuState(MenuState::Administrator);
+             w.setTestMenusHidden(true);
+         },
+         {labs, practice, control, methodical, admin, help, exit},
+         adminItems.mid(1)},
+        {"test over",
+         [](MainWindow& w) {
+             w.setMenuState(MenuState::Student);
+             w.setTestMenusHidden(true);
+             w.setTestMenusHidden(false);
+         },
+         {lectures, labs, practice, control, methodical, admin, help, exit},
+         {progress}},
+    };
+    for (const MenuCase& c : cases) {
+        MainWindow w(RecordingDocumentView::factory());
+        w.show();
+        c.enter(w);
+        EXPECT_EQ(visibleCaptions(w.menuBar()->actions()), c.menuBar) << c.name;
+        const auto* adm = w.menuBar()->findChild<QMenu*>(QStringLiteral("Nadm"));
+        EXPECT_EQ(visibleCaptions(adm->actions()), c.administration) << c.name;
+    }
+}
+
+TEST(DesignedMenu, LecturesAreOfferedOnlyByDesignBeforeTheWindowIsShown) {
+    MainWindow w(RecordingDocumentView::factory());
+    EXPECT_TRUE(w.menuItem(QStringLiteral("N0"))->isVisible());
+    EXPECT_FALSE(w.menuItem(QStringLiteral("Nadm"))->isVisible());
+    w.show();
+    EXPECT_FALSE(w.menuItem(QStringLiteral("N0"))->isVisible());
+}
+
+TEST_F(ShellTest, DuringATestAMenuCommandLeavesTheTestScreen) {
+    window->setMenuState(MenuState::Student);
+    window->setTestMenusHidden(true);
+    window->showScreen(window->testScreen());
+    trigger(QStringLiteral("N13"));
+    EXPECT_EQ(visibleScreens(), std::set<int>{1});
+    EXPECT_FALSE(window->menuItem(QStringLiteral("N0"))->isVisible());
+    EXPECT_FALSE(window->menuItem(QStringLiteral("Ni"))->isVisible());
+}
+
+TEST_F(ShellTest, SyllabusBeforeSignInThenBackToTheSignInForm) {
+    trigger(QStringLiteral("N13"));
+    EXPECT_EQ(visibleScreens(), std::set<int>{1});
+    EXPECT_EQ(view->navigations.last(), expectedLocation("\\data\\prak\\sillabus.htm"));
+    trigger(QStringLiteral("NaFormuAvtorizazii"));
+    EXPECT_EQ(visibleScreens(), std::set<int>({1, 4}));
+}
+
+TEST_F(ShellTest, BackInMethodicalMaterialsOverTheSignInScreenChangesNothingSeen) {
+    trigger(QStringLiteral("N17"));
+    EXPECT_EQ(visibleScreens(), std::set<int>({1, 4}));
+}
+
+} // namespace
+} // namespace velmora::test

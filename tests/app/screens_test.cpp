@@ -1,0 +1,172 @@
+#include "shell_fixture.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <functional>
+
+namespace velmora::test {
+namespace {
+
+using Screens = std::set<int>;
+
+TEST_F(ShellTest, FirstShownWithTheSignInScreenAlone) {
+    EXPECT_EQ(visibleScreens(), Screens({4}));
+    EXPECT_EQ(window->signedin, 0);
+    EXPECT_EQ(window->unlockflag, 0);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ЭУИ Velmora"));
+    EXPECT_EQ(window->objectName(), QStringLiteral("Form1"));
+}
+
+TEST(DesignedScreens, MemoAndAdministratorScreensStartHidden) {
+    MainWindow window(RecordingDocumentView::factory());
+    EXPECT_FALSE(window.panel(1)->isHidden());
+    EXPECT_FALSE(window.panel(2)->isHidden());
+    EXPECT_FALSE(window.panel(3)->isHidden());
+    EXPECT_FALSE(window.panel(4)->isHidden());
+    EXPECT_TRUE(window.panel(6)->isHidden());
+    EXPECT_TRUE(window.panel(7)->isHidden());
+}
+
+// Each command, from every starting set of screens, leaves the given screens visible.
+struct ScreenCommand {
+    const char* name;
+    std::function<void(ShellTest&, MainWindow&)> run;
+    // Visible screens after the command, as a function of those before.
+    std::function<Screens(const Screens&)> after;
+};
+
+Screens only(int n) {
+    return {n};
+}
+
+class ScreenTableTest : public ShellTest {
+protected:
+    void check(const ScreenCommand& command) {
+        const std::vector<Screens> starts = {{4},    {1},    {2},    {3},    {6},    {7},
+                                             {1, 4}, {1, 7}, {2, 7}, {3, 7}, {6, 7}, {1, 2, 3, 4}};
+        for (const Screens& start : starts) {
+            setVisibleScreens(start);
+            command.run(*this, *window);
+            EXPECT_EQ(visibleScreens(), command.after(start))
+                << command.name << " from " << ::testing::PrintToString(start);
+        }
+    }
+};
+
+TEST_F(ScreenTableTest, EveryCommandSwitchesScreensAsTheTableSays) {
+    const auto trig = [](const char* item) {
+        return [item](ShellTest& t, MainWindow&) {
+            t.window->menuItem(QLatin1String(item))->trigger();
+        };
+    };
+    const std::vector<ScreenCommand> table = {
+        {"course document", trig("N13"), [](const Screens&) { return only(1); }},
+        {"help contents", trig("N27"), [](const Screens&) { return only(1); }},
+        {"progress information", trig("Ni"), [](const Screens&) { return only(2); }},
+        {"test log", trig("N30"), [](const Screens&) { return only(6); }},
+        {"administrator settings", trig("Ntun"), [](const Screens&) { return only(7); }},
+        {"memo back",
+         [](ShellTest&, MainWindow& w) {
+             w.memoScreen()->findChild<QToolButton*>(QStringLiteral("SpeedButton5"))->click();
+         },
+         [](const Screens&) { return only(1); }},
+        {"sign-in form", trig("NaFormuAvtorizazii"),
+         [](Screens s) {
+             s.insert(4);
+             return s;
+         }},
+        {"methodical back", trig("N17"),
+         [](Screens s) {
+             s.erase(7);
+             s.insert(1);
+             return s;
+         }},
+        {"FormShow", [](ShellTest&, MainWindow& w) { w.FormShow(); },
+         [](const Screens&) { return only(4); }},
+    };
+    for (const ScreenCommand& command : table) {
+        check(command);
+    }
+}
+
+// The screen seen at the centre of the client area, given which screens are visible.
+int frontScreen(const MainWindow& window) {
+    const QWidget* client = window.centralWidget();
+    const QWidget* hit = client->childAt(client->rect().center());
+    for (; hit != nullptr && hit != client; hit = hit->parentWidget()) {
+        for (int n : {1, 2, 3, 4, 6, 7}) {
+            if (hit == window.panel(n)) {
+                return n;
+            }
+        }
+    }
+    return 0;
+}
+
+TEST_F(ShellTest, StackingOrderFrontToBack) {
+    const std::vector<int> frontToBack = {4, 7, 6, 1, 3, 2};
+    Screens visible(frontToBack.begin(), frontToBack.end());
+    for (int expected : frontToBack) {
+        setVisibleScreens(visible);
+        EXPECT_EQ(frontScreen(*window), expected);
+        visible.erase(expected);
+    }
+}
+
+TEST_F(ShellTest, ScreensFillTheClientAreaExceptTheProgressScreen) {
+    const QWidget* client = window->centralWidget();
+    for (const QSize size : {QSize(934, 746), QSize(1200, 900), QSize(700, 500)}) {
+        window->centralWidget()->resize(size);
+        for (int n : {1, 3, 4, 6, 7}) {
+            EXPECT_EQ(window->panel(n)->geometry(), client->rect()) << "Panel" << n;
+        }
+        EXPECT_EQ(window->panel(2)->geometry(), QRect(0, -8, 921, 745));
+    }
+}
+
+TEST_F(ShellTest, ScreenContentFillsThePanelInsideTheBevels) {
+    auto* content = new QWidget;
+    window->setScreenContent(7, content);
+    EXPECT_EQ(content->parentWidget(), window->adminScreen());
+    window->centralWidget()->resize(800, 600);
+    EXPECT_EQ(content->geometry(), QRect(2, 2, 796, 596));
+}
+
+TEST_F(ShellTest, ScreensHaveTheirColours) {
+    const auto background = [&](int n) {
+        return window->panel(n)->palette().color(QPalette::Window);
+    };
+    EXPECT_EQ(background(2), QColor(0x00, 0x80, 0x80));
+    EXPECT_EQ(background(3), QColor(0xA6, 0xCA, 0xF0));
+    EXPECT_EQ(background(7), QColor(0xA6, 0xCA, 0xF0));
+    EXPECT_EQ(background(1), background(6));
+    EXPECT_NE(background(4), background(1));
+}
+
+TEST_F(ShellTest, MemoScreenHoldsMemo2BehindTheBackButton) {
+    QPlainTextEdit* memo = window->memo2();
+    EXPECT_EQ(memo->parentWidget(), window->memoScreen());
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("Memo2"));
+    EXPECT_EQ(memo->geometry(), QRect(4, 2, 920, 730));
+    EXPECT_FALSE(memo->isReadOnly());
+    EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    auto* back = window->memoScreen()->findChild<QToolButton*>(QStringLiteral("SpeedButton5"));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->text(), QStringLiteral("<<Назад"));
+    EXPECT_EQ(back->geometry(), QRect(302, 404, 161, 22));
+    window->showScreen(window->memoScreen());
+    const QPoint onButton = back->geometry().center();
+    EXPECT_EQ(window->memoScreen()->childAt(onButton), back);
+}
+
+TEST_F(ShellTest, Button2IsNeverVisible) {
+    window->showScreen(window->documentScreen());
+    EXPECT_FALSE(window->button2()->isVisible());
+    EXPECT_EQ(window->button2()->parentWidget(), window->centralWidget());
+}
+
+} // namespace
+} // namespace velmora::test
