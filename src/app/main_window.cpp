@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "access/data_path.h"
+#include "access/sign_in_screen.h"
 #include "app/about_author_window.h"
 #include "app/about_program_dialog.h"
 #include "app/handler_guard.h"
@@ -11,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QIcon>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -46,6 +48,7 @@ MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent) : Q
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     buildScreens(makeView);
     buildTestingScreens();
+    buildAccessScreens();
     buildMenu();
     resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
@@ -279,17 +282,10 @@ void MainWindow::FormShow() {
     guarded(this, [&] { loadUserList(); });
     signedin = 0;
     showScreen(signInScreen());
+    signInContent_->nameBox()->setFocus();
     unlockflag = 0;
     setMenuState(MenuState::BeforeSignIn);
     guarded(this, [&] { readAdminSettings(); });
-}
-
-void MainWindow::loadUserList() {
-    // The list of registered users fills the progress screen's user list.
-}
-
-void MainWindow::readAdminSettings() {
-    // The administrator settings file fills the administrator screen.
 }
 
 void MainWindow::NeClick() {
@@ -314,10 +310,6 @@ bool MainWindow::FormCloseQuery() {
 
 void MainWindow::FormClose() {
     guarded(this, [&] { writeBackGrades(); });
-}
-
-void MainWindow::writeBackGrades() {
-    // The signed-in user's grades go back to the user register.
 }
 
 // ---- screens and commands ----
