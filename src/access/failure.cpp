@@ -10,14 +10,26 @@ namespace velmora {
 Failure::Failure(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
 
 namespace failures {
+namespace {
+
+QString systemReason(int errorNumber) {
+    return QString::fromLocal8Bit(std::strerror(errorNumber));
+}
+
+} // namespace
 
 Failure invalidInteger(const QString& text) {
     return Failure(QStringLiteral("'%1' is not a valid integer value").arg(text));
 }
 
 Failure cannotOpenFile(const QString& path, int errorNumber) {
-    const QString reason = QString::fromLocal8Bit(std::strerror(errorNumber));
-    return Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
+    return Failure(
+        QStringLiteral("Cannot open file \"%1\". %2").arg(path, systemReason(errorNumber)));
+}
+
+Failure cannotCreateFile(const QString& path, int errorNumber) {
+    return Failure(
+        QStringLiteral("Cannot create file \"%1\". %2").arg(path, systemReason(errorNumber)));
 }
 
 Failure unableToWrite(const QString& path) {

@@ -26,6 +26,8 @@ namespace failures {
 Failure invalidInteger(const QString& text);
 // "Cannot open file "%s". %s" with the system's reason.
 Failure cannotOpenFile(const QString& path, int errorNumber);
+// "Cannot create file "%s". %s" with the system's reason: a plain data file could not be written.
+Failure cannotCreateFile(const QString& path, int errorNumber);
 // "Unable to write to %s"
 Failure unableToWrite(const QString& path);
 // The runtime's input/output texts: "File not found", "Invalid filename", "File access denied",

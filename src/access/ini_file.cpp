@@ -18,16 +18,26 @@ std::optional<QByteArray> IniFile::value(const QByteArray& section, const QByteA
     return IniText::value(*text, section, key);
 }
 
-void IniFile::update(const std::function<bool(QByteArray&)>& edit) const {
-    const FileLock lock(path_);
-    if (!lock.held()) {
-        throw failures::unableToWrite(path_);
-    }
+QList<std::optional<QByteArray>> IniFile::values(const QByteArray& section,
+                                                const QList<QByteArray>& keys) const {
+    return IniText::values(readWholeFile(path_).value_or(QByteArray()), section, keys);
+}
+
+QByteArray IniFile::textForWriting() const {
     int error = 0;
     QByteArray text = readWholeFile(path_, &error).value_or(QByteArray());
     if (error != 0 && error != ENOENT) {
         throw failures::unableToWrite(path_);
     }
+    return text;
+}
+
+void IniFile::update(const std::function<bool(QByteArray&)>& edit) const {
+    const FileLock lock(path_);
+    if (!lock.held()) {
+        throw failures::unableToWrite(path_);
+    }
+    QByteArray text = textForWriting();
     if (!edit(text)) {
         return;
     }
@@ -47,6 +57,20 @@ void IniFile::setValue(const QByteArray& section, const QByteArray& key,
     if (wouldChange(set)) {
         update(set);
     }
+}
+
+bool IniFile::addSection(const QByteArray& section,
+                         const QList<std::pair<QByteArray, QByteArray>>& values) const {
+    bool added = false;
+    update([&](QByteArray& text) {
+        if (IniText::hasSection(text, section)) {
+            return false;
+        }
+        text += IniText::newSection(text, section, values);
+        added = true;
+        return true;
+    });
+    return added;
 }
 
 void IniFile::eraseSection(const QByteArray& section) const {

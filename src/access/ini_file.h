@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace velmora {
 
@@ -19,7 +21,15 @@ public:
 
     // Nothing when the file, section or key is missing (or the file cannot be read).
     std::optional<QByteArray> value(const QByteArray& section, const QByteArray& key) const;
+    // The values of several keys of one section, read in one pass over the file.
+    QList<std::optional<QByteArray>> values(const QByteArray& section,
+                                            const QList<QByteArray>& keys) const;
     void setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value) const;
+    // Adds a new section at the end of the file (created when missing), unless a section of that
+    // name exists: then nothing is written and the result is false. The check and the write are
+    // one locked, atomic update.
+    bool addSection(const QByteArray& section,
+                    const QList<std::pair<QByteArray, QByteArray>>& values) const;
     // A missing file or section changes nothing, and no file is created; a missing folder fails
     // as a write would.
     void eraseSection(const QByteArray& section) const;
@@ -32,6 +42,8 @@ private:
     // so that a write already done costs neither the lock nor a rewrite (the outcome is the same as
     // had it waited for the lock). True when the file cannot be read; the locked update decides.
     bool wouldChange(const std::function<bool(QByteArray&)>& edit) const;
+    // The file's text for a read-modify-write; a missing file is empty.
+    QByteArray textForWriting() const;
 
     QString path_;
 };

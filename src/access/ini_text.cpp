@@ -183,16 +183,22 @@ QByteArrayView IniText::trimmed(QByteArrayView text) {
 
 std::optional<QByteArray> IniText::value(QByteArrayView text, QByteArrayView section,
                                          QByteArrayView key) {
+    return values(text, section, {key.toByteArray()}).front();
+}
+
+QList<std::optional<QByteArray>> IniText::values(QByteArrayView text, QByteArrayView section,
+                                                 const QList<QByteArray>& keys) {
+    QList<std::optional<QByteArray>> found(keys.size());
     const auto s = findSection(text, section);
     if (!s) {
-        return std::nullopt;
+        return found;
     }
-    const auto k = findKey(text, *s, key);
-    if (!k) {
-        return std::nullopt;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (const auto k = findKey(text, *s, keys[i])) {
+            found[i] = unquoted(content(text, k->line).sliced(k->equals + 1));
+        }
     }
-    const QByteArrayView line = content(text, k->line);
-    return unquoted(line.sliced(k->equals + 1));
+    return found;
 }
 
 bool IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
@@ -201,11 +207,7 @@ bool IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView 
     const QByteArrayView keyName = trimmed(key);
     const auto s = findSection(text, sectionName);
     if (!s) {
-        if (!endsWithLineEnd(text)) {
-            text += kLineEnd;
-        }
-        text += '[' + sectionName.toByteArray() + ']' + kLineEnd;
-        text += keyName.toByteArray() + '=' + value.toByteArray() + kLineEnd;
+        text += newSection(text, sectionName, {{keyName.toByteArray(), value.toByteArray()}});
         return true;
     }
     if (const auto k = findKey(text, *s, keyName)) {
@@ -234,6 +236,23 @@ bool IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView 
     added += keyName.toByteArray() + '=' + value.toByteArray() + kLineEnd;
     text.insert(insertAt, added);
     return true;
+}
+
+QByteArray IniText::newSection(QByteArrayView text, QByteArrayView section,
+                               const QList<std::pair<QByteArray, QByteArray>>& values) {
+    QByteArray added;
+    if (!endsWithLineEnd(text)) {
+        added += kLineEnd;
+    }
+    added += '[' + trimmed(section).toByteArray() + ']' + kLineEnd;
+    for (const auto& [key, value] : values) {
+        added += trimmed(key).toByteArray() + '=' + value + kLineEnd;
+    }
+    return added;
+}
+
+bool IniText::hasSection(QByteArrayView text, QByteArrayView section) {
+    return findSection(text, section).has_value();
 }
 
 bool IniText::eraseSection(QByteArray& text, QByteArrayView section) {

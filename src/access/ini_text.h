@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <optional>
+#include <utility>
 
 namespace velmora {
 
@@ -26,9 +27,19 @@ public:
     // The value, or nothing when the section or key is missing.
     static std::optional<QByteArray> value(QByteArrayView text, QByteArrayView section,
                                            QByteArrayView key);
+    // The values of several keys of the first matching section, found with one look-up of the
+    // section; nothing for each missing key.
+    static QList<std::optional<QByteArray>> values(QByteArrayView text, QByteArrayView section,
+                                                   const QList<QByteArray>& keys);
     // False, with the text untouched, when the key already holds exactly these bytes.
     static bool setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
                          QByteArrayView value);
+    // The bytes that add a new section holding the keys in order at the end of `text` (a line
+    // end first when the last line lacks one). The caller makes sure that no section of that
+    // name exists.
+    static QByteArray newSection(QByteArrayView text, QByteArrayView section,
+                                 const QList<std::pair<QByteArray, QByteArray>>& values);
+    static bool hasSection(QByteArrayView text, QByteArrayView section);
     // Removes the section's header and all its lines; false when there is no such section.
     static bool eraseSection(QByteArray& text, QByteArrayView section);
     // The text without the blanks and tabs around it, as names and values are read.

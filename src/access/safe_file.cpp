@@ -195,6 +195,48 @@ int writeFileAtomically(const QString& path, const QByteArray& content) {
 #endif
 }
 
+namespace {
+
+// Appends for a caller that holds the file's lock.
+int appendHoldingLock(const QString& path, const QByteArray& bytes) {
+    if (isReadOnlyFile(path)) {
+        return EACCES;
+    }
+#ifdef Q_OS_UNIX
+    const int fd =
+        ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return errno;
+    }
+    struct stat st {};
+    const off_t oldSize = ::fstat(fd, &st) == 0 ? st.st_size : -1;
+    int e = writeAll(fd, bytes);
+    if (e == 0 && ::fsync(fd) != 0) {
+        e = errno;
+    }
+    if (e != 0 && oldSize >= 0 && ::ftruncate(fd, oldSize) == 0) {
+        ::fsync(fd);
+    }
+    if (::close(fd) != 0 && e == 0) {
+        e = errno;
+    }
+    return e;
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        return EACCES;
+    }
+    const qint64 oldSize = file.size();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.resize(oldSize);
+        return EIO;
+    }
+    return 0;
+#endif
+}
+
+} // namespace
+
 int appendToFile(const QString& path, const QByteArray& bytes) {
     if (isReadOnlyFile(path)) {
         return EACCES;
@@ -203,27 +245,7 @@ int appendToFile(const QString& path, const QByteArray& bytes) {
     if (!lock.held()) {
         return lock.error();
     }
-#ifdef Q_OS_UNIX
-    const int fd =
-        ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return errno;
-    }
-    int e = writeAll(fd, bytes);
-    if (e == 0 && ::fsync(fd) != 0) {
-        e = errno;
-    }
-    if (::close(fd) != 0 && e == 0) {
-        e = errno;
-    }
-    return e;
-#else
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size()) {
-        return EACCES;
-    }
-    return 0;
-#endif
+    return appendHoldingLock(path, bytes);
 }
 
 #ifdef Q_OS_UNIX

@@ -18,7 +18,9 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // the system's error number; the file is then as it was.
 [[nodiscard]] int writeFileAtomically(const QString& path, const QByteArray& content);
 
-// Appends to the file under its lock, creating it when missing. Returns 0 or the error number.
+// Appends to the file under its lock, creating it when missing, and flushes it to disk. A failed
+// append cuts the file back to its old length, so no partial line is left. Returns 0 or the error
+// number.
 [[nodiscard]] int appendToFile(const QString& path, const QByteArray& bytes);
 
 // A cross-process lock on one data file, held for a read-modify-write. It lives in a sidecar file

@@ -48,6 +48,30 @@ QByteArray keyName(const QString& name) {
     return encodedName(name, true);
 }
 
+void checkStorable(const QString& value) {
+    const QString reason = unstorableValueReason(value);
+    if (!reason.isEmpty()) {
+        throw Failure(reason);
+    }
+}
+
+QString unscrambled(const QByteArray& stored) {
+    QByteArray plain;
+    crypt(stored, kScrambleKey, plain);
+    return CodePage::decode(plain);
+}
+
+// Key names and scrambled values, checked before anything is written.
+QList<std::pair<QByteArray, QByteArray>> encodedValues(const IniValues& values) {
+    QList<std::pair<QByteArray, QByteArray>> encoded;
+    encoded.reserve(values.size());
+    for (const auto& [key, value] : values) {
+        checkStorable(value);
+        encoded.append({keyName(key), scrambled(CodePage::encode(value))});
+    }
+    return encoded;
+}
+
 } // namespace
 
 void crypt(const QByteArray& text, int key, QByteArray& output) {
@@ -68,11 +92,23 @@ QString missingValue() {
 
 QString readini(const QString& section, const QString& key, const QString& path) {
     const IniFile file(programFolderPath(path));
-    const QByteArray stored =
-        file.value(sectionName(section), keyName(key)).value_or(QByteArray(kMissingMarker));
-    QByteArray plain;
-    crypt(stored, kScrambleKey, plain);
-    return CodePage::decode(plain);
+    return unscrambled(
+        file.value(sectionName(section), keyName(key)).value_or(QByteArray(kMissingMarker)));
+}
+
+QStringList readiniValues(const QString& section, const QStringList& keys, const QString& path) {
+    QList<QByteArray> keyNames;
+    keyNames.reserve(keys.size());
+    for (const QString& key : keys) {
+        keyNames.append(keyName(key));
+    }
+    const IniFile file(programFolderPath(path));
+    QStringList values;
+    values.reserve(keys.size());
+    for (const auto& stored : file.values(sectionName(section), keyNames)) {
+        values.append(unscrambled(stored.value_or(QByteArray(kMissingMarker))));
+    }
+    return values;
 }
 
 QString unstorableValueReason(const QString& value) {
@@ -93,12 +129,27 @@ QString unstorableValueReason(const QString& value) {
 
 void writeini(const QString& section, const QString& key, const QString& value,
               const QString& path) {
-    const QString reason = unstorableValueReason(value);
-    if (!reason.isEmpty()) {
-        throw Failure(reason);
-    }
+    checkStorable(value);
     const IniFile file(programFolderPath(path));
     file.setValue(sectionName(section), keyName(key), scrambled(CodePage::encode(value)));
+}
+
+void writeiniValues(const QString& section, const IniValues& values, const QString& path) {
+    const QByteArray name = sectionName(section);
+    const auto encoded = encodedValues(values);
+    const IniFile file(programFolderPath(path));
+    file.update([&](QByteArray& text) {
+        for (const auto& [key, value] : encoded) {
+            IniText::setValue(text, name, key, value);
+        }
+        return true;
+    });
+}
+
+bool writeiniNewSection(const QString& section, const IniValues& values, const QString& path) {
+    const QByteArray name = sectionName(section);
+    const auto encoded = encodedValues(values);
+    return IniFile(programFolderPath(path)).addSection(name, encoded);
 }
 
 void eraseini(const QString& section, const QString& path) {

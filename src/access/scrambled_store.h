@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <utility>
 
 namespace velmora {
 
@@ -27,6 +30,20 @@ QString readini(const QString& section, const QString& key, const QString& path)
 // Throws when the value's scrambled form could not be read back whole, and writes nothing then.
 void writeini(const QString& section, const QString& key, const QString& value, const QString& path);
 void eraseini(const QString& section, const QString& path);
+
+// Several values of one section: keys with their plain values, in writing order.
+using IniValues = QList<std::pair<QString, QString>>;
+
+// readini for several keys of one section, read in one pass over the file.
+QStringList readiniValues(const QString& section, const QStringList& keys, const QString& path);
+// writeini for several keys of one section in one rewrite of the file: every value or none is
+// written. Values that cannot be stored whole are refused before anything is written.
+void writeiniValues(const QString& section, const IniValues& values, const QString& path);
+// Adds the section with the values at the end of the file in one write, unless a section of that
+// name (letter case ignored) exists already: then nothing is written and the result is false. The
+// check and the write happen under the file's lock, so two writers cannot both create it.
+[[nodiscard]] bool writeiniNewSection(const QString& section, const IniValues& values,
+                                      const QString& path);
 
 // What readini returns for a missing value.
 QString missingValue();

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "access/data_path.h"
+#include "access/sign_in_screen.h"
 #include "app/about_author_window.h"
 #include "app/about_program_dialog.h"
 #include "app/handler_guard.h"
@@ -11,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QIcon>
+#include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
@@ -51,6 +53,7 @@ MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent) : Q
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     buildScreens(makeView);
     buildTestingScreens();
+    buildAccessScreens();
     buildMenu();
     resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
@@ -284,19 +287,12 @@ void MainWindow::FormShow() {
     guarded(this, [&] { loadUserList(); });
     signedin = 0;
     showScreen(signInScreen());
+    signInContent_->nameBox()->setFocus();
     unlockflag = 0;
     setMenuState(MenuState::BeforeSignIn);
     guarded(this, [&] { readAdminSettings(); });
     // Printed last, so a start-up error box (which waits for its OK) holds it back.
     qCInfo(velmoraStartup, "sign-in screen shown");
-}
-
-void MainWindow::loadUserList() {
-    // The list of registered users fills the progress screen's user list.
-}
-
-void MainWindow::readAdminSettings() {
-    // The administrator settings file fills the administrator screen.
 }
 
 void MainWindow::NeClick() {
@@ -321,10 +317,6 @@ bool MainWindow::FormCloseQuery() {
 
 void MainWindow::FormClose() {
     guarded(this, [&] { writeBackGrades(); });
-}
-
-void MainWindow::writeBackGrades() {
-    // The signed-in user's grades go back to the user register.
 }
 
 // ---- screens and commands ----

@@ -23,7 +23,9 @@ class AboutAuthorWindow;
 class AboutProgramDialog;
 class ProgressScreen;
 class ScreenPanel;
+class SignInScreen;
 class TestScreen;
+class AdminScreen;
 
 // The main window "ЭУИ Velmora" (object name "Form1"). It owns the run-time state of the program
 // and holds the six full-window screens and the menu bar. A screen is shown by making it visible
@@ -60,6 +62,10 @@ public:
     // Puts a screen's content widget into its panel, filling it inside the bevels.
     void setScreenContent(int number, QWidget* content);
 
+    // The controls of the sign-in and administrator screens.
+    SignInScreen* signInContent() const { return signInContent_; }
+    AdminScreen* adminContent() const { return adminContent_; }
+
     DocumentView* documentView() const { return documentView_; }
     QPlainTextEdit* memo2() const { return memo2_; }
     QPushButton* button2() const { return button2_; }
@@ -69,7 +75,8 @@ public:
     QComboBox* comboBox1() const;
 
     // The unlock chain: enables (`on` 1) or disables (0) the menu items of the next lecture and
-    // the next test of "test1" … "test9"; any other key does nothing.
+    // the next test of "test1" … "test9"; items are found by name whatever the letter case,
+    // missing ones passed over; any other key does nothing.
     void enable(const QString& testkey, quint8 on);
 
     // Makes `screen` visible and hides the other five.
@@ -124,6 +131,14 @@ public Q_SLOTS:
     void NtunClick();
     void nredClick();
 
+    // The sign-in screen: sign in, register, delete a registration.
+    void SpeedButton3Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    // The administrator screen: "Назад" and "Применить".
+    void SpeedButton6Click();
+    void SpeedButton7Click();
+
 Q_SIGNALS:
     // The window has closed for good: the program ends.
     void closed();
@@ -148,9 +163,14 @@ private:
     void FormClose();
 
     // Start-up and exit steps of the user register and the administrator settings.
+    void buildAccessScreens();
     void loadUserList();
     void readAdminSettings();
     void writeBackGrades();
+    void reopenUnlockChain();
+    void completeSignIn(const QString& name, MenuState state);
+    QStringList userListItems() const;
+    void setUserListItems(const QStringList& names);
 
     // Where a test stands: asking its questions, or showing its result on the progress screen.
     // Leaving either screen by any other command ends that stage and offers the test menus again.
@@ -165,6 +185,8 @@ private:
     QPlainTextEdit* memo2_ = nullptr;
     QToolButton* speedButton5_ = nullptr;
     QPushButton* button2_ = nullptr;
+    SignInScreen* signInContent_ = nullptr;
+    AdminScreen* adminContent_ = nullptr;
     QDialog* scramblingTool_ = nullptr;
     AboutProgramDialog* aboutProgram_ = nullptr;
     AboutAuthorWindow* aboutAuthor_ = nullptr;

@@ -7,7 +7,7 @@
 #include "app/message_boxes.h"
 #include "progress/progress_screen.h"
 #include "progress/user_grades.h"
-#include "progress/user_list.h"
+#include "progress/user_list_box.h"
 #include "testing/grade_bands.h"
 #include "testing/test_log.h"
 #include "testing/test_screen.h"
@@ -19,27 +19,6 @@
 #include <QPlainTextEdit>
 
 namespace velmora {
-namespace {
-
-// The unlock chain: per test key, the count of the row's last used position, then the names of
-// the next lecture's and the next test's menu items.
-struct UnlockRow {
-    const char16_t* key;
-    std::array<const char16_t*, 3> texts; // count, lecture item, test item
-};
-constexpr std::array<UnlockRow, 9> kUnlockChain{{
-    {u"test1", {u"3", u"n2", u"test2"}},
-    {u"test2", {u"3", u"n3", u"test3"}},
-    {u"test3", {u"3", u"n33", u"test4"}},
-    {u"test4", {u"3", u"n34", u"test5"}},
-    {u"test5", {u"3", u"n39", u"test6"}},
-    {u"test6", {u"3", u"n312", u"test7"}},
-    {u"test7", {u"3", u"n313", u"test8"}},
-    {u"test8", {u"3", u"n81", u"test9"}},
-    {u"test9", {u"3", u"n4", u"test10"}},
-}};
-
-} // namespace
 
 void MainWindow::buildTestingScreens() {
     testContent_ = new TestScreen(testScreen());
@@ -63,25 +42,6 @@ void MainWindow::buildTestingScreens() {
 
 QComboBox* MainWindow::comboBox1() const {
     return progressContent_->userList();
-}
-
-void MainWindow::enable(const QString& testkey, quint8 on) {
-    for (const UnlockRow& row : kUnlockChain) {
-        if (testkey != QStringView(row.key)) {
-            continue;
-        }
-        const int count = toInteger(QString::fromUtf16(row.texts[0]));
-        for (int position = 2; position <= count; ++position) {
-            const QString name = QString::fromUtf16(row.texts.at(position - 1));
-            for (QAction* action : menuBar()->findChildren<QAction*>()) {
-                if (action->objectName().compare(name, Qt::CaseInsensitive) == 0) {
-                    action->setEnabled(on != 0);
-                    break;
-                }
-            }
-        }
-        return;
-    }
 }
 
 // ---- taking a test ----

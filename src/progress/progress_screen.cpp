@@ -1,7 +1,7 @@
 #include "progress/progress_screen.h"
 
 #include "app/ui_font.h"
-#include "progress/user_list.h"
+#include "progress/user_list_box.h"
 
 #include <QLabel>
 #include <QToolButton>
@@ -81,12 +81,12 @@ void ProgressScreen::build() {
           QStringLiteral("Здесь дана только традиционная оценка!!!!"), {392, 104},
           boldFont(kTimes, 24), Qt::white);
 
-    userList_ = new UserList(this);
+    userList_ = new UserListBox(this);
     userList_->setFont(boldFont(kSans, 16));
     userList_->setGeometry(395, 38, 206, 28);
     userList_->setAccessibleName(QStringLiteral("Выберите имя пользователя:"));
     userList_->hide();
-    connect(userList_, &UserList::chosen, this, &ProgressScreen::userChosen);
+    connect(userList_, &UserListBox::chosen, this, &ProgressScreen::userChosen);
 
     auto* back = new QToolButton(this);
     back->setObjectName(QStringLiteral("SpeedButton4"));

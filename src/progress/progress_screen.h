@@ -8,7 +8,7 @@ class QLabel;
 
 namespace velmora {
 
-class UserList;
+class UserListBox;
 
 // The content of the progress screen: the grades of tests 1 to 10 of the grade table, the name of
 // the signed-in user (`Label5`), the administrator's list of users (`ComboBox1`, hidden until the
@@ -29,7 +29,7 @@ public:
     // Shows grades[0] … grades[11] as the grades of tests 1 … 12, as unsigned decimal numbers.
     void showGrades(std::span<const quint8> grades);
 
-    UserList* userList() const { return userList_; }
+    UserListBox* userList() const { return userList_; }
 
 Q_SIGNALS:
     // An entry of the user list was picked or completed to (ComboBox1Select).
@@ -42,7 +42,7 @@ private:
 
     QLabel* nameLabel_ = nullptr;
     std::array<QLabel*, kSlots> values_{};
-    UserList* userList_ = nullptr;
+    UserListBox* userList_ = nullptr;
 };
 
 } // namespace velmora

@@ -220,4 +220,48 @@ TEST(ScrambledStore, EraseFailsOnlyWhereAWriteWasNeeded) {
     EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("k"), kRegister), QStringLiteral("v"));
 }
 
+TEST(ScrambledStoreBatch, ReadsSeveralValuesInOrder) {
+    const TempFolder folder;
+    writeiniValues(QStringLiteral("Ivan"), {{QStringLiteral("a"), QStringLiteral("1")}, {QStringLiteral("b"), QString()}},
+                   kRegister);
+    EXPECT_EQ(readiniValues(QStringLiteral("IVAN"), {QStringLiteral("B"), QStringLiteral("c"), QStringLiteral("a")}, kRegister),
+              (QStringList{QString(), missingValue(), QStringLiteral("1")}));
+    EXPECT_EQ(readiniValues(QStringLiteral("nobody"), {QStringLiteral("a")}, kRegister), QStringList{missingValue()});
+}
+
+TEST(ScrambledStoreBatch, WritesAllValuesOrNone) {
+    const TempFolder folder;
+    writeini(QStringLiteral("s"), QStringLiteral("b"), QStringLiteral("old"), kRegister);
+    const QByteArray before = folder.read(QStringLiteral("users.ini"));
+    const IniValues refused{{QStringLiteral("a"), QStringLiteral("1")}, {QStringLiteral("b"), QStringLiteral("日本")}};
+    EXPECT_THROW(writeiniValues(QStringLiteral("s"), refused, kRegister), Failure);
+    EXPECT_EQ(folder.read(QStringLiteral("users.ini")), before);
+
+    writeiniValues(QStringLiteral("S"), {{QStringLiteral("a"), QStringLiteral("1")}, {QStringLiteral("B"), QStringLiteral("new")}},
+                   kRegister);
+    EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("a"), kRegister), QStringLiteral("1"));
+    EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("b"), kRegister), QStringLiteral("new"));
+    EXPECT_EQ(folder.read(QStringLiteral("users.ini")).count('['), 1); // replaced in place, no second section
+}
+
+TEST(ScrambledStoreBatch, NewSectionIsCreatedOnlyOnce) {
+    const TempFolder folder;
+    const IniValues values{{QStringLiteral("password"), QStringLiteral("p")}, {QStringLiteral("test1"), QStringLiteral("1")}};
+    EXPECT_TRUE(writeiniNewSection(QStringLiteral("Әсел"), values, kRegister));
+    const QByteArray after = folder.read(QStringLiteral("users.ini"));
+    EXPECT_TRUE(after.startsWith(CodePage::encode(u"[Әсел]\r\npassword=")));
+    EXPECT_FALSE(writeiniNewSection(QStringLiteral("ӘСЕЛ"), {{QStringLiteral("password"), QStringLiteral("x")}}, kRegister));
+    EXPECT_EQ(folder.read(QStringLiteral("users.ini")), after);
+    EXPECT_EQ(readini(QStringLiteral("әсел"), QStringLiteral("test1"), kRegister), QStringLiteral("1"));
+}
+
+TEST(ScrambledStoreBatch, NewSectionStartsOnALineOfItsOwn) {
+    const TempFolder folder;
+    folder.write(QStringLiteral("users.ini"), "[old]\r\nk=v");
+    EXPECT_TRUE(writeiniNewSection(QStringLiteral("new"), {{QStringLiteral("a"), QStringLiteral("1")}}, kRegister));
+    EXPECT_TRUE(folder.read(QStringLiteral("users.ini")).startsWith("[old]\r\nk=v\r\n[new]\r\na="));
+    EXPECT_EQ(readini(QStringLiteral("new"), QStringLiteral("a"), kRegister), QStringLiteral("1"));
+    EXPECT_EQ(readini(QStringLiteral("old"), QStringLiteral("k"), kRegister).size(), 1);
+}
+
 } // namespace

@@ -19,6 +19,9 @@ public:
     void SetUp() override {
         MessageBoxes::setHeadless(true);
         MessageBoxes::clearShown();
+        // The files start-up reads, so that it has nothing to report.
+        folder.write(QStringLiteral("users"), QByteArray());
+        folder.write(QStringLiteral("data/info/tumb.db"), "admin|admin|report.txt\r\n");
         window = std::make_unique<MainWindow>(RecordingDocumentView::factory());
         view = RecordingDocumentView::last();
         window->show();

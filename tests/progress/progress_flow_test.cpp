@@ -35,7 +35,11 @@ protected:
                     QStringLiteral("4 2 256 -1 0 0 0 0 0 3 0 0").split(QLatin1Char(' ')));
         storeGrades(QStringLiteral("Айгүл"),
                     QStringLiteral("5 5 5 5 x 0 0 0 0 0 0 0").split(QLatin1Char(' ')));
+        // Start-up reads the name list and the administrator settings.
+        folder_.write(QStringLiteral("users"), QByteArray());
+        folder_.write(QStringLiteral("data/info/tumb.db"), "admin|admin|report.txt\r\n");
         window_.show();
+        EXPECT_TRUE(MessageBoxes::shown().isEmpty());
         window_.comboBox1()->addItems(
             {QStringLiteral("Бекзат"), QStringLiteral("Айгүл"), QStringLiteral("Гость")});
     }

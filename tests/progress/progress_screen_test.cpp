@@ -1,5 +1,5 @@
 #include "progress/progress_screen.h"
-#include "progress/user_list.h"
+#include "progress/user_list_box.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 using velmora::ProgressScreen;
-using velmora::UserList;
+using velmora::UserListBox;
 
 namespace {
 
@@ -73,8 +73,8 @@ protected:
         }
     }
 
-    UserList list_;
-    QSignalSpy chosen_{&list_, &UserList::chosen};
+    UserListBox list_;
+    QSignalSpy chosen_{&list_, &UserListBox::chosen};
 };
 
 TEST_F(UserListTest, CompletesToTheFirstEntryWhateverTheLetterCase) {

@@ -45,7 +45,11 @@ protected:
                      n == 1 ? QStringLiteral("1") : QStringLiteral("0"),
                      QStringLiteral("\\users.ini"));
         }
+        // Start-up reads the name list and the administrator settings.
+        folder_.write(QStringLiteral("users"), QByteArray());
+        folder_.write(QStringLiteral("data/info/tumb.db"), "admin|admin|report.txt\r\n");
         window_.show();
+        EXPECT_TRUE(MessageBoxes::shown().isEmpty());
         window_.reportfile = QStringLiteral("report.txt");
         signIn();
     }

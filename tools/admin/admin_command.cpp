@@ -11,6 +11,7 @@ QList<AdminCommand> allCommands() {
     QList<AdminCommand> commands;
     commands += iniCommands();
     commands += gradesCommands();
+    commands += userCommands();
     commands += testCommands();
     return commands;
 }

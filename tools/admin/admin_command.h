@@ -23,6 +23,7 @@ struct AdminCommand {
 
 QList<AdminCommand> iniCommands();
 QList<AdminCommand> gradesCommands();
+QList<AdminCommand> userCommands();
 QList<AdminCommand> testCommands();
 
 // The command-line arguments after the program name, decoded from the terminal's UTF-8. Nothing,

@@ -1,22 +1,22 @@
-#include "progress/user_list.h"
+#include "progress/user_list_box.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 
 namespace velmora {
 
-UserList::UserList(QWidget* parent) : QComboBox(parent) {
+UserListBox::UserListBox(QWidget* parent) : QComboBox(parent) {
     setObjectName(QStringLiteral("ComboBox1"));
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr); // completion is our own: to the first entry, in list order
     lineEdit()->setAccessibleName(QStringLiteral("Имя пользователя"));
     lineEdit()->installEventFilter(this);
-    connect(lineEdit(), &QLineEdit::textEdited, this, &UserList::complete);
-    connect(this, &QComboBox::activated, this, &UserList::chosen);
+    connect(lineEdit(), &QLineEdit::textEdited, this, &UserListBox::complete);
+    connect(this, &QComboBox::activated, this, &UserListBox::chosen);
 }
 
-bool UserList::eventFilter(QObject* watched, QEvent* event) {
+bool UserListBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         // Deleting the completed part must not complete it again.
@@ -25,7 +25,7 @@ bool UserList::eventFilter(QObject* watched, QEvent* event) {
     return QComboBox::eventFilter(watched, event);
 }
 
-void UserList::complete(const QString& typed) {
+void UserListBox::complete(const QString& typed) {
     if (std::exchange(deleting_, false) || typed.isEmpty()) {
         return;
     }

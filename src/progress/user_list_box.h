@@ -8,11 +8,11 @@ namespace velmora {
 // to the first entry that begins with it, letter case ignored. chosen() reports a pick from the
 // drop-down, and a completion to an entry other than the one selected before; text that no entry
 // begins with selects nothing.
-class UserList : public QComboBox {
+class UserListBox : public QComboBox {
     Q_OBJECT
 
 public:
-    explicit UserList(QWidget* parent = nullptr);
+    explicit UserListBox(QWidget* parent = nullptr);
 
 Q_SIGNALS:
     void chosen();
