@@ -12,6 +12,8 @@
 #include <set>
 
 #ifdef VELMORA_HAVE_WEBENGINE
+#include "app/web_document_view.h"
+
 #include <QWebEngineView>
 #endif
 
@@ -103,8 +105,10 @@ TEST(RealBrowser, SyllabusCommandShowsTheSyllabusPage) {
     {
         MainWindow window;
         window.show();
-        auto* browser = qobject_cast<QWebEngineView*>(window.documentView()->widget());
-        ASSERT_NE(browser, nullptr);
+        auto* host = qobject_cast<WebDocumentView*>(window.documentView()->widget());
+        ASSERT_NE(host, nullptr);
+        auto* browser = qobject_cast<QWebEngineView*>(host->browser());
+        ASSERT_NE(browser, nullptr) << "the QtWebEngine module did not load";
         QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
         window.menuItem(QStringLiteral("N13"))->trigger();
         EXPECT_TRUE(window.documentScreen()->isVisible());
