@@ -4,6 +4,7 @@
 #include "access/ini_text.h"
 #include "access/safe_file.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 
@@ -35,18 +36,28 @@ void IniFile::update(const std::function<bool(QByteArray&)>& edit) const {
     }
 }
 
-void IniFile::setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value) const {
-    update([&](QByteArray& text) {
-        IniText::setValue(text, section, key, value);
-        return true;
-    });
+bool IniFile::wouldChange(const std::function<bool(QByteArray&)>& edit) const {
+    auto text = readWholeFile(path_);
+    return !text || edit(*text);
+}
+
+void IniFile::setValue(const QByteArray& section, const QByteArray& key,
+                       const QByteArray& value) const {
+    const auto set = [&](QByteArray& text) { return IniText::setValue(text, section, key, value); };
+    if (wouldChange(set)) {
+        update(set);
+    }
 }
 
 void IniFile::eraseSection(const QByteArray& section) const {
-    if (!QFileInfo::exists(path_)) {
+    // A missing file has nothing to erase; only a missing folder fails, as a write would.
+    if (!QFileInfo::exists(path_) && QFileInfo(path_).absoluteDir().exists()) {
         return;
     }
-    update([&](QByteArray& text) { return IniText::eraseSection(text, section); });
+    const auto erase = [&](QByteArray& text) { return IniText::eraseSection(text, section); };
+    if (wouldChange(erase)) {
+        update(erase);
+    }
 }
 
 } // namespace velmora

@@ -20,13 +20,19 @@ public:
     // Nothing when the file, section or key is missing (or the file cannot be read).
     std::optional<QByteArray> value(const QByteArray& section, const QByteArray& key) const;
     void setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value) const;
-    // A missing file or section changes nothing, and no file is created.
+    // A missing file or section changes nothing, and no file is created; a missing folder fails
+    // as a write would.
     void eraseSection(const QByteArray& section) const;
     // Runs `edit` on the file's text under the lock and writes the result when it returns true.
     // A missing file starts as empty text.
     void update(const std::function<bool(QByteArray&)>& edit) const;
 
 private:
+    // Runs `edit` on the file as it stands, without the lock: false when it would change nothing,
+    // so that a write already done costs neither the lock nor a rewrite (the outcome is the same as
+    // had it waited for the lock). True when the file cannot be read; the locked update decides.
+    bool wouldChange(const std::function<bool(QByteArray&)>& edit) const;
+
     QString path_;
 };
 

@@ -8,18 +8,12 @@
 namespace velmora {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 QByteArrayView trimmed(QByteArrayView s) {
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && isBlank(s[b])) {
-        ++b;
-    }
-    while (e > b && isBlank(s[e - 1])) {
-        --e;
-    }
-    return s.sliced(b, e - b);
+    return IniText::trimmed(s);
 }
 
 bool sameName(QByteArrayView a, QByteArrayView b) {
@@ -27,8 +21,8 @@ bool sameName(QByteArrayView a, QByteArrayView b) {
         return false;
     }
     for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] &&
-            CodePage::fold(static_cast<unsigned char>(a[i])) != CodePage::fold(static_cast<unsigned char>(b[i]))) {
+        if (a[i] != b[i] && CodePage::fold(static_cast<unsigned char>(a[i])) !=
+                                CodePage::fold(static_cast<unsigned char>(b[i]))) {
             return false;
         }
     }
@@ -43,17 +37,19 @@ struct Line {
 };
 
 Line lineAt(QByteArrayView text, qsizetype begin) {
+    // One pass to the first CR or LF: a search for LF alone would run to the end of a file whose
+    // lines end in a lone CR, at every line.
     const char* data = text.data();
     const qsizetype size = text.size();
-    const auto* lf = static_cast<const char*>(std::memchr(data + begin, '\n', size - begin));
-    qsizetype end = lf ? lf - data : size;
-    // A lone CR also ends a line; look for one before the LF.
-    if (const auto* cr = static_cast<const char*>(std::memchr(data + begin, '\r', end - begin))) {
-        const qsizetype at = cr - data;
-        const bool crlf = at + 1 < size && data[at + 1] == '\n';
-        return {begin, at, crlf ? at + 2 : at + 1};
+    qsizetype at = begin;
+    while (at < size && data[at] != '\n' && data[at] != '\r') {
+        ++at;
     }
-    return {begin, end, lf ? end + 1 : size};
+    if (at == size) {
+        return {begin, size, size};
+    }
+    const bool crlf = data[at] == '\r' && at + 1 < size && data[at + 1] == '\n';
+    return {begin, at, crlf ? at + 2 : at + 1};
 }
 
 // The header name of a line, when the line is a section header.
@@ -173,6 +169,18 @@ bool endsWithLineEnd(QByteArrayView text) {
 
 } // namespace
 
+QByteArrayView IniText::trimmed(QByteArrayView text) {
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && isBlank(text[b])) {
+        ++b;
+    }
+    while (e > b && isBlank(text[e - 1])) {
+        --e;
+    }
+    return text.sliced(b, e - b);
+}
+
 std::optional<QByteArray> IniText::value(QByteArrayView text, QByteArrayView section,
                                          QByteArrayView key) {
     const auto s = findSection(text, section);
@@ -187,7 +195,7 @@ std::optional<QByteArray> IniText::value(QByteArrayView text, QByteArrayView sec
     return unquoted(line.sliced(k->equals + 1));
 }
 
-void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
+bool IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
                        QByteArrayView value) {
     const QByteArrayView sectionName = trimmed(section);
     const QByteArrayView keyName = trimmed(key);
@@ -198,12 +206,15 @@ void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView 
         }
         text += '[' + sectionName.toByteArray() + ']' + kLineEnd;
         text += keyName.toByteArray() + '=' + value.toByteArray() + kLineEnd;
-        return;
+        return true;
     }
     if (const auto k = findKey(text, *s, keyName)) {
         const qsizetype from = k->line.begin + k->equals + 1;
+        if (QByteArrayView(text).sliced(from, k->line.contentEnd - from) == value) {
+            return false;
+        }
         text.replace(from, k->line.contentEnd - from, value.toByteArray());
-        return;
+        return true;
     }
     // Append after the section's last line that is not blank.
     qsizetype insertAt = s->header.next;
@@ -222,6 +233,7 @@ void IniText::setValue(QByteArray& text, QByteArrayView section, QByteArrayView 
     }
     added += keyName.toByteArray() + '=' + value.toByteArray() + kLineEnd;
     text.insert(insertAt, added);
+    return true;
 }
 
 bool IniText::eraseSection(QByteArray& text, QByteArrayView section) {
@@ -242,6 +254,20 @@ QList<QByteArray> IniText::sectionNames(QByteArrayView text) {
     }
     return names;
 }
+
+QList<IniText::SectionSpan> IniText::sectionSpans(QByteArrayView text) {
+    QList<SectionSpan> spans;
+    auto h = nextHeader(text, 0);
+    while (h) {
+        const auto following = nextHeader(text, h->first.next);
+        const qsizetype end = following ? following->first.begin : text.size();
+        spans.append({h->second, text.sliced(h->first.begin, end - h->first.begin)});
+        h = following;
+    }
+    return spans;
+}
+
+bool IniText::namesMatch(QByteArrayView a, QByteArrayView b) { return sameName(trimmed(a), trimmed(b)); }
 
 QList<QByteArray> IniText::keyNames(QByteArrayView text, QByteArrayView section) {
     QList<QByteArray> names;

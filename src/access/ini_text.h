@@ -26,12 +26,27 @@ public:
     // The value, or nothing when the section or key is missing.
     static std::optional<QByteArray> value(QByteArrayView text, QByteArrayView section,
                                            QByteArrayView key);
-    static void setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
+    // False, with the text untouched, when the key already holds exactly these bytes.
+    static bool setValue(QByteArray& text, QByteArrayView section, QByteArrayView key,
                          QByteArrayView value);
     // Removes the section's header and all its lines; false when there is no such section.
     static bool eraseSection(QByteArray& text, QByteArrayView section);
+    // The text without the blanks and tabs around it, as names and values are read.
+    static QByteArrayView trimmed(QByteArrayView text);
     // The names of all sections in file order (duplicates included).
     static QList<QByteArray> sectionNames(QByteArrayView text);
+
+    // A section as it stands in the text: its name and its lines, header included. A look-up in
+    // the lines of the first section of a name finds what a look-up in the whole text finds.
+    struct SectionSpan {
+        QByteArrayView name;
+        QByteArrayView lines;
+    };
+    // Every section in file order (duplicates included), found in one pass over the text, so that
+    // many values of a large file cost one scan.
+    static QList<SectionSpan> sectionSpans(QByteArrayView text);
+    // Whether two section or key names match (letter case ignored).
+    static bool namesMatch(QByteArrayView a, QByteArrayView b);
     // The key names of the first matching section, in file order.
     static QList<QByteArray> keyNames(QByteArrayView text, QByteArrayView section);
 };

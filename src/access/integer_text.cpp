@@ -18,7 +18,7 @@ int toInteger(const QString& text) {
     if (i == n) {
         throw failures::invalidInteger(text);
     }
-    // Accumulate as a negative number so that the 32-bit minimum fits.
+    // Accumulate in 64 bits, so that the 32-bit minimum fits before the sign is applied.
     qint64 value = 0;
     for (; i < n; ++i) {
         const char16_t c = text[i].unicode();

@@ -7,6 +7,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -16,10 +17,14 @@
 namespace velmora {
 namespace {
 
+#ifndef Q_OS_UNIX
 constexpr int kLockWaitMs = 15000;
 constexpr int kStaleLockMs = 10000;
+#endif
 
-QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+QByteArray nativePath(const QString& path) {
+    return QFile::encodeName(path);
+}
 
 #ifdef Q_OS_UNIX
 // POSIX calls by hand rather than QSaveFile: the user's messages depend on the exact error
@@ -41,24 +46,41 @@ int writeAll(int fd, const QByteArray& content) {
     return 0;
 }
 
-void syncFolder(const QString& path) {
-    const int dir = ::open(nativePath(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+int flockRetrying(int fd, int operation) {
+    while (::flock(fd, operation) != 0) {
+        if (errno != EINTR) {
+            return errno;
+        }
     }
+    return 0;
 }
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 #endif
+
+} // namespace
+
+namespace {
+
+bool refusesWrites(const QFileInfo& info) {
+    const auto writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return (info.permissions() & writeBits) == 0 || !info.isWritable();
+}
 
 } // namespace
 
 bool isReadOnlyFile(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) {
-        return false;
-    }
-    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    return (info.permissions() & writeBits) == 0 || !info.isWritable();
+    return info.exists() && !info.isDir() && refusesWrites(info);
+}
+
+bool isReadOnlyFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.isDir() && refusesWrites(info);
 }
 
 std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
@@ -78,11 +100,16 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
         }
         return std::nullopt;
     }
-    QByteArray data;
-    data.reserve(st.st_size > 0 ? static_cast<qsizetype>(st.st_size) : 0);
-    char buffer[65536];
+    // Read straight into the result, sized by the file (large test files are read whole for
+    // every answer); the file may still grow meanwhile, so read on until the end.
+    // One byte to spare lets the read that finds the end go without growing the buffer.
+    QByteArray data(st.st_size > 0 ? static_cast<qsizetype>(st.st_size) + 1 : 4096, Qt::Uninitialized);
+    qsizetype used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == data.size()) {
+            data.resize(used * 2);
+        }
+        const ssize_t n = ::read(fd, data.data() + used, static_cast<size_t>(data.size() - used));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -97,9 +124,10 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
         if (n == 0) {
             break;
         }
-        data.append(buffer, n);
+        used += n;
     }
     ::close(fd);
+    data.truncate(used);
     return data;
 #else
     QFile file(path);
@@ -118,7 +146,7 @@ int writeFileAtomically(const QString& path, const QByteArray& content) {
     if (info.isDir()) {
         return EISDIR;
     }
-    if (isReadOnlyFile(path)) {
+    if (isReadOnlyFile(path) || isReadOnlyFolder(info.absolutePath())) {
         return EACCES;
     }
 #ifdef Q_OS_UNIX
@@ -141,7 +169,9 @@ int writeFileAtomically(const QString& path, const QByteArray& content) {
     if (e == 0 && ::fchmod(fd, mode) != 0) {
         e = errno;
     }
-    if (e == 0 && ::fsync(fd) != 0) {
+    // The data reaches the disk before the rename can, so no crash can put a half-written file
+    // under the name. The folder is not synced: a lost rename leaves the old file, still whole.
+    if (e == 0 && ::fdatasync(fd) != 0) {
         e = errno;
     }
     if (::close(fd) != 0 && e == 0) {
@@ -154,11 +184,11 @@ int writeFileAtomically(const QString& path, const QByteArray& content) {
         ::unlink(temp.constData());
         return e;
     }
-    syncFolder(path);
     return 0;
 #else
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
+        !file.commit()) {
         return file.error() == QFileDevice::PermissionsError ? EACCES : EIO;
     }
     return 0;
@@ -174,7 +204,8 @@ int appendToFile(const QString& path, const QByteArray& bytes) {
         return lock.error();
     }
 #ifdef Q_OS_UNIX
-    const int fd = ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) {
         return errno;
     }
@@ -195,22 +226,64 @@ int appendToFile(const QString& path, const QByteArray& bytes) {
 #endif
 }
 
+#ifdef Q_OS_UNIX
+FileLock::FileLock(const QString& filePath)
+    : lockPath_(nativePath(filePath + QStringLiteral(".lock"))) {
+    if (isReadOnlyFolder(QFileInfo(filePath).absolutePath())) {
+        error_ = EACCES;
+        return;
+    }
+    for (;;) {
+        const int fd = ::open(lockPath_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            error_ = errno;
+            return;
+        }
+        error_ = flockRetrying(fd, LOCK_EX);
+        if (error_ != 0) {
+            ::close(fd);
+            return;
+        }
+        // The holder before us may have removed the sidecar after we opened it; only the lock on
+        // the file that still stands under the name counts.
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) == 0 && ::stat(lockPath_.constData(), &named) == 0 &&
+            sameFile(held, named)) {
+            fd_ = fd;
+            return;
+        }
+        ::close(fd);
+    }
+}
+
+FileLock::~FileLock() {
+    if (fd_ >= 0) {
+        ::unlink(lockPath_.constData());
+        ::close(fd_);
+    }
+}
+#else
 FileLock::FileLock(const QString& filePath) : lock_(filePath + QStringLiteral(".lock")) {
     lock_.setStaleLockTime(kStaleLockMs);
     if (lock_.tryLock(kLockWaitMs)) {
         return;
     }
+    const bool folderThere = QFileInfo(filePath).absoluteDir().exists();
     switch (lock_.error()) {
     case QLockFile::PermissionError:
-        error_ = QFileInfo(filePath).absoluteDir().exists() ? EACCES : ENOENT;
+        error_ = folderThere ? EACCES : ENOENT;
         break;
     case QLockFile::LockFailedError:
         error_ = EBUSY;
         break;
     default:
-        error_ = QFileInfo(filePath).absoluteDir().exists() ? EIO : ENOENT;
+        error_ = folderThere ? EIO : ENOENT;
         break;
     }
 }
+
+FileLock::~FileLock() = default;
+#endif
 
 } // namespace velmora

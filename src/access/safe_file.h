@@ -12,20 +12,24 @@ namespace velmora {
 std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullptr);
 
 // Replaces the file's content atomically: the new content is written to a temporary file in the
-// same folder, flushed to disk and renamed over the old file, so that a crash at any moment leaves
-// either the old or the new file. A file without any write permission counts as read-only and is
-// never replaced. Returns 0, or the system's error number; the file is then as it was.
+// same folder, flushed to disk and renamed over the old file, so that a crash at any moment, of the
+// program or of the system, leaves either the old or the new file. A file without any write
+// permission, or in a folder without one, counts as read-only and is never replaced. Returns 0, or
+// the system's error number; the file is then as it was.
 [[nodiscard]] int writeFileAtomically(const QString& path, const QByteArray& content);
 
 // Appends to the file under its lock, creating it when missing. Returns 0 or the error number.
 [[nodiscard]] int appendToFile(const QString& path, const QByteArray& bytes);
 
 // A cross-process lock on one data file, held for a read-modify-write. It lives in a sidecar file
-// ("name.lock") because the data file itself is replaced by rename. A lock left by a process that
-// died is taken over.
+// ("name.lock") because the data file itself is replaced by rename. On Unix it is a flock() on the
+// sidecar: waiters queue in the kernel, and the lock goes free the moment its holder ends, however
+// it ends. A holder removes the sidecar on release. A folder without write permission refuses the
+// lock, as it refuses the write.
 class FileLock {
 public:
     explicit FileLock(const QString& filePath);
+    ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
@@ -34,9 +38,17 @@ public:
     int error() const { return error_; }
 
 private:
+#ifdef Q_OS_UNIX
+    QByteArray lockPath_;
+    int fd_ = -1;
+#else
     QLockFile lock_;
+#endif
     int error_ = 0;
 };
+
+// True when the folder exists and may not be written (no write permission bit, or no access).
+bool isReadOnlyFolder(const QString& folder);
 
 // True when the file exists and may not be written (no write permission bit, or no access).
 bool isReadOnlyFile(const QString& path);

@@ -4,6 +4,7 @@
 #include "access/data_path.h"
 #include "access/failure.h"
 #include "access/ini_file.h"
+#include "access/ini_text.h"
 
 namespace velmora {
 namespace {
@@ -14,7 +15,9 @@ QByteArray scrambled(const QByteArray& plain) {
     return out;
 }
 
-bool isEdgeTrouble(char c) { return c == ' ' || c == '\t' || c == '"' || c == '\''; }
+bool isEdgeTrouble(char c) {
+    return c == ' ' || c == '\t' || c == '"' || c == '\'';
+}
 
 // Why scrambled bytes would not read back whole from an INI line.
 bool readsBackWhole(const QByteArray& s) {
@@ -26,14 +29,23 @@ bool readsBackWhole(const QByteArray& s) {
     return s.isEmpty() || (!isEdgeTrouble(s.front()) && !isEdgeTrouble(s.back()));
 }
 
-QByteArray encodedName(const QString& name) {
+// A section or key name in the code page. A name that would split its line, or a key name that
+// would read back as another key or as a section header, is refused.
+QByteArray encodedName(const QString& name, bool isKey) {
     const QByteArray bytes = CodePage::encode(name);
-    for (const char c : bytes) {
-        if (c == '\0' || c == '\r' || c == '\n') {
-            throw Failure(QStringLiteral("Недопустимое имя в файле данных: «%1»").arg(name));
-        }
+    const bool splitsLine = bytes.contains('\0') || bytes.contains('\r') || bytes.contains('\n');
+    const bool breaksKey = isKey && (bytes.contains('=') || bytes.trimmed().startsWith('['));
+    if (splitsLine || breaksKey) {
+        throw Failure(QStringLiteral("Недопустимое имя в файле данных: «%1»").arg(name));
     }
     return bytes;
+}
+
+QByteArray sectionName(const QString& name) {
+    return encodedName(name, false);
+}
+QByteArray keyName(const QString& name) {
+    return encodedName(name, true);
 }
 
 } // namespace
@@ -57,7 +69,7 @@ QString missingValue() {
 QString readini(const QString& section, const QString& key, const QString& path) {
     const IniFile file(programFolderPath(path));
     const QByteArray stored =
-        file.value(encodedName(section), encodedName(key)).value_or(QByteArray(kMissingMarker));
+        file.value(sectionName(section), keyName(key)).value_or(QByteArray(kMissingMarker));
     QByteArray plain;
     crypt(stored, kScrambleKey, plain);
     return CodePage::decode(plain);
@@ -68,24 +80,30 @@ QString unstorableValueReason(const QString& value) {
     if (bad >= 0) {
         return unencodableMessage(value[bad]);
     }
+    if (value.size() > IniText::kMaxValueBytes) {
+        return QStringLiteral("Значение длиной %1 символов нельзя сохранить: самое большее %2")
+            .arg(value.size())
+            .arg(IniText::kMaxValueBytes);
+    }
     if (!readsBackWhole(scrambled(CodePage::encode(value)))) {
         return QStringLiteral("Значение «%1» нельзя сохранить без искажений").arg(value);
     }
     return {};
 }
 
-void writeini(const QString& section, const QString& key, const QString& value, const QString& path) {
+void writeini(const QString& section, const QString& key, const QString& value,
+              const QString& path) {
     const QString reason = unstorableValueReason(value);
     if (!reason.isEmpty()) {
         throw Failure(reason);
     }
     const IniFile file(programFolderPath(path));
-    file.setValue(encodedName(section), encodedName(key), scrambled(CodePage::encode(value)));
+    file.setValue(sectionName(section), keyName(key), scrambled(CodePage::encode(value)));
 }
 
 void eraseini(const QString& section, const QString& path) {
     const IniFile file(programFolderPath(path));
-    file.eraseSection(encodedName(section));
+    file.eraseSection(sectionName(section));
 }
 
 } // namespace velmora

@@ -46,6 +46,7 @@ MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent) : Q
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     buildScreens(makeView);
+    buildTestingScreens();
     buildMenu();
     resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
@@ -364,20 +365,6 @@ void MainWindow::testClick(const QString& item) {
     });
 }
 
-void MainWindow::Button2Click() {
-    // Starts the test named by `testname`.
-}
-
-void MainWindow::NiClick() {
-    // The progress screen also fills its grade labels.
-    guarded(this, [&] { showScreen(progressScreen()); });
-}
-
-void MainWindow::N30Click() {
-    // The memo screen also loads the test log into Memo2.
-    guarded(this, [&] { showScreen(memoScreen()); });
-}
-
 void MainWindow::NtunClick() {
     guarded(this, [&] { showScreen(adminScreen()); });
 }
@@ -385,6 +372,7 @@ void MainWindow::NtunClick() {
 void MainWindow::nredClick() {
     guarded(this, [&] {
         if (scramblingTool_ != nullptr) {
+            scramblingTool_->setWindowTitle(username);
             scramblingTool_->exec();
         }
     });

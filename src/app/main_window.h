@@ -3,12 +3,14 @@
 #include "app/document_view.h"
 #include "app/main_menu.h"
 #include "app/menu_visibility.h"
+#include "testing/test_run.h"
 
 #include <QMainWindow>
 #include <QtGlobal>
 #include <array>
 
 class QAction;
+class QComboBox;
 class QDialog;
 class QFrame;
 class QPlainTextEdit;
@@ -19,7 +21,9 @@ namespace velmora {
 
 class AboutAuthorWindow;
 class AboutProgramDialog;
+class ProgressScreen;
 class ScreenPanel;
+class TestScreen;
 
 // The main window "ЭУИ Velmora" (object name "Form1"). It owns the run-time state of the program
 // and holds the six full-window screens and the menu bar. A screen is shown by making it visible
@@ -43,8 +47,7 @@ public:
     QString adminpassword;
     QString reportfile; // path of the test log
     QString testname;   // "test1" ... of the running or last test
-    int qnumber = 0;    // question on screen, counted from 1
-    int correct = 0;    // questions answered correctly so far
+    TestRun testrun;    // the running or last test: question on screen, correct answers, total
 
     // Screens, by panel number: 1 document, 2 progress, 3 test, 4 sign-in, 6 memo, 7 administrator.
     QFrame* panel(int number) const;
@@ -60,6 +63,14 @@ public:
     DocumentView* documentView() const { return documentView_; }
     QPlainTextEdit* memo2() const { return memo2_; }
     QPushButton* button2() const { return button2_; }
+    TestScreen* testContent() const { return testContent_; }
+    ProgressScreen* progressContent() const { return progressContent_; }
+    // The progress screen's list of registered users.
+    QComboBox* comboBox1() const;
+
+    // The unlock chain: enables (`on` 1) or disables (0) the menu items of the next lecture and
+    // the next test of "test1" … "test9"; any other key does nothing.
+    void enable(const QString& testkey, quint8 on);
 
     // Makes `screen` visible and hides the other five.
     void showScreen(QFrame* screen);
@@ -93,8 +104,22 @@ public Q_SLOTS:
     void N15Click();
     // A test item: remembers its name in `testname` and starts the test through `Button2`.
     void testClick(const QString& item);
+    void test1Click();
+    void test2Click();
+    void test3Click();
+    void test4Click();
+    void test5Click();
     void Button2Click();
+    // A double click on answer N records N and runs the common answer handler.
+    void RadioButton1DblClick();
+    void RadioButton2DblClick();
+    void RadioButton3DblClick();
+    void RadioButton4DblClick();
+    void RadioButton5DblClick();
+    void RadioButton6DblClick();
     void NiClick();
+    void ComboBox1Select();
+    void SpeedButton4Click();
     void N30Click();
     void NtunClick();
     void nredClick();
@@ -106,10 +131,12 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildScreens(const DocumentViewFactory& makeView);
     void buildMemoScreen();
+    void buildTestingScreens();
     void buildMenu();
     void addMenuEntries(QWidget* menu, const std::vector<MenuEntry>& entries);
     QAction* addMenuEntry(QWidget* menu, const MenuEntry& entry);
@@ -125,6 +152,14 @@ private:
     void readAdminSettings();
     void writeBackGrades();
 
+    // Where a test stands: asking its questions, or showing its result on the progress screen.
+    // Leaving either screen by any other command ends that stage and offers the test menus again.
+    enum class TestStage { None, Asking, Result };
+    void chooseAnswer(int position);
+    void endTest();
+    void leaveTestStage();
+    bool inFront(const QFrame* screen) const;
+
     std::array<ScreenPanel*, 8> panels_{};
     DocumentView* documentView_ = nullptr;
     QPlainTextEdit* memo2_ = nullptr;
@@ -135,6 +170,10 @@ private:
     AboutAuthorWindow* aboutAuthor_ = nullptr;
     MenuState menuState_ = MenuState::Design;
     bool testMenusHidden_ = false;
+    TestScreen* testContent_ = nullptr;
+    ProgressScreen* progressContent_ = nullptr;
+    TestStage testStage_ = TestStage::None;
+    int chosenAnswer_ = 0; // the answer button double-clicked last
     bool formShown_ = false;
 };
 

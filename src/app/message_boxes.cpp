@@ -63,6 +63,10 @@ MessageBoxes::Answer MessageBoxes::warningOkCancel(QWidget* parent, const QStrin
     return show(parent, Kind::Warning, QStringLiteral("Warning"), text, true);
 }
 
+void MessageBoxes::warning(QWidget* parent, const QString& text) {
+    show(parent, Kind::Warning, QStringLiteral("Warning"), text, false);
+}
+
 void MessageBoxes::failure(QWidget* parent, const QString& message) {
     show(parent, Kind::Error, applicationTitle(), errorBoxText(message), false);
 }

@@ -31,6 +31,8 @@ public:
     static void information(QWidget* parent, const QString& text);
     // The warning box with "OK" and "Cancel"; Esc and the close box answer Cancel.
     static Answer warningOkCancel(QWidget* parent, const QString& text);
+    // A warning to take note of: caption "Warning", warning icon, one "OK".
+    static void warning(QWidget* parent, const QString& text);
     // The default error box of failures: the application's title as caption, error icon, "OK".
     static void failure(QWidget* parent, const QString& message);
 

@@ -4,13 +4,12 @@
 #include "app/about_program_dialog.h"
 #include "app/main_window.h"
 #include "app/title_page.h"
+#include "testing/scrambling_tool.h"
 
 namespace velmora {
 
 std::unique_ptr<QDialog> createScramblingTool() {
-    auto tool = std::make_unique<QDialog>();
-    tool->setObjectName(QStringLiteral("Form2"));
-    return tool;
+    return std::make_unique<ScramblingTool>();
 }
 
 ProgramWindows::ProgramWindows(const DocumentViewFactory& makeView)

@@ -1,11 +1,13 @@
 #include "access/code_page.h"
 #include "access/failure.h"
+#include "access/ini_text.h"
 #include "access/scrambled_store.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace velmora;
 using velmora::test::TempFolder;
@@ -56,8 +58,10 @@ TEST(Crypt, KeyKeepsEveryCommonCharacterReadable) {
 
 TEST(ScrambledStore, WritesScrambledAndReadsPlain) {
     const TempFolder folder;
-    writeini(QStringLiteral("Айгүл"), QStringLiteral("password"), QStringLiteral("Құпия сөз 1"), kRegister);
-    EXPECT_EQ(readini(QStringLiteral("айгүл"), QStringLiteral("PASSWORD"), kRegister), QStringLiteral("Құпия сөз 1"));
+    writeini(QStringLiteral("Айгүл"), QStringLiteral("password"), QStringLiteral("Құпия сөз 1"),
+             kRegister);
+    EXPECT_EQ(readini(QStringLiteral("айгүл"), QStringLiteral("PASSWORD"), kRegister),
+              QStringLiteral("Құпия сөз 1"));
     const QByteArray raw = folder.read(QStringLiteral("users.ini"));
     EXPECT_TRUE(raw.startsWith(CodePage::encode(u"[Айгүл]\r\npassword=")));
     EXPECT_FALSE(raw.contains(CodePage::encode(u"Құпия")));
@@ -68,9 +72,10 @@ TEST(ScrambledStore, MissingValuesReadAsTheUnscrambledMarker) {
     const QString missing = missingValue();
     EXPECT_EQ(missing.size(), 6);
     EXPECT_NE(missing, QStringLiteral("!!!!!!"));
-    EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("k"), kRegister), missing);  // no file
+    EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("k"), kRegister), missing); // no file
     writeini(QStringLiteral("s"), QStringLiteral("k"), QString(), kRegister);
-    EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("k"), kRegister), QString());  // empty is a value
+    EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("k"), kRegister),
+              QString()); // empty is a value
     EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("other"), kRegister), missing);
     EXPECT_EQ(readini(QStringLiteral("t"), QStringLiteral("k"), kRegister), missing);
 }
@@ -84,13 +89,18 @@ TEST(ScrambledStore, RefusesValuesThatWouldNotReadBackWhole) {
         return CodePage::decode(plain);
     };
     const QString bad[] = {QStringLiteral("a") + plainOf('\r') + QStringLiteral("b"),
-                           QStringLiteral("a") + plainOf('\n'), plainOf('\0'),
-                           plainOf(' ') + QStringLiteral("x"), QStringLiteral("x") + plainOf('"'),
-                           plainOf('\'') + QStringLiteral("x"), QStringLiteral("x") + plainOf('\t')};
+                           QStringLiteral("a") + plainOf('\n'),
+                           plainOf('\0'),
+                           plainOf(' ') + QStringLiteral("x"),
+                           QStringLiteral("x") + plainOf('"'),
+                           plainOf('\'') + QStringLiteral("x"),
+                           QStringLiteral("x") + plainOf('\t')};
     for (const QString& value : bad) {
         EXPECT_THROW(writeini(QStringLiteral("s"), QStringLiteral("k"), value, kRegister), Failure);
     }
-    EXPECT_THROW(writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("日本"), kRegister), Failure);
+    EXPECT_THROW(
+        writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("日本"), kRegister),
+        Failure);
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("users.ini"))));
     // Inside a value the same bytes are harmless.
     const QString inner = QStringLiteral("x") + plainOf(' ') + plainOf('"') + QStringLiteral("y");
@@ -115,15 +125,19 @@ TEST(ScrambledStore, EraseRemovesTheSectionAndNeverCreatesAFile) {
 TEST(ScrambledStore, PathsFollowTheCurrentDirectoryAtEachCall) {
     const TempFolder folder;
     QDir().mkpath(QStringLiteral("data/tests"));
-    writeini(QStringLiteral("1"), QStringLiteral("q"), QStringLiteral("Сұрақ"), QStringLiteral("\\data\\tests\\test1.ini"));
+    writeini(QStringLiteral("1"), QStringLiteral("q"), QStringLiteral("Сұрақ"),
+             QStringLiteral("\\data\\tests\\test1.ini"));
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("data/tests/test1.ini"))));
     QDir::setCurrent(folder.file(QStringLiteral("data")));
-    EXPECT_EQ(readini(QStringLiteral("1"), QStringLiteral("q"), QStringLiteral("\\tests\\test1.ini")), QStringLiteral("Сұрақ"));
+    EXPECT_EQ(
+        readini(QStringLiteral("1"), QStringLiteral("q"), QStringLiteral("\\tests\\test1.ini")),
+        QStringLiteral("Сұрақ"));
 }
 
 TEST(ScrambledStore, LongCurrentDirectoryIsUsedWhole) {
     const TempFolder folder;
-    const QString deep = folder.file(QString(70, QLatin1Char('d')) + QStringLiteral("/") + QString(40, QLatin1Char('e')));
+    const QString deep = folder.file(QString(70, QLatin1Char('d')) + QStringLiteral("/") +
+                                     QString(40, QLatin1Char('e')));
     ASSERT_TRUE(QDir().mkpath(deep));
     QDir::setCurrent(deep);
     writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v"), kRegister);
@@ -134,34 +148,76 @@ TEST(ScrambledStore, LongCurrentDirectoryIsUsedWhole) {
 TEST(ScrambledStore, FileNamesMatchWithoutLetterCase) {
     const TempFolder folder;
     QDir().mkpath(QStringLiteral("Data/Tests"));
-    writeini(QStringLiteral("1"), QStringLiteral("q"), QStringLiteral("Q1"), QStringLiteral("\\Data\\Tests\\Test1.ini"));
-    EXPECT_EQ(readini(QStringLiteral("1"), QStringLiteral("q"), QStringLiteral("\\data\\tests\\test1.ini")), QStringLiteral("Q1"));
-    writeini(QStringLiteral("1"), QStringLiteral("a1"), QStringLiteral("A1"), QStringLiteral("\\DATA\\tests\\TEST1.INI"));
-    EXPECT_EQ(QDir(folder.file(QStringLiteral("Data/Tests"))).entryList(QDir::Files), QStringList{QStringLiteral("Test1.ini")});
+    writeini(QStringLiteral("1"), QStringLiteral("q"), QStringLiteral("Q1"),
+             QStringLiteral("\\Data\\Tests\\Test1.ini"));
+    EXPECT_EQ(readini(QStringLiteral("1"), QStringLiteral("q"),
+                      QStringLiteral("\\data\\tests\\test1.ini")),
+              QStringLiteral("Q1"));
+    writeini(QStringLiteral("1"), QStringLiteral("a1"), QStringLiteral("A1"),
+             QStringLiteral("\\DATA\\tests\\TEST1.INI"));
+    EXPECT_EQ(QDir(folder.file(QStringLiteral("Data/Tests"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("Test1.ini")});
 }
 
-TEST(ScrambledStore, UnwritableTargetsFailWithTheFullPathAndChangeNothing) {
+TEST(ScrambledStore, RefusesValuesLongerThanAReadReturnsAndNamesThatBreakTheLine) {
     const TempFolder folder;
-    writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("old"), kRegister);
-    const QString full = folder.file(QStringLiteral("users.ini"));
-    QFile::setPermissions(full, QFile::ReadOwner | QFile::ReadGroup);
-    try {
-        writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("new"), kRegister);
-        ADD_FAILURE() << "read-only register written";
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.message(), QStringLiteral("Unable to write to %1").arg(full));
+    const QString longest(IniText::kMaxValueBytes, QLatin1Char('x'));
+    writeini(QStringLiteral("s"), QStringLiteral("k"), longest, kRegister);
+    EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("k"), kRegister), longest);
+    const QByteArray before = folder.read(QStringLiteral("users.ini"));
+    EXPECT_THROW(
+        writeini(QStringLiteral("s"), QStringLiteral("k"), longest + QLatin1Char('x'), kRegister),
+        Failure);
+    for (const QString& key :
+         {QStringLiteral("a=b"), QStringLiteral(" [x]"), QStringLiteral("a\nb")}) {
+        EXPECT_THROW(writeini(QStringLiteral("s"), key, QStringLiteral("v"), kRegister), Failure)
+            << key.toStdString();
     }
-    EXPECT_THROW(eraseini(QStringLiteral("s"), kRegister), Failure);
-    EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("k"), kRegister), QStringLiteral("old"));
-    QFile::setPermissions(full, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_THROW(
+        writeini(QStringLiteral("a\r\nb"), QStringLiteral("k"), QStringLiteral("v"), kRegister),
+        Failure);
+    EXPECT_EQ(folder.read(QStringLiteral("users.ini")), before);
+    // Brackets and "=" are fine in a section's name.
+    writeini(QStringLiteral("[a]=b"), QStringLiteral("k"), QStringLiteral("v"), kRegister);
+    EXPECT_EQ(readini(QStringLiteral("[A]=B"), QStringLiteral("k"), kRegister),
+              QStringLiteral("v"));
+}
 
-    const QString missingFolder = QStringLiteral("\\nowhere\\users.ini");
+ino_t inodeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+// A value written over itself leaves the file alone (a close writes back every grade, most of them
+// unchanged); a changed value replaces the file.
+TEST(ScrambledStore, WritingAValueOverItselfLeavesTheFileAlone) {
+    const TempFolder folder;
+    const QString path = folder.file(QStringLiteral("users.ini"));
+    writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("3"), kRegister);
+    const ino_t first = inodeOf(path);
+    writeini(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("3"), kRegister);
+    EXPECT_EQ(inodeOf(path), first);
+    writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("4"), kRegister);
+    EXPECT_NE(inodeOf(path), first);
+    EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("k"), kRegister), QStringLiteral("4"));
+}
+
+TEST(ScrambledStore, EraseFailsOnlyWhereAWriteWasNeeded) {
+    const TempFolder folder;
     try {
-        writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v"), missingFolder);
-        ADD_FAILURE() << "wrote into a missing folder";
+        eraseini(QStringLiteral("s"), QStringLiteral("\\nowhere\\users.ini"));
+        ADD_FAILURE() << "erased in a missing folder";
     } catch (const Failure& f) {
-        EXPECT_EQ(f.message(), QStringLiteral("Unable to write to %1").arg(folder.file(QStringLiteral("nowhere/users.ini"))));
+        EXPECT_EQ(f.message(), QStringLiteral("Unable to write to %1")
+                                   .arg(folder.file(QStringLiteral("nowhere/users.ini"))));
     }
+    writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v"), kRegister);
+    const QString path = folder.file(QStringLiteral("users.ini"));
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    eraseini(QStringLiteral("missing"), kRegister); // nothing to erase, nothing to write
+    EXPECT_THROW(eraseini(QStringLiteral("s"), kRegister), Failure);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("k"), kRegister), QStringLiteral("v"));
 }
 
 } // namespace

@@ -2,17 +2,23 @@
 
 #include "access/failure.h"
 
+#include <QStringDecoder>
+
 namespace velmora::admin {
 namespace {
 
 QList<AdminCommand> allCommands() {
     QList<AdminCommand> commands;
     commands += iniCommands();
+    commands += gradesCommands();
+    commands += testCommands();
     return commands;
 }
 
 QString usageLine(const AdminCommand& c) {
-    return QStringLiteral("velmora-admin %1 %2").arg(c.words.join(QLatin1Char(' ')), c.arguments).trimmed();
+    return QStringLiteral("velmora-admin %1 %2")
+        .arg(c.words.join(QLatin1Char(' ')), c.arguments)
+        .trimmed();
 }
 
 void printHelp(QTextStream& out) {
@@ -40,10 +46,29 @@ bool startsWith(const QStringList& args, const QStringList& words) {
 
 } // namespace
 
+std::optional<QStringList> terminalArguments(int argc, const char* const* argv, QTextStream& err) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString arg = utf8.decode(QByteArrayView(argv[i]));
+        if (utf8.hasError()) {
+            err << "velmora-admin: argument " << i
+                << " is not UTF-8 text; set the terminal to UTF-8\n";
+            return std::nullopt;
+        }
+        args.append(std::move(arg));
+    }
+    return args;
+}
+
 int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (args.isEmpty() || args.first() == QStringLiteral("--help") || args.first() == QStringLiteral("-h")) {
+    if (args.isEmpty()) {
+        printHelp(err);
+        return 2;
+    }
+    if (args.first() == QStringLiteral("--help") || args.first() == QStringLiteral("-h")) {
         printHelp(out);
-        return args.isEmpty() ? 2 : 0;
+        return 0;
     }
     for (const AdminCommand& c : allCommands()) {
         if (!startsWith(args, c.words)) {

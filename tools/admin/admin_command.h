@@ -5,22 +5,29 @@
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <optional>
 
 namespace velmora::admin {
 
 // One command of velmora-admin, such as "ini get". Each group of commands lives in a file of its
 // own and hands its list to main.
 struct AdminCommand {
-    QStringList words;   // {"ini", "get"}
-    QString arguments;   // "FILE SECTION KEY"
-    QString summary;     // one line for --help
-    QString help;        // the command's own help text
-    int argumentCount;   // exact number of arguments after the words; -1 for any
+    QStringList words; // {"ini", "get"}
+    QString arguments; // "FILE SECTION KEY"
+    QString summary;   // one line for --help
+    QString help;      // the command's own help text
+    int argumentCount; // exact number of arguments after the words; -1 for any
     // Runs the command; returns the exit status. Failures may also be thrown as velmora::Failure.
     std::function<int(const QStringList& args, QTextStream& out, QTextStream& err)> run;
 };
 
 QList<AdminCommand> iniCommands();
+QList<AdminCommand> gradesCommands();
+QList<AdminCommand> testCommands();
+
+// The command-line arguments after the program name, decoded from the terminal's UTF-8. Nothing,
+// after a message on `err`, when one of them is not UTF-8 text.
+std::optional<QStringList> terminalArguments(int argc, const char* const* argv, QTextStream& err);
 
 // Runs velmora-admin with the arguments after the program name; returns the exit status.
 int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err);

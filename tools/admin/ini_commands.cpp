@@ -1,38 +1,34 @@
 #include "admin_command.h"
+#include "in_folder_of.h"
 
+#include "access/code_page.h"
 #include "access/data_path.h"
+#include "access/failure.h"
+#include "access/ini_file.h"
+#include "access/ini_text.h"
 #include "access/scrambled_store.h"
 
-#include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace velmora::admin {
 namespace {
 
-// The store takes paths relative to the current directory, beginning with a backslash; a file
-// named on the command line may be anywhere, so its folder becomes the current directory for the
-// call.
-class InFolderOf {
-public:
-    explicit InFolderOf(const QString& file)
-        : previous_(QDir::currentPath()), name_(QStringLiteral("\\") + QFileInfo(file).fileName()) {
-        QDir::setCurrent(QFileInfo(file).absolutePath());
+// The file a command reads: it must exist.
+QFileInfo existingFile(const QString& name) {
+    const QFileInfo info(openPath(name));
+    if (!info.isFile()) {
+        throw failures::cannotOpenFile(info.absoluteFilePath(), ENOENT);
     }
-    ~InFolderOf() { QDir::setCurrent(previous_); }
-    InFolderOf(const InFolderOf&) = delete;
-    InFolderOf& operator=(const InFolderOf&) = delete;
-    const QString& relative() const { return name_; }
-
-private:
-    QString previous_;
-    QString name_;
-};
+    return info;
+}
 
 int iniGet(const QStringList& a, QTextStream& out, QTextStream& err) {
-    const InFolderOf folder(a[0]);
+    const InFolderOf folder(existingFile(a[0]).absoluteFilePath());
     const QString value = readini(a[1], a[2], folder.relative());
     if (value == missingValue()) {
-        err << "velmora-admin: no value for key '" << a[2] << "' in section '" << a[1] << "' of " << a[0] << "\n";
+        err << "velmora-admin: no value for key '" << a[2] << "' in section '" << a[1] << "' of "
+            << a[0] << "\n";
         return 1;
     }
     out << value << "\n";
@@ -40,14 +36,27 @@ int iniGet(const QStringList& a, QTextStream& out, QTextStream& err) {
 }
 
 int iniSet(const QStringList& a, QTextStream&, QTextStream&) {
-    const InFolderOf folder(a[0]);
+    const QFileInfo file(openPath(a[0]));
+    if (!file.absoluteDir().exists()) {
+        throw failures::unableToWrite(file.absoluteFilePath());
+    }
+    const InFolderOf folder(file.absoluteFilePath());
     writeini(a[1], a[2], a[3], folder.relative());
     return 0;
 }
 
-int iniErase(const QStringList& a, QTextStream&, QTextStream&) {
-    const InFolderOf folder(a[0]);
-    eraseini(a[1], folder.relative());
+int iniErase(const QStringList& a, QTextStream&, QTextStream& err) {
+    const QFileInfo file = existingFile(a[0]);
+    const QByteArray section = CodePage::encode(a[1]);
+    bool erased = false;
+    IniFile(file.absoluteFilePath()).update([&](QByteArray& text) {
+        erased = IniText::eraseSection(text, section);
+        return erased;
+    });
+    if (!erased) {
+        err << "velmora-admin: no section '" << a[1] << "' in " << a[0] << "\n";
+        return 1;
+    }
     return 0;
 }
 
@@ -55,23 +64,32 @@ int iniErase(const QStringList& a, QTextStream&, QTextStream&) {
 
 QList<AdminCommand> iniCommands() {
     return {
-        {{QStringLiteral("ini"), QStringLiteral("get")}, QStringLiteral("FILE SECTION KEY"),
+        {{QStringLiteral("ini"), QStringLiteral("get")},
+         QStringLiteral("FILE SECTION KEY"),
          QStringLiteral("print one value of a scrambled INI file, unscrambled"),
-         QStringLiteral("Prints the value of KEY in SECTION of the scrambled INI file FILE (the user\n"
-                        "register users.ini or a test file). Section and key names match without\n"
-                        "regard to letter case. Exits with status 1 when the value is missing."),
-         3, iniGet},
-        {{QStringLiteral("ini"), QStringLiteral("set")}, QStringLiteral("FILE SECTION KEY VALUE"),
+         QStringLiteral(
+             "Prints the value of KEY in SECTION of the scrambled INI file FILE (the user\n"
+             "register users.ini or a test file). Section and key names match without\n"
+             "regard to letter case. Exits with status 1 when the file or the value is missing."),
+         3,
+         iniGet},
+        {{QStringLiteral("ini"), QStringLiteral("set")},
+         QStringLiteral("FILE SECTION KEY VALUE"),
          QStringLiteral("store one value in a scrambled INI file"),
-         QStringLiteral("Stores VALUE, scrambled, as KEY in SECTION of FILE. The file, the section and\n"
-                        "the key are created when missing; every other line stays as it was. The file\n"
-                        "is replaced atomically under its lock, so a running program loses nothing."),
-         4, iniSet},
-        {{QStringLiteral("ini"), QStringLiteral("erase")}, QStringLiteral("FILE SECTION"),
+         QStringLiteral(
+             "Stores VALUE, scrambled, as KEY in SECTION of FILE. The file, the section and\n"
+             "the key are created when missing; every other line stays as it was. The file\n"
+             "is replaced atomically under its lock, so a running program loses nothing."),
+         4,
+         iniSet},
+        {{QStringLiteral("ini"), QStringLiteral("erase")},
+         QStringLiteral("FILE SECTION"),
          QStringLiteral("remove a whole section from an INI file"),
-         QStringLiteral("Removes SECTION, its header and all its keys, from FILE. A missing section\n"
-                        "or file changes nothing."),
-         2, iniErase},
+         QStringLiteral(
+             "Removes SECTION, its header and all its keys, from FILE. A missing section\n"
+             "or file changes nothing and exits with status 1."),
+         2,
+         iniErase},
     };
 }
 

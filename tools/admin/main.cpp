@@ -7,7 +7,8 @@ int main(int argc, char* argv[]) {
     const QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int status = velmora::admin::runAdmin(QCoreApplication::arguments().mid(1), out, err);
+    const auto args = velmora::admin::terminalArguments(argc, argv, err);
+    const int status = args ? velmora::admin::runAdmin(*args, out, err) : 2;
     out.flush();
     err.flush();
     return status;

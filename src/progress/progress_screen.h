@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <span>
+
+class QLabel;
+
+namespace velmora {
+
+class UserList;
+
+// The content of the progress screen: the grades of tests 1 to 10 of the grade table, the name of
+// the signed-in user (`Label5`), the administrator's list of users (`ComboBox1`, hidden until the
+// administrator signs in; it lies over the name) and "<<Назад" (`SpeedButton4`). The value labels
+// of tests 11 and 12 exist but are never shown.
+class ProgressScreen : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kSlots = 12;
+
+    explicit ProgressScreen(QWidget* parent = nullptr);
+
+    // The screen's background, teal.
+    static QColor background();
+
+    void setUserName(const QString& name);
+    // Shows grades[0] … grades[11] as the grades of tests 1 … 12, as unsigned decimal numbers.
+    void showGrades(std::span<const quint8> grades);
+
+    UserList* userList() const { return userList_; }
+
+Q_SIGNALS:
+    // An entry of the user list was picked or completed to (ComboBox1Select).
+    void userChosen();
+    // "<<Назад" was clicked.
+    void backClicked();
+
+private:
+    void build();
+
+    QLabel* nameLabel_ = nullptr;
+    std::array<QLabel*, kSlots> values_{};
+    UserList* userList_ = nullptr;
+};
+
+} // namespace velmora

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QComboBox>
+
+namespace velmora {
+
+// The progress screen's list of registered users, `ComboBox1`: editable; typed text is completed
+// to the first entry that begins with it, letter case ignored. chosen() reports a pick from the
+// drop-down, and a completion to an entry other than the one selected before; text that no entry
+// begins with selects nothing.
+class UserList : public QComboBox {
+    Q_OBJECT
+
+public:
+    explicit UserList(QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void chosen();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void complete(const QString& typed);
+
+    bool deleting_ = false;
+};
+
+} // namespace velmora

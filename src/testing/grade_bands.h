@@ -1,0 +1,18 @@
+#pragma once
+
+namespace velmora {
+
+// The traditional grade 1 to 5 of a share of correct answers. Bands are closed at their lower
+// end: 80 % and more give 5, 60 % 4, 40 % 3, 20 % 2, less 1. The share is compared as an exact
+// fraction in integer arithmetic, so a share that lies on a limit (3 of 5, 2 of 5) always falls
+// into the higher band.
+class GradeBands {
+public:
+    static constexpr int kPassGrade = 3;
+
+    // `total` must be at least 1; `correct` is clamped to 0 .. total.
+    static int grade(int correct, int total);
+    static bool passed(int grade) { return grade >= kPassGrade; }
+};
+
+} // namespace velmora

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace velmora {
+
+// Asks the user for a question source file. Tests answer through a double of their own.
+class SourceFileChooser {
+public:
+    virtual ~SourceFileChooser() = default;
+    // The chosen file's full path, or nothing when the user cancels.
+    virtual std::optional<QString> choose(QWidget* parent) = 0;
+};
+
+// The standard open-file dialog: no filter, no title of its own. It leaves the current directory
+// as it was.
+class FileDialogSourceChooser : public SourceFileChooser {
+public:
+    std::optional<QString> choose(QWidget* parent) override;
+};
+
+} // namespace velmora

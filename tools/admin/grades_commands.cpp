@@ -1,0 +1,159 @@
+#include "admin_command.h"
+
+#include "access/code_page.h"
+#include "access/data_path.h"
+#include "access/failure.h"
+#include "access/ini_text.h"
+#include "access/safe_file.h"
+#include "progress/user_grades.h"
+
+#include <QSet>
+
+namespace velmora::admin {
+namespace {
+
+constexpr int kShownTests = 10;
+
+// The names of the list file "users" in list order, each once (names that differ only in letter
+// case share one section of the register, so they count as one).
+QStringList listedUsers() {
+    const QString path = openPath(QStringLiteral("users"));
+    int error = 0;
+    const auto bytes = readWholeFile(path, &error);
+    if (!bytes) {
+        throw failures::cannotOpenFile(path, error);
+    }
+    QString text = CodePage::decode(*bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList users;
+    QSet<QString> seen;
+    for (const QString& name : text.split(QLatin1Char('\n'))) {
+        if (!name.isEmpty() && !seen.contains(name.toLower())) {
+            seen.insert(name.toLower());
+            users.append(name);
+        }
+    }
+    return users;
+}
+
+// One user's row: the grades as text ("?" for a value that is not a number), or nothing when the
+// register holds no section for the user.
+struct UserRow {
+    QString name;
+    std::optional<QStringList> grades;
+    QStringList damaged; // keys whose value is not a number
+};
+
+UserRow rowOf(const QString& name, const QByteArray& registerText) {
+    UserRow row{name, std::nullopt, {}};
+    if (IniText::keyNames(registerText, CodePage::encode(name)).isEmpty()) {
+        return row;
+    }
+    QStringList grades;
+    for (int n = 1; n <= kShownTests; ++n) {
+        try {
+            grades.append(QString::number(UserGrades::read(name, n)));
+        } catch (const Failure&) {
+            grades.append(QStringLiteral("?"));
+            row.damaged.append(UserGrades::key(n));
+        }
+    }
+    row.grades = grades;
+    return row;
+}
+
+QString csvField(const QString& field) {
+    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
+        !field.contains(QLatin1Char('\n'))) {
+        return field;
+    }
+    QString quoted = field;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+void printCsv(const QList<UserRow>& rows, QTextStream& out) {
+    QStringList head{QStringLiteral("name")};
+    for (int n = 1; n <= kShownTests; ++n) {
+        head.append(UserGrades::key(n));
+    }
+    out << head.join(QLatin1Char(',')) << "\n";
+    for (const UserRow& row : rows) {
+        QStringList fields{csvField(row.name)};
+        fields += row.grades.value_or(QStringList(kShownTests, QString()));
+        out << fields.join(QLatin1Char(',')) << "\n";
+    }
+}
+
+void printTable(const QList<UserRow>& rows, QTextStream& out) {
+    qsizetype nameWidth = QStringLiteral("User").size();
+    for (const UserRow& row : rows) {
+        nameWidth = std::max(nameWidth, row.name.size());
+    }
+    out << QStringLiteral("User").leftJustified(nameWidth);
+    for (int n = 1; n <= kShownTests; ++n) {
+        out << " " << QStringLiteral("T%1").arg(n).rightJustified(3);
+    }
+    out << "\n";
+    for (const UserRow& row : rows) {
+        out << row.name.leftJustified(nameWidth);
+        if (!row.grades) {
+            out << "  (no grades in users.ini)\n";
+            continue;
+        }
+        for (const QString& grade : *row.grades) {
+            out << " " << grade.rightJustified(3);
+        }
+        out << "\n";
+    }
+}
+
+int grades(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const bool csv = args == QStringList{QStringLiteral("--csv")};
+    if (!args.isEmpty() && !csv) {
+        err << "velmora-admin: usage: velmora-admin grades [--csv]\n";
+        return 2;
+    }
+    const QByteArray registerText =
+        readWholeFile(programFolderPath(UserGrades::registerPath())).value_or(QByteArray());
+    QList<UserRow> rows;
+    for (const QString& name : listedUsers()) {
+        rows.append(rowOf(name, registerText));
+    }
+    if (csv) {
+        printCsv(rows, out);
+    } else {
+        printTable(rows, out);
+    }
+    for (const UserRow& row : rows) {
+        if (!row.grades) {
+            err << "velmora-admin: '" << row.name
+                << "' is in the list but has no section in users.ini\n";
+        } else if (!row.damaged.isEmpty()) {
+            err << "velmora-admin: '" << row.name << "': not a number in "
+                << row.damaged.join(QStringLiteral(", ")) << "\n";
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+QList<AdminCommand> gradesCommands() {
+    return {
+        {{QStringLiteral("grades")},
+         QStringLiteral("[--csv]"),
+         QStringLiteral("list every registered user with the grades of tests 1 to 10"),
+         QStringLiteral(
+             "Lists every name of the user list file \"users\" (in the current directory)\n"
+             "with the grades of tests 1 to 10 stored in users.ini: 0 for a test not taken,\n"
+             "1 to 5 for the last attempt, \"?\" for a value that is not a number. With\n"
+             "--csv the list is comma-separated, with a header line, for a spreadsheet.\n"
+             "A listed name without a section in users.ini is reported on the error output\n"
+             "and shown without grades; the listing goes on."),
+         -1,
+         grades},
+    };
+}
+
+} // namespace velmora::admin
