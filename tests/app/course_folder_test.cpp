@@ -1,5 +1,6 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
+#include "app/text_document_view.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,6 +97,21 @@ TEST(CourseFolder, EmptyUserListAndDefaultAdministratorSettings) {
     const QByteArray firstLine = settings.readLine();
     EXPECT_TRUE(firstLine.endsWith("\r\n"));
     EXPECT_EQ(firstLine.trimmed().split('|').size(), 3);
+}
+
+// The browser of builds without QtWebEngine shows the same pages and keeps a history.
+TEST(TextBrowser, ShowsCoursePagesAndGoesBackAndForward) {
+    QWidget parent;
+    TextDocumentView view(&parent);
+    view.navigate(courseFile(QStringLiteral("\\data\\prak\\sillabus.htm")));
+    EXPECT_EQ(view.documentTitle(), QStringLiteral("Силлабус"));
+    EXPECT_TRUE(view.toPlainText().contains(QStringLiteral("Күнтізбелік жоспар")));
+    view.navigate(courseFile(QStringLiteral("\\data\\info\\lig-1.html")));
+    EXPECT_EQ(view.documentTitle(), QStringLiteral("1 Кіріспе. Ұйымның Velmora түсінігі."));
+    view.back();
+    EXPECT_EQ(view.documentTitle(), QStringLiteral("Силлабус"));
+    view.forward();
+    EXPECT_EQ(view.source().fileName(), QStringLiteral("lig-1.html"));
 }
 
 #ifdef VELMORA_HAVE_WEBENGINE
