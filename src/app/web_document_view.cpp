@@ -29,10 +29,13 @@ void ensureShareContext() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-// The module's factory, looked for beside the program and in the build's module folder.
+// The module's factory, looked for beside the program, where the package installs it (relative
+// to the program's folder) and in the build's module folder.
 CreateEngineView loadEngineModule() {
-    const QStringList folders = {QCoreApplication::applicationDirPath(),
-                                 QStringLiteral(VELMORA_MODULE_DIR)};
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QStringList folders = {
+        programFolder, QDir(programFolder).filePath(QStringLiteral(VELMORA_INSTALLED_MODULE_DIR)),
+        QStringLiteral(VELMORA_MODULE_DIR)};
     for (const QString& folder : folders) {
         QLibrary module(QDir(folder).filePath(QStringLiteral("velmora_webengine")));
         if (auto create =
