@@ -7,6 +7,7 @@
 #include "fuzz_input.h"
 
 #include <QString>
+#include <QStringList>
 
 using velmora::AdminSettings;
 using velmora::fuzz::check;
