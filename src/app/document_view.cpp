@@ -3,7 +3,6 @@
 #ifdef VELMORA_HAVE_WEBENGINE
 #include "app/web_document_view.h"
 
-#include <QCoreApplication>
 #include <unistd.h>
 #else
 #include "app/text_document_view.h"
@@ -21,7 +20,6 @@ DocumentView* createDocumentView(QWidget* parent) {
 
 void prepareDocumentViews() {
 #ifdef VELMORA_HAVE_WEBENGINE
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }

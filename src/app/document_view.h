@@ -28,9 +28,9 @@ using DocumentViewFactory = std::function<DocumentView*(QWidget* parent)>;
 // The program's document view: QtWebEngine where the build has it, QTextBrowser otherwise.
 DocumentView* createDocumentView(QWidget* parent);
 
-// Sets what the document view needs before the application object exists. With QtWebEngine:
-// shared OpenGL contexts, no sandbox for a root user (Chromium refuses to run it as root) and no
-// GPU on the offscreen platform. Call first in main().
+// Sets what the document view needs before the application object exists. With QtWebEngine: no
+// sandbox for a root user (Chromium refuses to run it as root) and no GPU on the offscreen
+// platform. Call first in main().
 void prepareDocumentViews();
 
 } // namespace velmora

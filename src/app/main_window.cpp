@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QHash>
 #include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
@@ -162,7 +163,13 @@ QAction* MainWindow::addMenuEntry(QWidget* menu, const MenuEntry& entry) {
     }
     action->setObjectName(entry.item);
     if (!entry.icon.isEmpty()) {
-        action->setIcon(QIcon(entry.icon));
+        // One icon object per picture: items of a kind share it, and the menu builds faster.
+        static QHash<QString, QIcon> icons;
+        auto icon = icons.find(entry.icon);
+        if (icon == icons.end()) {
+            icon = icons.insert(entry.icon, QIcon(entry.icon));
+        }
+        action->setIcon(*icon);
     }
     menu->addAction(action);
     return action;

@@ -1,19 +1,108 @@
 #include "app/web_document_view.h"
 
 #include "access/failure.h"
+#include "app/text_document_view.h"
+#include "app/web_engine_module.h"
 
-#include <QUrl>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
+#include <QOpenGLContext>
+#include <QTimer>
+#include <QVBoxLayout>
+
+// QtGui's setter of the context that QtWebEngine shares its textures through; QtGui creates it at
+// start-up only when QtWebEngine is linked into the program, which this program avoids.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace velmora {
+namespace {
 
-WebDocumentView::WebDocumentView(QWidget* parent) : QWebEngineView(parent) {}
+void ensureShareContext() {
+    if (QOpenGLContext::globalShareContext() != nullptr) {
+        return;
+    }
+    auto* context = new QOpenGLContext(QCoreApplication::instance());
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    context->create();
+    qt_gl_set_global_share_context(context);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+// The module's factory, looked for beside the program and in the build's module folder.
+CreateEngineView loadEngineModule() {
+    const QStringList folders = {QCoreApplication::applicationDirPath(),
+                                 QStringLiteral(VELMORA_MODULE_DIR)};
+    for (const QString& folder : folders) {
+        QLibrary module(QDir(folder).filePath(QStringLiteral("velmora_webengine")));
+        if (auto create =
+                reinterpret_cast<CreateEngineView>(module.resolve(createEngineViewSymbol))) {
+            return create;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+WebDocumentView::WebDocumentView(QWidget* parent) : QWidget(parent), startTimer_(new QTimer(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    startTimer_->setSingleShot(true);
+    startTimer_->setInterval(startDelayMs);
+    connect(startTimer_, &QTimer::timeout, this, &WebDocumentView::browser);
+}
+
+QWidget* WebDocumentView::browser() {
+    if (engine_ == nullptr) {
+        startTimer_->stop();
+        ensureShareContext();
+        if (const CreateEngineView create = loadEngineModule()) {
+            engine_ = create(this);
+        } else {
+            engine_ = new TextDocumentView(this);
+        }
+        QWidget* view = engine_->widget();
+        view->setObjectName(QStringLiteral("WebEngine"));
+        view->setAccessibleName(accessibleName());
+        layout()->addWidget(view);
+        setFocusProxy(view);
+        if (!pending_.isEmpty()) {
+            engine_->navigate(pending_);
+        }
+    }
+    return engine_->widget();
+}
 
 void WebDocumentView::navigate(const QString& location) {
-    const QUrl url = QUrl::fromLocalFile(location);
-    if (!url.isValid()) {
+    if (!QUrl::fromLocalFile(location).isValid()) {
         throw Failure(QStringLiteral("Invalid URL: %1").arg(location));
     }
-    setUrl(url);
+    if (engine_ != nullptr) {
+        engine_->navigate(location);
+        return;
+    }
+    pending_ = location;
+    if (!startTimer_->isActive()) {
+        startTimer_->start();
+    }
+}
+
+void WebDocumentView::back() {
+    if (engine_ != nullptr) {
+        engine_->back();
+    }
+}
+
+void WebDocumentView::forward() {
+    if (engine_ != nullptr) {
+        engine_->forward();
+    }
+}
+
+void WebDocumentView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    browser();
 }
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
+#include "app/text_document_view.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <set>
 
 #ifdef VELMORA_HAVE_WEBENGINE
+#include "app/web_document_view.h"
+
 #include <QWebEngineView>
 #endif
 
@@ -96,6 +99,21 @@ TEST(CourseFolder, EmptyUserListAndDefaultAdministratorSettings) {
     EXPECT_EQ(firstLine.trimmed().split('|').size(), 3);
 }
 
+// The browser of builds without QtWebEngine shows the same pages and keeps a history.
+TEST(TextBrowser, ShowsCoursePagesAndGoesBackAndForward) {
+    QWidget parent;
+    TextDocumentView view(&parent);
+    view.navigate(courseFile(QStringLiteral("\\data\\prak\\sillabus.htm")));
+    EXPECT_EQ(view.documentTitle(), QStringLiteral("Силлабус"));
+    EXPECT_TRUE(view.toPlainText().contains(QStringLiteral("Күнтізбелік жоспар")));
+    view.navigate(courseFile(QStringLiteral("\\data\\info\\lig-1.html")));
+    EXPECT_EQ(view.documentTitle(), QStringLiteral("1 Кіріспе. Ұйымның Velmora түсінігі."));
+    view.back();
+    EXPECT_EQ(view.documentTitle(), QStringLiteral("Силлабус"));
+    view.forward();
+    EXPECT_EQ(view.source().fileName(), QStringLiteral("lig-1.html"));
+}
+
 #ifdef VELMORA_HAVE_WEBENGINE
 TEST(RealBrowser, SyllabusCommandShowsTheSyllabusPage) {
     const QString previous = QDir::currentPath();
@@ -103,8 +121,10 @@ TEST(RealBrowser, SyllabusCommandShowsTheSyllabusPage) {
     {
         MainWindow window;
         window.show();
-        auto* browser = qobject_cast<QWebEngineView*>(window.documentView()->widget());
-        ASSERT_NE(browser, nullptr);
+        auto* host = qobject_cast<WebDocumentView*>(window.documentView()->widget());
+        ASSERT_NE(host, nullptr);
+        auto* browser = qobject_cast<QWebEngineView*>(host->browser());
+        ASSERT_NE(browser, nullptr) << "the QtWebEngine module did not load";
         QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
         window.menuItem(QStringLiteral("N13"))->trigger();
         EXPECT_TRUE(window.documentScreen()->isVisible());
