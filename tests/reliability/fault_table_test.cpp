@@ -11,6 +11,7 @@
 #include "app/handler_guard.h"
 #include "app/main_window.h"
 #include "app/message_boxes.h"
+#include "course_state.h"
 #include "support/recording_document_view.h"
 #include "support/temp_folder.h"
 #include "testing/question_source_converter.h"
@@ -27,7 +28,7 @@
 #include <random>
 
 using namespace velmora;
-using velmora::test::TempFolder;
+using namespace velmora::test;
 
 namespace {
 
@@ -80,53 +81,11 @@ void stage(const TempFolder& folder, const QString& relative, Fault fault) {
     }
 }
 
-// Every file below the folder with its bytes, and every folder.
-std::map<QString, QByteArray> snapshot(const TempFolder& folder) {
-    std::map<QString, QByteArray> files;
-    QDirIterator it(folder.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString relative = QDir(folder.path()).relativeFilePath(path);
-        files[relative] = it.fileInfo().isDir() ? QByteArray("<folder>") : folder.read(relative);
-    }
-    return files;
-}
-
-// What the boxes showed, one "caption: text" each.
-QStringList shownBoxes() {
-    QStringList boxes;
-    for (const auto& box : MessageBoxes::shown()) {
-        boxes.append(box.caption + QStringLiteral(": ") + box.text);
-    }
-    return boxes;
-}
-
-// A course folder in which every command works: student "Ivan" (password "pw"), the name list,
-// the settings naming "log.txt", test 1 with two questions, a question source.
-void prepareCourse(const TempFolder& folder) {
-    folder.write(QStringLiteral("users"), "Ivan\r\n");
-    if (!UserRegister::addStudent(QStringLiteral("Ivan"), QStringLiteral("pw"))) {
-        FAIL() << "cannot register";
-    }
-    folder.write(QStringLiteral("data/info/tumb.db"), "admin|secret|log.txt\r\n");
-    velmora::test::writeTestFile(QStringLiteral("test1"), velmora::test::numberedQuestions({1, 2}),
-                                 QStringLiteral("2"));
-    folder.write(QStringLiteral("log.txt"), "Ivan | 10:00:00 | 01.02.2026 | test1 | 5\r\n");
-    folder.write(QStringLiteral("source.txt"), "Question?\r\nA) yes*\r\nB) no\r\n");
-}
-
 struct Command {
     const char* name;
     QStringList files; // the files the command reads or writes
     std::function<void(MainWindow&)> run;
 };
-
-void signIn(MainWindow& w, const QString& name, const QString& password) {
-    w.signInContent()->nameBox()->setText(name);
-    w.signInContent()->passwordBox()->setText(password);
-    w.SpeedButton3Click();
-}
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
@@ -203,23 +162,6 @@ const Command& commandNamed(const char* name) {
         }
     }
     throw std::invalid_argument(name);
-}
-
-// The files whose bytes differ, or which came or went.
-QStringList changedFiles(const std::map<QString, QByteArray>& was,
-                         const std::map<QString, QByteArray>& now) {
-    QStringList changed;
-    for (const auto& [name, bytes] : now) {
-        if (!was.count(name) || was.at(name) != bytes) {
-            changed.append(name);
-        }
-    }
-    for (const auto& [name, bytes] : was) {
-        if (!now.count(name)) {
-            changed.append(name);
-        }
-    }
-    return changed;
 }
 
 const QStringList kNone;
