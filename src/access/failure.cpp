@@ -49,6 +49,9 @@ QString ioErrorText(int errorNumber, const QString& path) {
     case EACCES:
     case EPERM:
     case EROFS:
+    // A folder where a data file belongs cannot be opened as one; the user is told so plainly
+    // rather than with a bare error number.
+    case EISDIR:
         return QStringLiteral("File access denied");
     case ENOSPC:
 #ifdef EDQUOT

@@ -33,7 +33,7 @@ TEST(Failure, IoErrorsMapFromErrorNumbers) {
     EXPECT_EQ(failures::ioErrorText(ENOENT, inFolder), QStringLiteral("File not found"));
     EXPECT_EQ(failures::ioErrorText(ENOENT, missingFolder), QStringLiteral("Invalid filename"));
     EXPECT_EQ(failures::ioErrorText(ENOTDIR, inFolder), QStringLiteral("Invalid filename"));
-    for (const int e : {EACCES, EPERM, EROFS}) {
+    for (const int e : {EACCES, EPERM, EROFS, EISDIR}) {
         EXPECT_EQ(failures::ioErrorText(e, inFolder), QStringLiteral("File access denied"));
     }
     EXPECT_EQ(failures::ioErrorText(ENOSPC, inFolder), QStringLiteral("Disk full"));

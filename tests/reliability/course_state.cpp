@@ -1,0 +1,69 @@
+#include "course_state.h"
+
+#include "access/sign_in_screen.h"
+#include "access/user_register.h"
+#include "app/message_boxes.h"
+#include "testing/test_file_builder.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+
+void prepareCourse(const TempFolder& folder) {
+    folder.write(QStringLiteral("users"), "Ivan\r\n");
+    if (!UserRegister::addStudent(QStringLiteral("Ivan"), QStringLiteral("pw"))) {
+        FAIL() << "cannot register";
+    }
+    folder.write(QStringLiteral("data/info/tumb.db"), "admin|secret|log.txt\r\n");
+    velmora::test::writeTestFile(QStringLiteral("test1"), velmora::test::numberedQuestions({1, 2}),
+                                 QStringLiteral("2"));
+    folder.write(QStringLiteral("log.txt"), "Ivan | 10:00:00 | 01.02.2026 | test1 | 5\r\n");
+    folder.write(QStringLiteral("source.txt"), "Question?\r\nA) yes*\r\nB) no\r\n");
+}
+
+std::map<QString, QByteArray> snapshot(const TempFolder& folder) {
+    std::map<QString, QByteArray> files;
+    QDirIterator it(folder.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(folder.path()).relativeFilePath(path);
+        files[relative] = it.fileInfo().isDir() ? QByteArray("<folder>") : folder.read(relative);
+    }
+    return files;
+}
+
+QStringList shownBoxes() {
+    QStringList boxes;
+    for (const auto& box : MessageBoxes::shown()) {
+        boxes.append(box.caption + QStringLiteral(": ") + box.text);
+    }
+    return boxes;
+}
+
+QStringList changedFiles(const std::map<QString, QByteArray>& was,
+                         const std::map<QString, QByteArray>& now) {
+    QStringList changed;
+    for (const auto& [name, bytes] : now) {
+        if (!was.count(name) || was.at(name) != bytes) {
+            changed.append(name);
+        }
+    }
+    for (const auto& [name, bytes] : was) {
+        if (!now.count(name)) {
+            changed.append(name);
+        }
+    }
+    return changed;
+}
+
+void signIn(MainWindow& w, const QString& name, const QString& password) {
+    w.signInContent()->nameBox()->setText(name);
+    w.signInContent()->passwordBox()->setText(password);
+    w.SpeedButton3Click();
+}
+
+} // namespace velmora::test

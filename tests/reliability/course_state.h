@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/main_window.h"
+#include "support/temp_folder.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <map>
+
+namespace velmora::test {
+
+// A course folder in which every command works: student "Ivan" (password "pw"), the name list,
+// the settings naming "log.txt", test 1 with two questions, a question source.
+void prepareCourse(const TempFolder& folder);
+// Every file below the folder with its bytes, and every folder.
+std::map<QString, QByteArray> snapshot(const TempFolder& folder);
+// The files whose bytes differ between two snapshots, or which came or went.
+QStringList changedFiles(const std::map<QString, QByteArray>& was,
+                         const std::map<QString, QByteArray>& now);
+// What the message boxes showed, one "caption: text" each.
+QStringList shownBoxes();
+// Types the name and password into the sign-in screen and presses "Әрі қарай>>".
+void signIn(MainWindow& w, const QString& name, const QString& password);
+
+} // namespace velmora::test

@@ -1,0 +1,359 @@
+// The fault and bad-input table: each data file in each bad state, met by the handler (or the
+// logic a handler calls, run inside the same guard) that reads or writes it. Each row names the
+// exact boxes shown, and every file of the folder but those the command may write must keep its
+// bytes; a refused or failed write leaves its own file as it was, too.
+
+#include "access/admin_screen.h"
+#include "access/code_page.h"
+#include "access/failure.h"
+#include "access/sign_in_screen.h"
+#include "access/user_register.h"
+#include "app/handler_guard.h"
+#include "app/main_window.h"
+#include "app/message_boxes.h"
+#include "course_state.h"
+#include "support/recording_document_view.h"
+#include "support/temp_folder.h"
+#include "testing/question_source_converter.h"
+#include "testing/test_file_builder.h"
+#include "testing/test_log.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLineEdit>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+enum class Fault { Missing, Empty, RandomBytes, TenMegabytes, MegabyteLine, Folder, ReadOnly };
+
+const char* faultName(Fault f) {
+    static const char* const names[] = {"missing",   "empty",    "random bytes", "10 MB",
+                                        "1 MB line", "a folder", "read-only"};
+    return names[static_cast<int>(f)];
+}
+
+QByteArray randomBytes(qsizetype n, unsigned seed) {
+    std::mt19937 random(seed);
+    QByteArray out(n, Qt::Uninitialized);
+    for (char& c : out) {
+        c = static_cast<char>(random() & 0xFF);
+    }
+    return out;
+}
+
+// Puts the file at `relative` into the state `fault`.
+void stage(const TempFolder& folder, const QString& relative, Fault fault) {
+    const QString path = folder.file(relative);
+    if (fault == Fault::ReadOnly) {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        return;
+    }
+    QFile::remove(path);
+    switch (fault) {
+    case Fault::Missing:
+        return;
+    case Fault::Empty:
+        folder.write(relative, QByteArray());
+        return;
+    case Fault::RandomBytes:
+        folder.write(relative, randomBytes(4096, 7));
+        return;
+    case Fault::TenMegabytes:
+        // Lines of 2,048 bytes: answer lines to the source, keyless lines to an INI file.
+        folder.write(relative, ("A) " + QByteArray(2043, 'x') + "\r\n").repeated(5120));
+        return;
+    case Fault::MegabyteLine:
+        folder.write(relative, QByteArray(1024 * 1024, 'a'));
+        return;
+    case Fault::Folder:
+        QDir().mkpath(path);
+        return;
+    case Fault::ReadOnly:
+        return;
+    }
+}
+
+struct Command {
+    const char* name;
+    QStringList files; // the files the command reads or writes
+    std::function<void(MainWindow&)> run;
+};
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> list = {
+        {"start-up",
+         {QStringLiteral("users"), QStringLiteral("data/info/tumb.db")},
+         [](MainWindow& w) { w.show(); }},
+        {"sign-in",
+         {QStringLiteral("users.ini")},
+         [](MainWindow& w) { signIn(w, QStringLiteral("Ivan"), QStringLiteral("pw")); }},
+        {"registration",
+         {QStringLiteral("users.ini"), QStringLiteral("users")},
+         [](MainWindow& w) {
+             w.signInContent()->nameBox()->setText(QStringLiteral("Петр"));
+             w.signInContent()->passwordBox()->setText(QStringLiteral("pw2"));
+             w.SpeedButton1Click();
+         }},
+        {"settings",
+         {QStringLiteral("data/info/tumb.db")},
+         [](MainWindow& w) {
+             w.adminContent()->loginBox()->setText(QStringLiteral("teacher"));
+             w.adminContent()->passwordBox()->setText(QStringLiteral("new"));
+             w.adminContent()->passwordAgainBox()->setText(QStringLiteral("new"));
+             w.adminContent()->reportFileBox()->setText(QStringLiteral("log.txt"));
+             w.SpeedButton7Click();
+         }},
+        {"test",
+         {QStringLiteral("data/tests/test1.ini")},
+         [](MainWindow& w) {
+             signIn(w, QStringLiteral("Ivan"), QStringLiteral("pw"));
+             MessageBoxes::clearShown();
+             w.test1Click();
+         }},
+        {"log view", {QStringLiteral("log.txt")}, [](MainWindow& w) { w.N30Click(); }},
+        {"log line",
+         {QStringLiteral("log.txt")},
+         [](MainWindow& w) {
+             guarded(&w, [&] { TestLog::append(w.reportfile, QStringLiteral("Ivan | 1")); });
+         }},
+        {"conversion",
+         {QStringLiteral("source.txt")},
+         [](MainWindow& w) {
+             guarded(&w, [&] {
+                 QuestionSourceConverter().convert(QStringLiteral("source.txt"),
+                                                   QStringLiteral("out.ini"));
+             });
+         }},
+    };
+    return list;
+}
+
+struct Row {
+    const char* command;
+    const char* file;
+    Fault fault;
+    QStringList boxes;   // "caption: text"; %1 stands for the folder's path
+    QStringList changed; // the files the command wrote
+};
+
+const QString kTitle = QStringLiteral("ЭУИ Velmora: ");
+const QString kRefused = QStringLiteral("Error: Проверьте правильность имени и пароля!");
+const QString kRegistered =
+    QStringLiteral("Information: Пользователь зарегистрирован.Нажмите \"Далее>>\"");
+const QString kNotInteger = kTitle + QStringLiteral("'………………' is not a valid integer value.");
+
+QString cannotOpen(const char* file, const char* reason) {
+    return kTitle + QStringLiteral("Cannot open file \"%1/") + QString::fromUtf8(file) +
+           QStringLiteral("\". ") + QString::fromUtf8(reason) + QLatin1Char('.');
+}
+
+const Command& commandNamed(const char* name) {
+    for (const Command& c : commands()) {
+        if (qstrcmp(c.name, name) == 0) {
+            return c;
+        }
+    }
+    throw std::invalid_argument(name);
+}
+
+const QStringList kNone;
+const QStringList kRegistration{QStringLiteral("users"), QStringLiteral("users.ini")};
+const QStringList kSettings{QStringLiteral("data/info/tumb.db")};
+const QStringList kLog{QStringLiteral("log.txt")};
+const QStringList kOutput{QStringLiteral("out.ini")};
+
+const Row kRows[] = {
+    // start-up reads the name list and the settings
+    {"start-up",
+     "users",
+     Fault::Missing,
+     {cannotOpen("users", "No such file or directory")},
+     kNone},
+    {"start-up", "users", Fault::Empty, {}, kNone},
+    {"start-up", "users", Fault::RandomBytes, {}, kNone},
+    {"start-up", "users", Fault::TenMegabytes, {}, kNone},
+    {"start-up", "users", Fault::MegabyteLine, {}, kNone},
+    {"start-up", "users", Fault::Folder, {cannotOpen("users", "Is a directory")}, kNone},
+    {"start-up", "users", Fault::ReadOnly, {}, kNone},
+    {"start-up",
+     "data/info/tumb.db",
+     Fault::Missing,
+     {kTitle + QStringLiteral("File not found.")},
+     kNone},
+    {"start-up", "data/info/tumb.db", Fault::Empty, {}, kNone},
+    {"start-up", "data/info/tumb.db", Fault::RandomBytes, {}, kNone},
+    {"start-up", "data/info/tumb.db", Fault::TenMegabytes, {}, kNone},
+    {"start-up", "data/info/tumb.db", Fault::MegabyteLine, {}, kNone},
+    {"start-up",
+     "data/info/tumb.db",
+     Fault::Folder,
+     {kTitle + QStringLiteral("File access denied.")},
+     kNone},
+    {"start-up", "data/info/tumb.db", Fault::ReadOnly, {}, kNone},
+    // sign-in reads the register: any damage reads as an unknown student
+    {"sign-in", "users.ini", Fault::Missing, {kRefused}, kNone},
+    {"sign-in", "users.ini", Fault::Empty, {kRefused}, kNone},
+    {"sign-in", "users.ini", Fault::RandomBytes, {kRefused}, kNone},
+    {"sign-in", "users.ini", Fault::TenMegabytes, {kRefused}, kNone},
+    {"sign-in", "users.ini", Fault::MegabyteLine, {kRefused}, kNone},
+    {"sign-in", "users.ini", Fault::Folder, {kRefused}, kNone},
+    {"sign-in", "users.ini", Fault::ReadOnly, {}, kNone},
+    // registration writes the register and the name list
+    {"registration", "users.ini", Fault::Missing, {kRegistered}, kRegistration},
+    {"registration", "users.ini", Fault::Empty, {kRegistered}, kRegistration},
+    {"registration", "users.ini", Fault::RandomBytes, {kRegistered}, kRegistration},
+    {"registration", "users.ini", Fault::TenMegabytes, {kRegistered}, kRegistration},
+    {"registration", "users.ini", Fault::MegabyteLine, {kRegistered}, kRegistration},
+    {"registration",
+     "users.ini",
+     Fault::Folder,
+     {kTitle + QStringLiteral("Unable to write to %1/users.ini.")},
+     kNone},
+    {"registration",
+     "users.ini",
+     Fault::ReadOnly,
+     {kTitle + QStringLiteral("Unable to write to %1/users.ini.")},
+     kNone},
+    {"registration", "users", Fault::Missing, {kRegistered}, kRegistration},
+    {"registration", "users", Fault::Empty, {kRegistered}, kRegistration},
+    {"registration", "users", Fault::RandomBytes, {kRegistered}, kRegistration},
+    {"registration", "users", Fault::TenMegabytes, {kRegistered}, kRegistration},
+    {"registration", "users", Fault::MegabyteLine, {kRegistered}, kRegistration},
+    {"registration",
+     "users",
+     Fault::Folder,
+     {kTitle + QStringLiteral("Cannot create file \"%1/users\". Is a directory.")},
+     {QStringLiteral("users.ini")}},
+    {"registration",
+     "users",
+     Fault::ReadOnly,
+     {kTitle + QStringLiteral("Cannot create file \"%1/users\". Permission denied.")},
+     {QStringLiteral("users.ini")}},
+    // the administrator's "Применить" replaces the settings file
+    {"settings", "data/info/tumb.db", Fault::Missing, {}, kSettings},
+    {"settings", "data/info/tumb.db", Fault::Empty, {}, kSettings},
+    {"settings", "data/info/tumb.db", Fault::RandomBytes, {}, kSettings},
+    {"settings", "data/info/tumb.db", Fault::TenMegabytes, {}, kSettings},
+    {"settings", "data/info/tumb.db", Fault::MegabyteLine, {}, kSettings},
+    {"settings",
+     "data/info/tumb.db",
+     Fault::Folder,
+     {kTitle + QStringLiteral("File access denied.")},
+     kNone},
+    {"settings",
+     "data/info/tumb.db",
+     Fault::ReadOnly,
+     {kTitle + QStringLiteral("File access denied.")},
+     kNone},
+    // a test reads its questions; a file without a count reads the missing-value marker
+    {"test",
+     "data/tests/test1.ini",
+     Fault::Missing,
+     {cannotOpen("data/tests/test1.ini", "No such file or directory")},
+     kNone},
+    {"test", "data/tests/test1.ini", Fault::Empty, {kNotInteger}, kNone},
+    {"test", "data/tests/test1.ini", Fault::RandomBytes, {kNotInteger}, kNone},
+    {"test", "data/tests/test1.ini", Fault::TenMegabytes, {kNotInteger}, kNone},
+    {"test", "data/tests/test1.ini", Fault::MegabyteLine, {kNotInteger}, kNone},
+    {"test",
+     "data/tests/test1.ini",
+     Fault::Folder,
+     {cannotOpen("data/tests/test1.ini", "No such file or directory")},
+     kNone},
+    {"test", "data/tests/test1.ini", Fault::ReadOnly, {}, kNone},
+    // the log screen reads the log; a finished test appends to it
+    {"log view",
+     "log.txt",
+     Fault::Missing,
+     {cannotOpen("log.txt", "No such file or directory")},
+     kNone},
+    {"log view", "log.txt", Fault::Empty, {}, kNone},
+    {"log view", "log.txt", Fault::RandomBytes, {}, kNone},
+    {"log view", "log.txt", Fault::TenMegabytes, {}, kNone},
+    {"log view", "log.txt", Fault::MegabyteLine, {}, kNone},
+    {"log view", "log.txt", Fault::Folder, {cannotOpen("log.txt", "Is a directory")}, kNone},
+    {"log view", "log.txt", Fault::ReadOnly, {}, kNone},
+    {"log line", "log.txt", Fault::Missing, {}, kLog},
+    {"log line", "log.txt", Fault::Empty, {}, kLog},
+    {"log line", "log.txt", Fault::RandomBytes, {}, kLog},
+    {"log line", "log.txt", Fault::TenMegabytes, {}, kLog},
+    {"log line", "log.txt", Fault::MegabyteLine, {}, kLog},
+    {"log line", "log.txt", Fault::Folder, {kTitle + QStringLiteral("File access denied.")}, kNone},
+    {"log line",
+     "log.txt",
+     Fault::ReadOnly,
+     {kTitle + QStringLiteral("File access denied.")},
+     kNone},
+    // the scrambling tool converts a question source
+    {"conversion",
+     "source.txt",
+     Fault::Missing,
+     {kTitle + QStringLiteral("File not found.")},
+     kNone},
+    {"conversion", "source.txt", Fault::Empty, {}, kOutput},
+    {"conversion", "source.txt", Fault::TenMegabytes, {}, kOutput},
+    {"conversion",
+     "source.txt",
+     Fault::MegabyteLine,
+     {kTitle +
+      QStringLiteral(
+          "Строка 1: Значение длиной 1048576 символов нельзя сохранить: самое большее 2047.")},
+     kNone},
+    {"conversion",
+     "source.txt",
+     Fault::Folder,
+     {kTitle + QStringLiteral("File access denied.")},
+     kNone},
+    {"conversion", "source.txt", Fault::ReadOnly, {}, kOutput},
+};
+
+TEST(FaultTable, EveryDataFileInEveryBadState) {
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(std::string(row.command) + " | " + row.file + " | " + faultName(row.fault));
+        const TempFolder folder;
+        prepareCourse(folder);
+        stage(folder, QString::fromUtf8(row.file), row.fault);
+        MessageBoxes::clearShown();
+        MainWindow window(velmora::test::RecordingDocumentView::factory());
+        const Command& command = commandNamed(row.command);
+        if (qstrcmp(row.command, "start-up") != 0) {
+            window.show();
+            MessageBoxes::clearShown();
+        }
+        const auto before = snapshot(folder);
+        command.run(window);
+        QStringList expected;
+        for (const QString& box : row.boxes) {
+            expected.append(box.contains(QStringLiteral("%1")) ? box.arg(folder.path()) : box);
+        }
+        EXPECT_EQ(shownBoxes(), expected);
+        EXPECT_EQ(changedFiles(before, snapshot(folder)), row.changed);
+    }
+}
+
+// Random bytes as a question source are refused at the first line the test file cannot hold,
+// naming it, and nothing is written.
+TEST(FaultTable, RandomSourceIsRefusedByLine) {
+    const TempFolder folder;
+    prepareCourse(folder);
+    stage(folder, QStringLiteral("source.txt"), Fault::RandomBytes);
+    MessageBoxes::clearShown();
+    MainWindow window(velmora::test::RecordingDocumentView::factory());
+    window.show();
+    MessageBoxes::clearShown();
+    const auto before = snapshot(folder);
+    commandNamed("conversion").run(window);
+    ASSERT_EQ(shownBoxes().size(), 1);
+    EXPECT_TRUE(shownBoxes().front().startsWith(kTitle + QStringLiteral("Строка 2: ")));
+    EXPECT_EQ(changedFiles(before, snapshot(folder)), kNone);
+}
+
+} // namespace
