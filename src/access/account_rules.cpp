@@ -30,7 +30,7 @@ std::optional<QString> AccountRules::nameRefusal(const QString& name) {
 std::optional<QString> AccountRules::passwordRefusal(const QString& password) {
     const qsizetype bad = CodePage::firstUnencodable(password);
     if (bad >= 0) {
-        return texts::invalidPassword() + QLatin1Char('\n') + unencodableMessage(password[bad]);
+        return texts::invalidPassword() + QLatin1Char('\n') + unencodableMessage(password, bad);
     }
     if (!unstorableValueReason(password).isEmpty()) {
         return texts::invalidPassword();

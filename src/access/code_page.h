@@ -30,7 +30,7 @@ private:
     static const unsigned char* foldTable();
 };
 
-// The message of a character the data files cannot hold.
-QString unencodableMessage(QChar character);
+// The message of the character at `at` in `text`, which the data files cannot hold.
+QString unencodableMessage(QStringView text, qsizetype at);
 
 } // namespace velmora

@@ -114,7 +114,7 @@ QStringList readiniValues(const QString& section, const QStringList& keys, const
 QString unstorableValueReason(const QString& value) {
     const qsizetype bad = CodePage::firstUnencodable(value);
     if (bad >= 0) {
-        return unencodableMessage(value[bad]);
+        return unencodableMessage(value, bad);
     }
     if (value.size() > IniText::kMaxValueBytes) {
         return QStringLiteral("Значение длиной %1 символов нельзя сохранить: самое большее %2")

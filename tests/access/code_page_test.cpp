@@ -63,6 +63,9 @@ TEST(CodePage, MissingCharacterIsAFailureNamingIt) {
         EXPECT_TRUE(f.message().contains(QStringLiteral("日"))) << f.message().toStdString();
         EXPECT_TRUE(f.message().contains(QStringLiteral("U+65E5"))) << f.message().toStdString();
     }
+    // A character outside the Basic Multilingual Plane is named whole.
+    EXPECT_EQ(velmora::unencodableMessage(u"ab😀", 2),
+              QStringLiteral("Символ «😀» (U+1F600) нельзя сохранить в файлах курса"));
 }
 
 TEST(CodePage, FoldsAsciiCyrillicAndKazakhCapitals) {

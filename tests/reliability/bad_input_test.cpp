@@ -81,9 +81,8 @@ TEST_F(BadInput, NamesAndPasswordsOfEveryCharacterClass) {
         {"quoted password", QStringLiteral("Quotes"), QStringLiteral("\"pw\""), {}},
         {"password with a line break", QStringLiteral("Breaks"), QStringLiteral("p\nw"), {}},
         {"password outside the code page", QStringLiteral("Emoji"), QStringLiteral("pw😀"),
-         // The message names the first UTF-16 unit of the character, a lone surrogate.
-         kBadPassword + QStringLiteral("\nСимвол «") + QChar(0xD83D) +
-             QStringLiteral("» (U+D83D) нельзя сохранить в файлах курса")},
+         // The message names the whole character, not half of its surrogate pair.
+         kBadPassword + QStringLiteral("\nСимвол «😀» (U+1F600) нельзя сохранить в файлах курса")},
     };
     for (const Typed& c : cases) {
         SCOPED_TRACE(c.what);
