@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(CodePage::decode(encoded) == text);
     } catch (const velmora::Failure& failure) {
         check(bad >= 0 && bad < text.size());
-        check(failure.message() == velmora::unencodableMessage(text[bad]));
+        check(failure.message() == velmora::unencodableMessage(text, bad));
     }
     return 0;
 }
