@@ -1,11 +1,10 @@
 #include "access/screen_parts.h"
 
-#include <QIcon>
+#include "app/first_show.h"
+#include "app/svg_icon.h"
+
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 #include <QToolButton>
 
 // The resources live in a static library: they are registered once by hand.
@@ -37,7 +36,7 @@ QLabel* label(QWidget* parent, const QString& text, QPoint position, const QFont
     l->setPalette(palette);
     l->setAccessibleName(text.trimmed());
     l->move(position);
-    l->adjustSize();
+    onFirstShow(l, [l] { l->adjustSize(); });
     return l;
 }
 
@@ -67,7 +66,7 @@ QToolButton* flatButton(QWidget* parent, const QString& name, const QString& tex
     button->setGeometry(geometry);
     button->setAutoRaise(true);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setIcon(QIcon(resource(picture)));
+    button->setIcon(svgIcon(resource(picture)));
     button->setIconSize(QSize(kButtonPictureSize, kButtonPictureSize));
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -76,18 +75,14 @@ QToolButton* flatButton(QWidget* parent, const QString& name, const QString& tex
 QLabel* picture(QWidget* parent, const QString& name, const QRect& geometry, const QString& picture,
                 const QString& accessibleName) {
     registerAccessIcons();
-    QPixmap pixmap(geometry.size());
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(resource(picture));
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    painter.end();
     auto* l = new QLabel(parent);
     l->setObjectName(name);
     l->setGeometry(geometry);
     l->setScaledContents(true);
-    l->setPixmap(pixmap);
     l->setAccessibleName(accessibleName);
+    onFirstShow(l, [l, file = resource(picture)] {
+        l->setPixmap(renderSvg(file, l->size(), l->devicePixelRatioF()));
+    });
     return l;
 }
 

@@ -1,6 +1,7 @@
 #include "access/sign_in_screen.h"
 
 #include "access/screen_parts.h"
+#include "app/first_show.h"
 #include "app/ui_font.h"
 
 #include <QLabel>
@@ -31,7 +32,7 @@ SignInScreen::SignInScreen(QWidget* parent) : QWidget(parent) {
                          labelFont);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // 402 pixels wide, or wider where the machine's substitute for the font runs wider.
-    hint->resize(std::max(402, hint->sizeHint().width()), 46);
+    onFirstShow(hint, [hint] { hint->resize(std::max(402, hint->sizeHint().width()), 46); });
 
     signIn_ = flatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("Әрі қарай>>"),
                          {491, 165, 286, 60}, buttonFont, QStringLiteral("sign_in.svg"));

@@ -1,5 +1,6 @@
 #include "app/document_view.h"
 #include "app/main_window.h"
+#include "app/program_style.h"
 #include "app/program_windows.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("ЭУИ Velmora"));
     // Ties the windows to the installed desktop entry (its name and icon in docks and task bars).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.velmora.Velmora"));
+    QApplication::setStyle(new velmora::ProgramStyle);
     velmora::ProgramWindows windows;
     // Closing the main window ends the program, whatever other window is still open.
     QObject::connect(&windows.form1(), &velmora::MainWindow::closed, &app, &QApplication::quit,

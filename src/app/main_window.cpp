@@ -4,9 +4,11 @@
 #include "access/sign_in_screen.h"
 #include "app/about_author_window.h"
 #include "app/about_program_dialog.h"
+#include "app/first_show.h"
 #include "app/handler_guard.h"
 #include "app/message_boxes.h"
 #include "app/screen_panel.h"
+#include "app/svg_icon.h"
 #include "app/ui_font.h"
 
 #include <QCloseEvent>
@@ -50,22 +52,27 @@ QColor scrollBarGrey() {
 MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ЭУИ Velmora"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    setWindowIcon(svgIcon(QStringLiteral(":/icons/app.svg")));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     buildScreens(makeView);
     buildTestingScreens();
     buildAccessScreens();
     buildMenu();
+    // Sized and centred when first shown: the menu bar's height needs its font measured.
+    onFirstShow(this, [this] { placeOnScreen(); });
+    FormCreate();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::placeOnScreen() {
     resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    FormCreate();
 }
-
-MainWindow::~MainWindow() = default;
 
 void MainWindow::buildScreens(const DocumentViewFactory& makeView) {
     auto* client = new QWidget(this);
@@ -129,7 +136,7 @@ void MainWindow::buildMemoScreen() {
     speedButton5_->setObjectName(QStringLiteral("SpeedButton5"));
     speedButton5_->setText(QStringLiteral("<<Назад"));
     speedButton5_->setAccessibleName(QStringLiteral("<<Назад"));
-    speedButton5_->setIcon(QIcon(QStringLiteral(":/icons/back.svg")));
+    speedButton5_->setIcon(svgIcon(QStringLiteral(":/icons/back.svg")));
     speedButton5_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     speedButton5_->setAutoRaise(true);
     speedButton5_->setGeometry(302, 404, 161, 22);
@@ -172,7 +179,7 @@ QAction* MainWindow::addMenuEntry(QWidget* menu, const MenuEntry& entry) {
         static QHash<QString, QIcon> icons;
         auto icon = icons.find(entry.icon);
         if (icon == icons.end()) {
-            icon = icons.insert(entry.icon, QIcon(entry.icon));
+            icon = icons.insert(entry.icon, svgIcon(entry.icon));
         }
         action->setIcon(*icon);
     }

@@ -153,6 +153,7 @@ private:
     void buildMemoScreen();
     void buildTestingScreens();
     void buildMenu();
+    void placeOnScreen();
     void addMenuEntries(QWidget* menu, const std::vector<MenuEntry>& entries);
     QAction* addMenuEntry(QWidget* menu, const MenuEntry& entry);
     void connectEntry(QAction* action, const MenuEntry& entry);

@@ -1,6 +1,8 @@
 #include "app/picture.h"
 
-#include <QIcon>
+#include "app/first_show.h"
+#include "app/svg_icon.h"
+
 #include <QLabel>
 
 namespace velmora {
@@ -8,10 +10,12 @@ namespace velmora {
 QLabel* addPicture(QWidget* parent, const QString& resource, const QRect& rect,
                    const QString& accessibleName) {
     auto* picture = new QLabel(parent);
-    picture->setPixmap(QIcon(resource).pixmap(rect.size(), parent->devicePixelRatioF()));
     picture->setScaledContents(true);
     picture->setGeometry(rect);
     picture->setAccessibleName(accessibleName);
+    onFirstShow(picture, [picture, resource] {
+        picture->setPixmap(renderSvg(resource, picture->size(), picture->devicePixelRatioF()));
+    });
     return picture;
 }
 
@@ -22,7 +26,7 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, cons
     label->setAccessibleName(text);
     label->setFont(font);
     label->move(position);
-    label->adjustSize();
+    onFirstShow(label, [label] { label->adjustSize(); });
     return label;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/course_texts.h"
 #include "app/picture.h"
+#include "app/svg_icon.h"
 #include "app/ui_font.h"
 
 #include <QCloseEvent>
@@ -15,7 +16,7 @@ TitlePage::TitlePage(QWidget* shownOnClose, QWidget* parent)
     : QDialog(parent), shownOnClose_(shownOnClose), timer1_(new QTimer(this)) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Титульный лист"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    setWindowIcon(svgIcon(QStringLiteral(":/icons/app.svg")));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(612, 655);

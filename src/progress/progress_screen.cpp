@@ -1,5 +1,6 @@
 #include "progress/progress_screen.h"
 
+#include "app/first_show.h"
 #include "app/ui_font.h"
 #include "progress/user_list_box.h"
 
@@ -25,7 +26,7 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, QPoint 
     p.setColor(QPalette::WindowText, color);
     l->setPalette(p);
     l->move(at);
-    l->adjustSize();
+    onFirstShow(l, [l] { l->adjustSize(); });
     return l;
 }
 

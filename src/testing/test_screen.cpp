@@ -1,5 +1,6 @@
 #include "testing/test_screen.h"
 
+#include "app/first_show.h"
 #include "app/ui_font.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QPoint at,
     l->setObjectName(QLatin1String(name));
     l->setFont(boldFont(pixels));
     l->move(at);
-    l->adjustSize();
+    onFirstShow(l, [l] { l->adjustSize(); });
     return l;
 }
 

@@ -53,7 +53,9 @@ void expectFlatPictureButton(const QWidget& screen, const char* name, const QStr
 }
 
 TEST(SignInScreenLayout, ControlsStandWhereTheyBelong) {
-    const SignInScreen screen;
+    SignInScreen screen;
+    // Labels take the size of their text when first shown.
+    screen.show();
     const Placement placements[] = {
         {"Edit2", {195, 59, 342, 28}, "MS Sans Serif", 16, false},
         {"MaskEdit1", {195, 109, 342, 28}, "MS Sans Serif", 16, false},
@@ -119,7 +121,9 @@ TEST(SignInScreenKeys, TabGoesFromNameToPasswordAndEnterSignsIn) {
 }
 
 TEST(AdminScreenLayout, ControlsStandWhereTheyBelongWithTheirDesignTexts) {
-    const AdminScreen screen;
+    AdminScreen screen;
+    // The picture is drawn when the screen is first shown.
+    screen.show();
     const Placement placements[] = {
         {"Edit3", {16, 50, 345, 28}, "MS Sans Serif", 16, false},
         {"Edit4", {16, 116, 345, 28}, "MS Sans Serif", 16, false},

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+namespace velmora {
+
+// An icon drawn from an SVG resource at whatever size it is shown. Unlike QIcon(fileName) it
+// neither loads the icon-engine plugin nor reads the file until the icon is first drawn, so the
+// menus and buttons of windows that start hidden cost nothing at start-up.
+QIcon svgIcon(const QString& resource);
+
+// The SVG resource drawn into a transparent pixmap of `size` device-independent pixels; a null
+// pixmap if the resource is missing or not SVG.
+QPixmap renderSvg(const QString& resource, QSize size, qreal devicePixelRatio = 1.0);
+
+} // namespace velmora
