@@ -1,17 +1,25 @@
 #include "access/data_path.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#ifdef Q_OS_LINUX
+#include <climits>
+#include <unistd.h>
+#endif
 
 namespace velmora {
 namespace {
 
-QString withSlashes(QString path) { return path.replace(QLatin1Char('\\'), QLatin1Char('/')); }
+QString withSlashes(QString path) {
+    return path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
 
 // The entry of `folder` named like `name` but for letter case, when there is exactly one.
 QString caseVariant(const QString& folder, const QString& name) {
-    const QStringList entries =
-        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                       QDir::System | QDir::NoDotAndDotDot);
     QString found;
     for (const QString& entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0) {
@@ -54,8 +62,30 @@ QString matchLetterCase(const QString& path) {
     return built;
 }
 
+QString programFolder() {
+    const QString folder = QDir::currentPath();
+    if (!folder.isEmpty()) {
+        return folder;
+    }
+#ifdef Q_OS_LINUX
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/cwd", target, sizeof target);
+    if (n > 0) {
+        QString named = QFile::decodeName(QByteArray(target, n));
+        const QString removed = QStringLiteral(" (deleted)");
+        if (named.endsWith(removed)) {
+            named.chop(removed.size());
+        }
+        if (named.startsWith(QLatin1Char('/'))) {
+            return named;
+        }
+    }
+#endif
+    return QStringLiteral(".");
+}
+
 QString programFolderPath(const QString& relative) {
-    return matchLetterCase(QDir::currentPath() + withSlashes(relative));
+    return matchLetterCase(programFolder() + withSlashes(relative));
 }
 
 QString openPath(const QString& name) {
@@ -63,7 +93,7 @@ QString openPath(const QString& name) {
     if (QDir::isAbsolutePath(path)) {
         return matchLetterCase(path);
     }
-    return matchLetterCase(QDir::currentPath() + QLatin1Char('/') + path);
+    return matchLetterCase(programFolder() + QLatin1Char('/') + path);
 }
 
 } // namespace velmora

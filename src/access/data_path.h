@@ -10,6 +10,12 @@ namespace velmora {
 // here. File names are matched without regard to letter case: where a file or folder is missing
 // under its exact name, the one entry of its folder whose name differs only in letter case serves.
 
+// The text of the current directory. When the folder has been removed while the program runs, the
+// system no longer gives its name (Qt's text is then empty, which would put every data file below
+// the file system's root); the name it had serves instead, so that every file in it is missing and
+// nothing is read or written anywhere else.
+QString programFolder();
+
 // The current directory's text followed directly by `relative` ("\users.ini").
 QString programFolderPath(const QString& relative);
 

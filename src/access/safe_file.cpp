@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -59,6 +62,44 @@ bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// The name of a rewrite's temporary file: ".name." and the six letters or digits mkstemp puts
+// in place of "XXXXXX".
+constexpr int kTempLetters = 6;
+
+QByteArray temporaryPrefix(const QFileInfo& info) {
+    return '.' + nativePath(info.fileName()) + '.';
+}
+
+bool isTemporaryOf(const char* entry, const QByteArray& prefix) {
+    const auto length = static_cast<qsizetype>(std::strlen(entry));
+    if (length != prefix.size() + kTempLetters ||
+        std::strncmp(entry, prefix.constData(), static_cast<size_t>(prefix.size())) != 0) {
+        return false;
+    }
+    return std::all_of(entry + prefix.size(), entry + length, [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
+// Removes the temporary files that rewrites of the file cut short (their writer killed) left in
+// its folder. Only a holder of the file's lock may call it: every writer holds the lock while its
+// temporary file exists, so none of them belongs to a write still running.
+void removeStaleTemporaries(const QFileInfo& info) {
+    const QByteArray folder = nativePath(info.absolutePath());
+    DIR* dir = ::opendir(folder.constData());
+    if (dir == nullptr) {
+        return;
+    }
+    const QByteArray prefix = temporaryPrefix(info);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (isTemporaryOf(entry->d_name, prefix)) {
+            // unlink never removes a folder, so only a file of that name goes.
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
+}
+
 #endif
 
 } // namespace
@@ -103,7 +144,8 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
     // Read straight into the result, sized by the file (large test files are read whole for
     // every answer); the file may still grow meanwhile, so read on until the end.
     // One byte to spare lets the read that finds the end go without growing the buffer.
-    QByteArray data(st.st_size > 0 ? static_cast<qsizetype>(st.st_size) + 1 : 4096, Qt::Uninitialized);
+    QByteArray data(st.st_size > 0 ? static_cast<qsizetype>(st.st_size) + 1 : 4096,
+                    Qt::Uninitialized);
     qsizetype used = 0;
     for (;;) {
         if (used == data.size()) {
@@ -150,8 +192,8 @@ int writeFileAtomically(const QString& path, const QByteArray& content) {
         return EACCES;
     }
 #ifdef Q_OS_UNIX
-    QByteArray temp = nativePath(info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') +
-                                 info.fileName() + QStringLiteral(".XXXXXX"));
+    removeStaleTemporaries(info);
+    QByteArray temp = nativePath(info.absolutePath()) + '/' + temporaryPrefix(info) + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         return errno;

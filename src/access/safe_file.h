@@ -16,6 +16,9 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // program or of the system, leaves either the old or the new file. A file without any write
 // permission, or in a folder without one, counts as read-only and is never replaced. Returns 0, or
 // the system's error number; the file is then as it was.
+// The caller holds the file's FileLock: temporary files that earlier rewrites of the file left
+// when their writer was killed (".name.XXXXXX") are removed first, which is safe only because
+// every writer of the file holds its lock while its own temporary file exists.
 [[nodiscard]] int writeFileAtomically(const QString& path, const QByteArray& content);
 
 // Appends to the file under its lock, creating it when missing, and flushes it to disk. A failed

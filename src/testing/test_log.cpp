@@ -5,7 +5,6 @@
 #include "access/failure.h"
 #include "access/safe_file.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 
@@ -35,7 +34,7 @@ QString TestLog::line(const QString& username, const QDateTime& when, const QStr
 
 QString TestLog::path(const QString& reportfile) {
     if (reportfile.isEmpty()) {
-        return QDir::currentPath();
+        return programFolder();
     }
     return openPath(reportfile);
 }

@@ -1,7 +1,9 @@
+#include "access/admin_settings.h"
 #include "access/failure.h"
 #include "access/ini_text.h"
 #include "access/integer_text.h"
 #include "access/scrambled_store.h"
+#include "access/user_list.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -100,7 +102,8 @@ TEST(DurableWrites, WriterKilledAtRandomMomentsLeavesAWholeFile) {
     writeini(QStringLiteral("state"), QStringLiteral("n"), QStringLiteral("done"), kRegister);
     EXPECT_EQ(readini(QStringLiteral("state"), QStringLiteral("n"), kRegister),
               QStringLiteral("done"));
-    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("users.ini.lock"))));
+    // The temporary files the kills left went with that last write; no lock file stays either.
+    EXPECT_EQ(entries(folder.path()), QStringList{QStringLiteral("users.ini")});
 }
 
 // Two processes adding keys to the same section of one file at once lose none of them.
@@ -196,6 +199,57 @@ TEST(DurableWrites, UnwritableTargetsFailWithTheFullPathAndChangeNothing) {
                       QStringLiteral("old"));
         }
         c.restore(folder);
+    }
+}
+
+// Temporary files that killed writers left beside a data file (".name.XXXXXX", six letters or
+// digits) go with the next write of that file, by any of its writers; every other entry stays,
+// however like one it looks.
+TEST(DurableWrites, StaleTemporaryFilesGoWithTheNextWrite) {
+    struct Writer {
+        const char* file; // below the course folder
+        std::function<void()> write;
+    };
+    const Writer writers[] = {
+        {"users.ini",
+         [] {
+             writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v"), kRegister);
+         }},
+        {"users",
+         [] { UserList().update([](UserList& list) { list.append(QStringLiteral("Ivan")); }); }},
+        {"data/info/tumb.db",
+         [] {
+             AdminSettings{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}.write();
+         }},
+    };
+    for (const Writer& w : writers) {
+        SCOPED_TRACE(w.file);
+        const TempFolder folder;
+        const QString file = QString::fromUtf8(w.file);
+        const QString dir = QFileInfo(file).path() == QStringLiteral(".")
+                                ? QString()
+                                : QFileInfo(file).path() + QLatin1Char('/');
+        const QString name = QFileInfo(file).fileName();
+        const auto stale = [&](const QString& suffix) { return dir + u'.' + name + u'.' + suffix; };
+        const QStringList gone{stale(QStringLiteral("AbC123")), stale(QStringLiteral("zz9ZZ0"))};
+        const QStringList kept{
+            stale(QStringLiteral("12345")),        stale(QStringLiteral("1234567")),
+            stale(QStringLiteral("ab-123")),       dir + name + QStringLiteral(".AbC123"),
+            dir + QStringLiteral(".other.AbC123"), dir + u'.' + name + QStringLiteral("AbC123"),
+        };
+        for (const QString& f : gone + kept) {
+            folder.write(f, "left by a killed writer");
+        }
+        QDir().mkpath(stale(QStringLiteral("Folder"))); // a folder of that name is no file of ours
+        w.write();
+        for (const QString& f : gone) {
+            EXPECT_FALSE(QFileInfo::exists(folder.file(f))) << f.toStdString();
+        }
+        for (const QString& f : kept) {
+            EXPECT_EQ(folder.read(f), QByteArray("left by a killed writer")) << f.toStdString();
+        }
+        EXPECT_TRUE(QFileInfo(folder.file(stale(QStringLiteral("Folder")))).isDir());
+        EXPECT_FALSE(folder.read(file).isEmpty());
     }
 }
 

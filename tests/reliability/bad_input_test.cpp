@@ -1,7 +1,10 @@
-// Bad input typed into the sign-in screen and values at the store's limit, through the main
-// window's handlers, with the exact boxes shown and the files left as they were whenever the
-// command is refused.
+// Bad input typed into the sign-in and administrator screens and values at the store's limit,
+// through the main window's handlers, with the exact boxes shown and the files left as they were
+// whenever the command is refused.
 
+#include "access/admin_screen.h"
+#include "access/admin_settings.h"
+#include "access/code_page.h"
 #include "access/sign_in_screen.h"
 #include "app/main_window.h"
 #include "app/message_boxes.h"
@@ -119,6 +122,98 @@ TEST_F(BadInput, PasswordAtTheStoresLimit) {
     EXPECT_EQ(registerStudent(QStringLiteral("TooLong"), QString(2048, u'я')),
               QStringList{kBadPassword});
     EXPECT_EQ(changedFiles(before, snapshot(folder)), QStringList());
+}
+
+// The administrator screen's boxes typed and applied with "Применить"; the boxes shown.
+QStringList applySettings(MainWindow& window, const AdminSettings& typed) {
+    MessageBoxes::clearShown();
+    window.adminContent()->loginBox()->setText(typed.login);
+    window.adminContent()->passwordBox()->setText(typed.password);
+    window.adminContent()->passwordAgainBox()->setText(typed.password);
+    window.adminContent()->reportFileBox()->setText(typed.reportFile);
+    window.SpeedButton7Click();
+    return shownBoxes();
+}
+
+// `bytes` characters of the code page, each a single byte in the file, in an order a cut or a
+// shift would break.
+QString valueOfLength(qsizetype bytes) {
+    const QString pattern = QStringLiteral("Әкімші-0123456789 құпия|");
+    QString value;
+    while (value.size() < bytes) {
+        value += pattern;
+    }
+    value.truncate(bytes);
+    return value.replace(QLatin1Char('|'), QLatin1Char('_'));
+}
+
+// The settings line keeps each field whole at any length: values of 2,047 and 2,048 bytes (the
+// register's limit and one byte over it) are stored, read back whole by the next start, and the
+// administrator signs in with them.
+TEST_F(BadInput, SettingsValuesAroundTheRegistersLimit) {
+    const AdminSettings plain{QStringLiteral("teacher"), QStringLiteral("new"),
+                              QStringLiteral("log.txt")};
+    for (const qsizetype bytes : {2047, 2048}) {
+        for (const int field : {0, 1, 2}) {
+            SCOPED_TRACE("field " + std::to_string(field + 1) + ", " + std::to_string(bytes) +
+                         " bytes");
+            AdminSettings typed = plain;
+            QString* const values[] = {&typed.login, &typed.password, &typed.reportFile};
+            *values[field] = valueOfLength(bytes);
+            EXPECT_EQ(applySettings(*window, typed), QStringList());
+            EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")),
+                      CodePage::encode(typed.line()) + "\r\n");
+
+            MessageBoxes::clearShown();
+            MainWindow restarted(RecordingDocumentView::factory());
+            restarted.show();
+            EXPECT_EQ(shownBoxes(), QStringList());
+            EXPECT_EQ((AdminSettings{restarted.adminlogin, restarted.adminpassword,
+                                     restarted.reportfile}),
+                      typed);
+            EXPECT_EQ(restarted.adminContent()->loginBox()->text(), typed.login);
+            EXPECT_EQ(restarted.adminContent()->passwordAgainBox()->text(), typed.password);
+            EXPECT_EQ(restarted.adminContent()->reportFileBox()->text(), typed.reportFile);
+            signIn(restarted, typed.login, typed.password);
+            EXPECT_EQ(restarted.username, typed.login);
+            EXPECT_EQ(restarted.menuState(), MenuState::Administrator);
+        }
+    }
+}
+
+// A value the settings file cannot hold whole is refused with the reason, and the file keeps its
+// bytes: nothing is cut or replaced.
+TEST_F(BadInput, SettingsValuesTheFileCannotHoldAreRefused) {
+    const QString title = QStringLiteral("ЭУИ Velmora: ");
+    const QString emoji = QStringLiteral("Символ «😀» (U+1F600) нельзя сохранить в файлах курса.");
+    struct Case {
+        const char* what;
+        AdminSettings typed;
+        QString box;
+    };
+    const Case cases[] = {
+        {"login outside the code page",
+         {QStringLiteral("admin😀"), QStringLiteral("pw"), QStringLiteral("log.txt")},
+         title + emoji},
+        {"password outside the code page",
+         {QStringLiteral("admin"), QStringLiteral("pw😀"), QStringLiteral("log.txt")},
+         title + emoji},
+        {"log name outside the code page",
+         {QStringLiteral("admin"), QStringLiteral("pw"), QStringLiteral("log😀.txt")},
+         title + emoji},
+        {"bar in the login",
+         {QStringLiteral("ad|min"), QStringLiteral("pw"), QStringLiteral("log.txt")},
+         QStringLiteral("Error: Недопустимые настройки администратора!")},
+        {"line break in the log name",
+         {QStringLiteral("admin"), QStringLiteral("pw"), QStringLiteral("log\n.txt")},
+         QStringLiteral("Error: Недопустимые настройки администратора!")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto before = snapshot(folder);
+        EXPECT_EQ(applySettings(*window, c.typed), QStringList{c.box});
+        EXPECT_EQ(changedFiles(before, snapshot(folder)), QStringList());
+    }
 }
 
 } // namespace

@@ -7,6 +7,12 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <ostream>
+
+// Texts in test failures as text, not as arrays of characters.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace velmora::test {
 

@@ -3,28 +3,13 @@
 // exact boxes shown, and every file of the folder but those the command may write must keep its
 // bytes; a refused or failed write leaves its own file as it was, too.
 
-#include "access/admin_screen.h"
-#include "access/code_page.h"
-#include "access/failure.h"
-#include "access/sign_in_screen.h"
-#include "access/user_register.h"
-#include "app/handler_guard.h"
-#include "app/main_window.h"
-#include "app/message_boxes.h"
+#include "course_commands.h"
 #include "course_state.h"
-#include "support/recording_document_view.h"
 #include "support/temp_folder.h"
-#include "testing/question_source_converter.h"
-#include "testing/test_file_builder.h"
-#include "testing/test_log.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
-#include <QLineEdit>
-#include <functional>
 #include <gtest/gtest.h>
-#include <map>
 #include <random>
 
 using namespace velmora;
@@ -81,61 +66,6 @@ void stage(const TempFolder& folder, const QString& relative, Fault fault) {
     }
 }
 
-struct Command {
-    const char* name;
-    QStringList files; // the files the command reads or writes
-    std::function<void(MainWindow&)> run;
-};
-
-const std::vector<Command>& commands() {
-    static const std::vector<Command> list = {
-        {"start-up",
-         {QStringLiteral("users"), QStringLiteral("data/info/tumb.db")},
-         [](MainWindow& w) { w.show(); }},
-        {"sign-in",
-         {QStringLiteral("users.ini")},
-         [](MainWindow& w) { signIn(w, QStringLiteral("Ivan"), QStringLiteral("pw")); }},
-        {"registration",
-         {QStringLiteral("users.ini"), QStringLiteral("users")},
-         [](MainWindow& w) {
-             w.signInContent()->nameBox()->setText(QStringLiteral("Петр"));
-             w.signInContent()->passwordBox()->setText(QStringLiteral("pw2"));
-             w.SpeedButton1Click();
-         }},
-        {"settings",
-         {QStringLiteral("data/info/tumb.db")},
-         [](MainWindow& w) {
-             w.adminContent()->loginBox()->setText(QStringLiteral("teacher"));
-             w.adminContent()->passwordBox()->setText(QStringLiteral("new"));
-             w.adminContent()->passwordAgainBox()->setText(QStringLiteral("new"));
-             w.adminContent()->reportFileBox()->setText(QStringLiteral("log.txt"));
-             w.SpeedButton7Click();
-         }},
-        {"test",
-         {QStringLiteral("data/tests/test1.ini")},
-         [](MainWindow& w) {
-             signIn(w, QStringLiteral("Ivan"), QStringLiteral("pw"));
-             MessageBoxes::clearShown();
-             w.test1Click();
-         }},
-        {"log view", {QStringLiteral("log.txt")}, [](MainWindow& w) { w.N30Click(); }},
-        {"log line",
-         {QStringLiteral("log.txt")},
-         [](MainWindow& w) {
-             guarded(&w, [&] { TestLog::append(w.reportfile, QStringLiteral("Ivan | 1")); });
-         }},
-        {"conversion",
-         {QStringLiteral("source.txt")},
-         [](MainWindow& w) {
-             guarded(&w, [&] {
-                 QuestionSourceConverter().convert(QStringLiteral("source.txt"),
-                                                   QStringLiteral("out.ini"));
-             });
-         }},
-    };
-    return list;
-}
-
 struct Row {
     const char* command;
     const char* file;
@@ -153,15 +83,6 @@ const QString kNotInteger = kTitle + QStringLiteral("'………………' is not
 QString cannotOpen(const char* file, const char* reason) {
     return kTitle + QStringLiteral("Cannot open file \"%1/") + QString::fromUtf8(file) +
            QStringLiteral("\". ") + QString::fromUtf8(reason) + QLatin1Char('.');
-}
-
-const Command& commandNamed(const char* name) {
-    for (const Command& c : commands()) {
-        if (qstrcmp(c.name, name) == 0) {
-            return c;
-        }
-    }
-    throw std::invalid_argument(name);
 }
 
 const QStringList kNone;
@@ -321,21 +242,9 @@ TEST(FaultTable, EveryDataFileInEveryBadState) {
         const TempFolder folder;
         prepareCourse(folder);
         stage(folder, QString::fromUtf8(row.file), row.fault);
-        MessageBoxes::clearShown();
-        MainWindow window(velmora::test::RecordingDocumentView::factory());
-        const Command& command = commandNamed(row.command);
-        if (qstrcmp(row.command, "start-up") != 0) {
-            window.show();
-            MessageBoxes::clearShown();
-        }
-        const auto before = snapshot(folder);
-        command.run(window);
-        QStringList expected;
-        for (const QString& box : row.boxes) {
-            expected.append(box.contains(QStringLiteral("%1")) ? box.arg(folder.path()) : box);
-        }
-        EXPECT_EQ(shownBoxes(), expected);
-        EXPECT_EQ(changedFiles(before, snapshot(folder)), row.changed);
+        const Outcome outcome = runCommand(folder, row.command);
+        EXPECT_EQ(outcome.boxes, inFolder(row.boxes, folder));
+        EXPECT_EQ(outcome.changed, row.changed);
     }
 }
 
@@ -345,15 +254,10 @@ TEST(FaultTable, RandomSourceIsRefusedByLine) {
     const TempFolder folder;
     prepareCourse(folder);
     stage(folder, QStringLiteral("source.txt"), Fault::RandomBytes);
-    MessageBoxes::clearShown();
-    MainWindow window(velmora::test::RecordingDocumentView::factory());
-    window.show();
-    MessageBoxes::clearShown();
-    const auto before = snapshot(folder);
-    commandNamed("conversion").run(window);
-    ASSERT_EQ(shownBoxes().size(), 1);
-    EXPECT_TRUE(shownBoxes().front().startsWith(kTitle + QStringLiteral("Строка 2: ")));
-    EXPECT_EQ(changedFiles(before, snapshot(folder)), kNone);
+    const Outcome outcome = runCommand(folder, "conversion");
+    ASSERT_EQ(outcome.boxes.size(), 1);
+    EXPECT_TRUE(outcome.boxes.front().startsWith(kTitle + QStringLiteral("Строка 2: ")));
+    EXPECT_EQ(outcome.changed, kNone);
 }
 
 } // namespace

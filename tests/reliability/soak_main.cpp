@@ -4,7 +4,8 @@
 //                                     in turn); then every operation must be found exactly once.
 //   velmora_soak kill RUNS            a writer of the register is killed with SIGKILL at a random
 //                                     moment RUNS times; after each kill the register must be
-//                                     exactly the old or the new content.
+//                                     exactly the old or the new content, and at the end at
+//                                     most one temporary file may be left.
 // The worker modes below are what the drivers start. Exit status 0 means the soak held; the
 // figures are printed on standard output.
 
@@ -116,6 +117,12 @@ int runKill(int runs) {
                 "register, %d the old one, none anything else; %d temporary files left behind\n",
                 runs, static_cast<double>(timer.elapsed()) / 1000.0, writeUs, completed,
                 interrupted, leftovers);
+    // Each write removes the temporary files that the kills before it left, so at most the last
+    // kill's one remains.
+    if (leftovers > 1) {
+        std::fprintf(stderr, "%d temporary files left behind; at most one may be\n", leftovers);
+        return 1;
+    }
     // Both outcomes must occur, or the kills did not fall across the writes.
     return completed > 0 && interrupted > 0 ? 0 : 1;
 }

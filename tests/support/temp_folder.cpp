@@ -11,6 +11,11 @@ TempFolder::TempFolder() : previous_(QDir::currentPath()) {
     QDir::setCurrent(dir_.path());
 }
 
+TempFolder::TempFolder(const QString& parent)
+    : dir_(parent + QStringLiteral("/course-XXXXXX")), previous_(QDir::currentPath()) {
+    QDir::setCurrent(dir_.path());
+}
+
 TempFolder::~TempFolder() {
     QDir::setCurrent(previous_);
 }

@@ -11,6 +11,9 @@ namespace velmora::test {
 class TempFolder {
 public:
     TempFolder();
+    // The folder inside `parent` (a small disk, for instance) rather than in the system's
+    // temporary folder.
+    explicit TempFolder(const QString& parent);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
