@@ -1,6 +1,7 @@
 #include "access/screen_parts.h"
 
 #include "app/first_show.h"
+#include "app/picture.h"
 #include "app/svg_icon.h"
 
 #include <QLabel>
@@ -75,14 +76,8 @@ QToolButton* flatButton(QWidget* parent, const QString& name, const QString& tex
 QLabel* picture(QWidget* parent, const QString& name, const QRect& geometry, const QString& picture,
                 const QString& accessibleName) {
     registerAccessIcons();
-    auto* l = new QLabel(parent);
+    QLabel* l = addPicture(parent, resource(picture), geometry, accessibleName);
     l->setObjectName(name);
-    l->setGeometry(geometry);
-    l->setScaledContents(true);
-    l->setAccessibleName(accessibleName);
-    onFirstShow(l, [l, file = resource(picture)] {
-        l->setPixmap(renderSvg(file, l->size(), l->devicePixelRatioF()));
-    });
     return l;
 }
 
