@@ -1,6 +1,7 @@
 #include "app/first_show.h"
 
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 #include <vector>
 
@@ -35,7 +36,33 @@ private:
     std::vector<std::function<void()>> work_;
 };
 
+// Waits for the widget's first paint event; the work is queued, so it runs once the painting
+// has reached the screen.
+class FirstPaintWatch : public QObject {
+public:
+    FirstPaintWatch(QWidget* widget, std::function<void()> work)
+        : QObject(widget), work_(std::move(work)) {
+        widget->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, watched, std::move(work_));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> work_;
+};
+
 } // namespace
+
+void afterFirstPaint(QWidget* widget, std::function<void()> work) {
+    new FirstPaintWatch(widget, std::move(work));
+}
 
 void onFirstShow(QWidget* widget, std::function<void()> work) {
     if (widget->isVisible()) {

@@ -11,4 +11,8 @@ namespace velmora {
 // only the title page's own fonts are loaded before it appears.
 void onFirstShow(QWidget* widget, std::function<void()> work);
 
+// Runs `work` once, from the event loop, after `widget` has first been painted: for work that
+// can wait until the window is on the screen.
+void afterFirstPaint(QWidget* widget, std::function<void()> work);
+
 } // namespace velmora

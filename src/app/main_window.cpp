@@ -49,14 +49,16 @@ QColor scrollBarGrey() {
 
 } // namespace
 
-MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent, ControlsBuilt built)
+    : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ЭУИ Velmora"));
     setWindowIcon(svgIcon(QStringLiteral(":/icons/app.svg")));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     buildScreens(makeView);
-    buildTestingScreens();
-    buildAccessScreens();
+    if (built == ControlsBuilt::WithWindow) {
+        buildControls();
+    }
     buildMenu();
     // Sized and centred when first shown: the menu bar's height needs its font measured.
     onFirstShow(this, [this] { placeOnScreen(); });
@@ -64,6 +66,25 @@ MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent) : Q
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+    if (controlsBuilt_) {
+        return;
+    }
+    controlsBuilt_ = true;
+    buildMemoScreen();
+    buildTestingScreens();
+    buildAccessScreens();
+}
+
+// Built before the window is shown, not in its show event: children added to a visible window
+// would stay hidden.
+void MainWindow::setVisible(bool visible) {
+    if (visible) {
+        buildControls();
+    }
+    QMainWindow::setVisible(visible);
+}
 
 void MainWindow::placeOnScreen() {
     resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
@@ -110,8 +131,6 @@ void MainWindow::buildScreens(const DocumentViewFactory& makeView) {
     auto* forward = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), panels_[1]);
     forward->setContext(Qt::WidgetWithChildrenShortcut);
     connect(forward, &QShortcut::activated, this, [this] { documentView_->forward(); });
-
-    buildMemoScreen();
 
     // In the window's design the memo and administrator screens are hidden.
     panels_[6]->hide();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "access/controls_built.h"
 #include "app/document_view.h"
 #include "app/main_menu.h"
 #include "app/menu_visibility.h"
@@ -37,8 +38,12 @@ public:
     // The browser of the document screen comes from `makeView`; creating the window loads the
     // help contents page into it without changing any screen.
     explicit MainWindow(const DocumentViewFactory& makeView = createDocumentView,
-                        QWidget* parent = nullptr);
+                        QWidget* parent = nullptr, ControlsBuilt built = ControlsBuilt::WithWindow);
     ~MainWindow() override;
+
+    // Builds the controls of the memo, test, progress, sign-in and administrator screens, once.
+    void buildControls();
+    void setVisible(bool visible) override;
 
     // Run-time state.
     QString username;                // the signed-in user
@@ -198,6 +203,7 @@ private:
     TestStage testStage_ = TestStage::None;
     int chosenAnswer_ = 0; // the answer button double-clicked last
     bool formShown_ = false;
+    bool controlsBuilt_ = false;
 };
 
 } // namespace velmora

@@ -2,18 +2,16 @@
 
 #include "app/about_author_window.h"
 #include "app/about_program_dialog.h"
+#include "app/first_show.h"
 #include "app/main_window.h"
 #include "app/title_page.h"
 #include "testing/scrambling_tool.h"
 
 namespace velmora {
 
-std::unique_ptr<QDialog> createScramblingTool() {
-    return std::make_unique<ScramblingTool>();
-}
-
 ProgramWindows::ProgramWindows(const DocumentViewFactory& makeView)
-    : form1_(std::make_unique<MainWindow>(makeView)), form2_(createScramblingTool()),
+    : form1_(std::make_unique<MainWindow>(makeView, nullptr, ControlsBuilt::Later)),
+      form2_(std::make_unique<ScramblingTool>(nullptr, ControlsBuilt::Later)),
       form3_(std::make_unique<TitlePage>(form1_.get())),
       okRightDlg_(std::make_unique<AboutProgramDialog>()),
       form5_(std::make_unique<AboutAuthorWindow>()) {
@@ -23,7 +21,16 @@ ProgramWindows::ProgramWindows(const DocumentViewFactory& makeView)
 
 ProgramWindows::~ProgramWindows() = default;
 
+QDialog& ProgramWindows::form2() const {
+    return *form2_;
+}
+
 void ProgramWindows::showTitlePage() {
+    // The hidden windows build their controls while the title page is shown, not before it.
+    afterFirstPaint(form3_.get(), [this] {
+        form1_->buildControls();
+        form2_->buildControls();
+    });
     form3_->exec();
 }
 

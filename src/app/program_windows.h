@@ -10,10 +10,8 @@ namespace velmora {
 class AboutAuthorWindow;
 class AboutProgramDialog;
 class MainWindow;
+class ScramblingTool;
 class TitlePage;
-
-// The test scrambling tool window (object name "Form2"), opened modally from the menu.
-std::unique_ptr<QDialog> createScramblingTool();
 
 // The program's five windows, created once in their fixed order — main window, test scrambling
 // tool, title page, about-program dialog, about-author window — none of them visible.
@@ -29,14 +27,14 @@ public:
     void showTitlePage();
 
     MainWindow& form1() const { return *form1_; }
-    QDialog& form2() const { return *form2_; }
+    QDialog& form2() const;
     TitlePage& form3() const { return *form3_; }
     AboutProgramDialog& okRightDlg() const { return *okRightDlg_; }
     AboutAuthorWindow& form5() const { return *form5_; }
 
 private:
     std::unique_ptr<MainWindow> form1_;
-    std::unique_ptr<QDialog> form2_;
+    std::unique_ptr<ScramblingTool> form2_;
     std::unique_ptr<TitlePage> form3_;
     std::unique_ptr<AboutProgramDialog> okRightDlg_;
     std::unique_ptr<AboutAuthorWindow> form5_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "access/controls_built.h"
 #include "testing/question_source_converter.h"
 #include "testing/source_file_chooser.h"
 
@@ -21,8 +22,13 @@ namespace velmora {
 class ScramblingTool : public QDialog {
     Q_OBJECT
 public:
-    explicit ScramblingTool(QWidget* parent = nullptr);
+    explicit ScramblingTool(QWidget* parent = nullptr,
+                            ControlsBuilt built = ControlsBuilt::WithWindow);
     ~ScramblingTool() override;
+
+    // Builds the window's controls, once.
+    void buildControls();
+    void setVisible(bool visible) override;
 
     void setChooser(std::unique_ptr<SourceFileChooser> chooser);
     const QuestionRecord& record() const { return converter_.record(); }
@@ -53,6 +59,7 @@ private:
     std::unique_ptr<SourceFileChooser> chooser_;
     QuestionSourceConverter converter_;
     QString savedfolder_;
+    bool controlsBuilt_ = false;
 };
 
 } // namespace velmora

@@ -1,6 +1,8 @@
-// Hidden windows leave text measuring and picture drawing to their first showing, so that the
-// title page is the only window whose fonts and pictures are loaded before it appears.
+// Hidden windows leave text measuring and picture drawing to their first showing, and the windows
+// made at start-up build their controls once the title page is shown, so that the title page is
+// the only window whose fonts and pictures are loaded before it appears.
 
+#include "access/sign_in_screen.h"
 #include "app/first_show.h"
 #include "app/main_window.h"
 #include "app/program_style.h"
@@ -8,13 +10,17 @@
 #include "app/svg_icon.h"
 #include "support/recording_document_view.h"
 #include "support/temp_folder.h"
+#include "testing/scrambling_tool.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace velmora::test {
@@ -140,12 +146,80 @@ TEST(StartUpCost, CreatingTheWindowsLoadsNoPicturePlugin) {
         TempFolder folder;
         const ProgramWindows windows{RecordingDocumentView::factory()};
         EXPECT_EQ(loadedPicturePlugins().join(QLatin1Char(' ')).toStdString(), "");
-        // Hidden, the main window has measured none of its labels yet.
+        // The main window's screens wait for the title page; built, they measure no label yet.
+        EXPECT_EQ(windows.form1().findChild<QLabel*>(), nullptr);
+        windows.form1().buildControls();
         const auto* title = windows.form1().findChild<QLabel*>();
         ASSERT_NE(title, nullptr);
         EXPECT_EQ(title->size(), QSize(100, 30));
     }
     QApplication::setStyle(QStyleFactory::create(previous));
+}
+
+// Records how often the work had run when each of its paintings ended.
+class PaintRecorder : public QWidget {
+public:
+    explicit PaintRecorder(const int& runs) : runs_(runs) {}
+    QList<int> runsAtPaint;
+
+protected:
+    void paintEvent(QPaintEvent*) override { runsAtPaint << runs_; }
+
+private:
+    const int& runs_;
+};
+
+TEST(AfterFirstPaint, WorkRunsOnceFromTheEventLoopAfterTheFirstPaint) {
+    int runs = 0;
+    PaintRecorder window(runs);
+    window.resize(120, 80);
+    afterFirstPaint(&window, [&] { ++runs; });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0); // not shown, not painted
+
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return runs > 0; }, 2000));
+    ASSERT_FALSE(window.runsAtPaint.isEmpty());
+    EXPECT_EQ(window.runsAtPaint.first(), 0); // the first painting was not held up by the work
+    window.repaint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 1);
+}
+
+TEST(StartUpCost, ControlsBuiltLaterAreBuiltAndShownWithTheMainWindow) {
+    TempFolder folder;
+    MainWindow window(RecordingDocumentView::factory(), nullptr, ControlsBuilt::Later);
+    EXPECT_EQ(window.memo2(), nullptr);
+    EXPECT_EQ(window.signInContent(), nullptr);
+    // The menu and the document screen are there from the start.
+    EXPECT_NE(window.menuItem(QStringLiteral("N8")), nullptr);
+    EXPECT_NE(window.documentView(), nullptr);
+
+    window.show();
+    ASSERT_NE(window.signInContent(), nullptr);
+    EXPECT_TRUE(window.signInContent()->isVisible());
+    EXPECT_TRUE(window.signInScreen()->isVisible());
+    EXPECT_EQ(window.menuState(), MenuState::BeforeSignIn);
+    ASSERT_NE(window.memo2(), nullptr);
+    window.showScreen(window.memoScreen());
+    EXPECT_TRUE(window.memo2()->isVisible());
+
+    window.buildControls(); // a second call builds nothing more
+    EXPECT_EQ(window.findChildren<QPlainTextEdit*>(QStringLiteral("Memo2")).size(), 1);
+    EXPECT_EQ(window.findChildren<SignInScreen*>().size(), 1);
+}
+
+TEST(StartUpCost, TheScramblingToolBuildsItsControlsLaterWhenAsked) {
+    TempFolder folder;
+    ScramblingTool tool(nullptr, ControlsBuilt::Later);
+    EXPECT_EQ(tool.findChild<QLineEdit*>(QStringLiteral("Edit9")), nullptr);
+    tool.show();
+    const auto* edit9 = tool.findChild<QLineEdit*>(QStringLiteral("Edit9"));
+    ASSERT_NE(edit9, nullptr);
+    EXPECT_TRUE(edit9->isVisible());
+    EXPECT_EQ(edit9->text(), QStringLiteral("Введите название теста (Test1-Test10)"));
+    tool.buildControls();
+    EXPECT_EQ(tool.findChildren<QLineEdit*>(QStringLiteral("Edit9")).size(), 1);
 }
 
 TEST(StartUpCost, TheMainWindowIsSizedAndCentredWhenFirstShown) {

@@ -66,11 +66,18 @@ TEST_F(StartUpTest, TimerClosesTheTitlePageAfterThreeSecondsAndShowsTheMainWindo
     QElapsedTimer clock;
     clock.start();
     bool mainShownDuringTitle = true;
-    QTimer::singleShot(200, [&] { mainShownDuringTitle = windows.form1().isVisible(); });
+    bool builtDuringTitle = false;
+    QTimer::singleShot(200, [&] {
+        mainShownDuringTitle = windows.form1().isVisible();
+        // The hidden windows' controls are built once the title page is on the screen.
+        builtDuringTitle = windows.form1().signInContent() != nullptr &&
+                           windows.form2().findChild<QWidget*>(QStringLiteral("Edit9")) != nullptr;
+    });
     windows.showTitlePage();
     const qint64 elapsed = clock.elapsed();
     EXPECT_GE(elapsed, 2800);
     EXPECT_FALSE(mainShownDuringTitle);
+    EXPECT_TRUE(builtDuringTitle);
     EXPECT_FALSE(windows.form3().isVisible());
     EXPECT_TRUE(windows.form1().isVisible());
     // FormShow ran: the sign-in screen is in front and the course menus are hidden.
