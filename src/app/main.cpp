@@ -1,4 +1,5 @@
 #include "app/document_view.h"
+#include "app/font_config_warm_up.h"
 #include "app/main_window.h"
 #include "app/program_style.h"
 #include "app/program_windows.h"
@@ -6,6 +7,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    velmora::FontConfigWarmUp fontConfig;
     velmora::prepareDocumentViews();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ЭУИ Velmora"));
@@ -16,6 +18,8 @@ int main(int argc, char* argv[]) {
     // Closing the main window ends the program, whatever other window is still open.
     QObject::connect(&windows.form1(), &velmora::MainWindow::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    // The title page measures the program's first text as it is shown.
+    fontConfig.wait();
     windows.showTitlePage();
     return QApplication::exec();
 }
