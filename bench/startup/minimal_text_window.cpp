@@ -3,12 +3,18 @@
 #include "floor_window.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLabel>
 
 namespace {
 
 void addText(QWidget* parent, const QString& text, int pixels, bool bold, bool italic, QPoint at) {
-    QFont font(QStringLiteral("Times New Roman"));
+    // As the program asks for it: the Liberation twin where Times New Roman is not installed.
+    static const QString family =
+        QFontDatabase::families().contains(QStringLiteral("Times New Roman"))
+            ? QStringLiteral("Times New Roman")
+            : QStringLiteral("Liberation Serif");
+    QFont font(family);
     font.setStyleHint(QFont::Serif);
     font.setPixelSize(pixels);
     font.setBold(bold);

@@ -14,12 +14,12 @@ int main(int argc, char* argv[]) {
     // Ties the windows to the installed desktop entry (its name and icon in docks and task bars).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.velmora.Velmora"));
     QApplication::setStyle(new velmora::ProgramStyle);
+    // The windows' fonts are chosen from the installed families as the windows are made.
+    fontConfig.wait();
     velmora::ProgramWindows windows;
     // Closing the main window ends the program, whatever other window is still open.
     QObject::connect(&windows.form1(), &velmora::MainWindow::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
-    // The title page measures the program's first text as it is shown.
-    fontConfig.wait();
     windows.showTitlePage();
     return QApplication::exec();
 }

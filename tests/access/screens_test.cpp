@@ -1,6 +1,7 @@
 #include "access/admin_screen.h"
 #include "access/admin_settings.h"
 #include "access/sign_in_screen.h"
+#include "app/ui_font.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -26,7 +27,8 @@ void expectPlaced(const QWidget& screen, const Placement& p) {
     const auto* w = screen.findChild<QWidget*>(QString::fromUtf8(p.name));
     ASSERT_NE(w, nullptr) << p.name;
     EXPECT_EQ(w->geometry(), p.geometry) << p.name;
-    EXPECT_EQ(w->font().family(), QString::fromUtf8(p.family)) << p.name;
+    // The family the design names, or its Liberation twin where it is not installed.
+    EXPECT_EQ(w->font().family(), installedFamily(QString::fromUtf8(p.family))) << p.name;
     EXPECT_EQ(w->font().pixelSize(), p.pixels) << p.name;
     EXPECT_TRUE(w->font().bold()) << p.name;
     EXPECT_EQ(w->font().italic(), p.italic) << p.name;
