@@ -7,9 +7,9 @@
 namespace velmora {
 
 // Fontconfig parses its whole XML configuration on first use: about a quarter of the instructions
-// from start to the title page painted. Qt asks for it only when the first text is laid out; reading it
-// here instead runs it alongside Qt's own start. Fontconfig's set-up is safe against a second
-// caller: the later one finds the configuration already made.
+// from start to the title page painted. Qt asks for it only when the first font is chosen; reading
+// it here runs it alongside Qt's own start. Fontconfig's set-up is safe against a second caller:
+// the later one finds the configuration already made.
 FontConfigWarmUp::FontConfigWarmUp() {
 #ifdef VELMORA_FONTCONFIG
     reader_ = std::thread([] { FcInit(); });

@@ -1,5 +1,5 @@
-// Reads the system's font configuration on a second core while the program connects to the display
-// and builds its windows, so the title page's first text does not wait for it.
+// Reads the system's font configuration on a second core while Qt connects to the display, so the
+// windows' first fonts do not wait for it.
 #pragma once
 
 #include <thread>
