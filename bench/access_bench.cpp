@@ -1,12 +1,12 @@
 // Sign-in, registration, deletion and the close write-back against a register of 10,000
 // students, through the same logic the sign-in screen's handlers call. Target: each under 20 ms.
-#include "access/code_page.h"
-#include "access/registration.h"
-#include "access/scrambled_store.h"
-#include "access/sign_in.h"
-#include "access/unlock_chain.h"
-#include "access/user_list.h"
-#include "access/user_register.h"
+#include "core/access/registration.h"
+#include "core/access/sign_in.h"
+#include "core/access/unlock_chain.h"
+#include "core/access/user_list.h"
+#include "core/access/user_register.h"
+#include "core/storage/code_page.h"
+#include "core/storage/scrambled_store.h"
 
 #include <QDir>
 #include <QFile>

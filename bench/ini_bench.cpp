@@ -2,9 +2,9 @@
 // scrambled as the program writes them): the reads of a sign-in, the writes of a close, an erase,
 // and the same single lookup with inih and SimpleIni for comparison.
 
-#include "access/code_page.h"
-#include "access/safe_file.h"
-#include "access/scrambled_store.h"
+#include "core/storage/code_page.h"
+#include "core/storage/safe_file.h"
+#include "core/storage/scrambled_store.h"
 
 #include <QDir>
 #include <QFile>

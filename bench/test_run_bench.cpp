@@ -1,9 +1,9 @@
 // Answering one question of a large test: the reads of the answer handler (the correct position
 // and the number of questions) and of loading the next question (question and five answers).
 
-#include "access/code_page.h"
-#include "access/scrambled_store.h"
-#include "testing/test_run.h"
+#include "core/exam/test_run.h"
+#include "core/storage/code_page.h"
+#include "core/storage/scrambled_store.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Converting a question source into a test file: the one-write conversion against the same
 // source written line by line through writeini, seven values per line.
-#include "access/scrambled_store.h"
-#include "testing/question_source.h"
-#include "testing/question_source_converter.h"
+#include "core/exam/question_source.h"
+#include "core/exam/question_source_converter.h"
+#include "core/storage/scrambled_store.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // back to itself; a Unicode text encodes exactly when it holds no character the code page lacks,
 // and then decodes back to itself; letter-case folding is stable.
 
-#include "access/code_page.h"
-#include "access/failure.h"
+#include "core/storage/code_page.h"
+#include "core/storage/failure.h"
 #include "fuzz_input.h"
 
 #include <QString>

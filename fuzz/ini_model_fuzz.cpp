@@ -4,10 +4,10 @@
 // variants, so that writes meet each other's sections and keys. The writes since the last erase,
 // gathered in one batch and applied to the text as it stood then, must give the same bytes.
 
-#include "access/code_page.h"
-#include "access/ini_text.h"
+#include "core/storage/code_page.h"
+#include "core/storage/ini_batch.h"
+#include "core/storage/ini_text.h"
 #include "fuzz_input.h"
-#include "testing/ini_batch.h"
 
 #include <QList>
 #include <QString>

@@ -2,8 +2,8 @@
 // text"; missing parts are empty. No input may crash or hang them, and a value that an INI line
 // can hold must read back whole after it is written, with no section header made or lost.
 
-#include "access/code_page.h"
-#include "access/ini_text.h"
+#include "core/storage/code_page.h"
+#include "core/storage/ini_text.h"
 
 #include <QByteArray>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // sign, one or more ASCII digits and nothing else, within the 32-bit range. Anything else must be
 // refused with the exact message quoting the text.
 
-#include "access/failure.h"
-#include "access/integer_text.h"
+#include "core/storage/failure.h"
+#include "core/storage/integer_text.h"
 #include "fuzz_input.h"
 
 #include <QString>

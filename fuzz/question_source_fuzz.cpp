@@ -3,14 +3,14 @@
 // conversion the test file holds the count of question lines under "inf"/"vsego" and the last
 // question's text under its number, both read back through the store's unscrambling.
 
-#include "access/code_page.h"
-#include "access/failure.h"
-#include "access/ini_text.h"
-#include "access/safe_file.h"
-#include "access/scrambled_store.h"
+#include "core/exam/question_source.h"
+#include "core/exam/question_source_converter.h"
+#include "core/storage/code_page.h"
+#include "core/storage/failure.h"
+#include "core/storage/ini_text.h"
+#include "core/storage/safe_file.h"
+#include "core/storage/scrambled_store.h"
 #include "fuzz_input.h"
-#include "testing/question_source.h"
-#include "testing/question_source_converter.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // ones empty and later ones ignored; settings the administrator screen accepts write a line that
 // reads back to the same settings; a line of exactly three fields is written back unchanged.
 
-#include "access/admin_settings.h"
-#include "access/code_page.h"
+#include "core/access/admin_settings.h"
+#include "core/storage/code_page.h"
 #include "fuzz_input.h"
 
 #include <QString>

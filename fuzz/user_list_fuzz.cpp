@@ -1,8 +1,8 @@
 // Fuzzes the user list file: any bytes split into names at every line end, the list written back
 // reads as the same names, and adding and removing names keeps the list consistent.
 
-#include "access/account_rules.h"
-#include "access/user_list.h"
+#include "core/access/account_rules.h"
+#include "core/access/user_list.h"
 #include "fuzz_input.h"
 
 #include <QString>

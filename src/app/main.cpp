@@ -1,8 +1,8 @@
-#include "app/document_view.h"
 #include "app/font_config_warm_up.h"
-#include "app/main_window.h"
-#include "app/program_style.h"
-#include "app/program_windows.h"
+#include "gui/documents/document_view.h"
+#include "gui/kit/program_style.h"
+#include "gui/windows/main_window.h"
+#include "gui/windows/program_windows.h"
 
 #include <QApplication>
 

@@ -2,13 +2,13 @@
 // through the main window's handlers, with the exact boxes shown and the files left as they were
 // whenever the command is refused.
 
-#include "access/admin_screen.h"
-#include "access/admin_settings.h"
-#include "access/code_page.h"
-#include "access/sign_in_screen.h"
-#include "app/main_window.h"
-#include "app/message_boxes.h"
+#include "core/access/admin_settings.h"
+#include "core/storage/code_page.h"
 #include "course_state.h"
+#include "gui/kit/message_boxes.h"
+#include "gui/screens/admin_screen.h"
+#include "gui/screens/sign_in_screen.h"
+#include "gui/windows/main_window.h"
 #include "support/recording_document_view.h"
 
 #include <QLineEdit>

@@ -1,13 +1,13 @@
 #include "course_commands.h"
 
-#include "access/admin_screen.h"
-#include "access/sign_in_screen.h"
-#include "app/handler_guard.h"
-#include "app/message_boxes.h"
+#include "core/exam/question_source_converter.h"
+#include "core/exam/test_log.h"
 #include "course_state.h"
+#include "gui/kit/handler_guard.h"
+#include "gui/kit/message_boxes.h"
+#include "gui/screens/admin_screen.h"
+#include "gui/screens/sign_in_screen.h"
 #include "support/recording_document_view.h"
-#include "testing/question_source_converter.h"
-#include "testing/test_log.h"
 
 #include <QDir>
 #include <QLineEdit>

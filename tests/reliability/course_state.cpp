@@ -1,9 +1,9 @@
 #include "course_state.h"
 
-#include "access/sign_in_screen.h"
-#include "access/user_register.h"
-#include "app/message_boxes.h"
-#include "testing/test_file_builder.h"
+#include "core/access/user_register.h"
+#include "gui/kit/message_boxes.h"
+#include "gui/screens/sign_in_screen.h"
+#include "support/test_file_builder.h"
 
 #include <QDir>
 #include <QDirIterator>

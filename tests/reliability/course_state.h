@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/main_window.h"
+#include "gui/windows/main_window.h"
 #include "support/temp_folder.h"
 
 #include <QByteArray>

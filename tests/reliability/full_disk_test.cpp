@@ -3,8 +3,8 @@
 // names the exact boxes shown, and every file of the folder but those the command wrote before
 // the disk ran out keeps its bytes; no temporary or lock file is left behind.
 
-#include "access/code_page.h"
-#include "access/user_register.h"
+#include "core/access/user_register.h"
+#include "core/storage/code_page.h"
 #include "course_commands.h"
 #include "course_state.h"
 #include "support/small_disk.h"

@@ -1,11 +1,11 @@
 #include "soak_checks.h"
 
-#include "access/code_page.h"
-#include "access/ini_text.h"
-#include "access/safe_file.h"
-#include "access/scrambled_store.h"
-#include "access/user_list.h"
-#include "access/user_register.h"
+#include "core/access/user_list.h"
+#include "core/access/user_register.h"
+#include "core/storage/code_page.h"
+#include "core/storage/ini_text.h"
+#include "core/storage/safe_file.h"
+#include "core/storage/scrambled_store.h"
 #include "soak_operations.h"
 
 #include <QHash>

@@ -1,12 +1,12 @@
 #include "soak_operations.h"
 
-#include "access/failure.h"
-#include "access/registration.h"
-#include "access/safe_file.h"
-#include "access/scrambled_store.h"
-#include "access/user_list.h"
-#include "access/user_register.h"
-#include "testing/test_log.h"
+#include "core/access/registration.h"
+#include "core/access/user_list.h"
+#include "core/access/user_register.h"
+#include "core/exam/test_log.h"
+#include "core/storage/failure.h"
+#include "core/storage/safe_file.h"
+#include "core/storage/scrambled_store.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "support/recording_document_view.h"
 
-#include "access/failure.h"
+#include "core/storage/failure.h"
 
 #include <QPointer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/document_view.h"
+#include "gui/documents/document_view.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,5 +1,5 @@
-#include "app/document_view.h"
-#include "app/message_boxes.h"
+#include "gui/documents/document_view.h"
+#include "gui/kit/message_boxes.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

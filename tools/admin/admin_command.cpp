@@ -1,6 +1,6 @@
 #include "admin_command.h"
 
-#include "access/failure.h"
+#include "core/storage/failure.h"
 
 #include <QStringDecoder>
 

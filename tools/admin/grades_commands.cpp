@@ -1,11 +1,11 @@
 #include "admin_command.h"
 
-#include "access/code_page.h"
-#include "access/data_path.h"
-#include "access/failure.h"
-#include "access/ini_text.h"
-#include "access/safe_file.h"
-#include "progress/user_grades.h"
+#include "core/access/user_grades.h"
+#include "core/storage/code_page.h"
+#include "core/storage/data_path.h"
+#include "core/storage/failure.h"
+#include "core/storage/ini_text.h"
+#include "core/storage/safe_file.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "access/failure.h"
+#include "core/storage/failure.h"
 
 #include <QDir>
 #include <QFileInfo>

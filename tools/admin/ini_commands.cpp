@@ -1,12 +1,12 @@
 #include "admin_command.h"
 #include "in_folder_of.h"
 
-#include "access/code_page.h"
-#include "access/data_path.h"
-#include "access/failure.h"
-#include "access/ini_file.h"
-#include "access/ini_text.h"
-#include "access/scrambled_store.h"
+#include "core/storage/code_page.h"
+#include "core/storage/data_path.h"
+#include "core/storage/failure.h"
+#include "core/storage/ini_file.h"
+#include "core/storage/ini_text.h"
+#include "core/storage/scrambled_store.h"
 
 #include <QFileInfo>
 #include <cerrno>

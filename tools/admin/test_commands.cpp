@@ -1,11 +1,11 @@
 #include "admin_command.h"
 #include "in_folder_of.h"
 
-#include "access/data_path.h"
-#include "access/failure.h"
-#include "access/scrambled_store.h"
-#include "testing/question_source_converter.h"
-#include "testing/test_file.h"
+#include "core/exam/question_source_converter.h"
+#include "core/exam/test_file.h"
+#include "core/storage/data_path.h"
+#include "core/storage/failure.h"
+#include "core/storage/scrambled_store.h"
 
 #include <QFileInfo>
 #include <QMap>

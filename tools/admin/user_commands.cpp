@@ -1,11 +1,11 @@
 #include "admin_command.h"
 
-#include "access/admin_settings.h"
-#include "access/failure.h"
-#include "access/registration.h"
-#include "access/scrambled_store.h"
-#include "access/user_list.h"
-#include "access/user_register.h"
+#include "core/access/admin_settings.h"
+#include "core/access/registration.h"
+#include "core/access/user_list.h"
+#include "core/access/user_register.h"
+#include "core/storage/failure.h"
+#include "core/storage/scrambled_store.h"
 
 namespace velmora::admin {
 namespace {

@@ -1,0 +1,36 @@
+#include "core/access/registration.h"
+
+#include "core/access/access_texts.h"
+#include "core/access/account_rules.h"
+#include "core/access/user_register.h"
+
+namespace velmora {
+
+std::optional<QString> Registration::registerStudent(const QString& name, const QString& password,
+                                                     const QString& adminLogin, UserList& list) {
+    if (auto refusal = AccountRules::nameRefusal(name)) {
+        return refusal;
+    }
+    if (auto refusal = AccountRules::passwordRefusal(password)) {
+        return refusal;
+    }
+    // The administrator's grades are written back under the login at close; a student of that
+    // name would lose theirs.
+    if (AccountRules::sameName(name, adminLogin) || !UserRegister::addStudent(name, password)) {
+        return texts::nameTaken();
+    }
+    list.update([&](UserList& current) { current.append(name); });
+    return std::nullopt;
+}
+
+std::optional<QString> Registration::deleteStudent(const QString& name, const QString& password,
+                                                   UserList& list) {
+    if (!AccountRules::canLookUp(name) || UserRegister::storedPassword(name) != password) {
+        return texts::wrongNameOrPassword();
+    }
+    UserRegister::erase(name);
+    list.update([&](UserList& current) { current.removeFirst(name); });
+    return std::nullopt;
+}
+
+} // namespace velmora

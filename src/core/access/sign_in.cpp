@@ -1,0 +1,33 @@
+#include "core/access/sign_in.h"
+
+#include "core/access/account_rules.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kGradesReadAtSignIn = 10;
+
+} // namespace
+
+SignIn::Outcome SignIn::check(const QString& name, const QString& password,
+                              const QString& adminLogin, const QString& adminPassword) {
+    if (!adminLogin.isEmpty() && name == adminLogin) {
+        return password == adminPassword ? Outcome::Administrator : Outcome::Ignored;
+    }
+    if (!AccountRules::canLookUp(name)) {
+        return Outcome::Refused;
+    }
+    return UserRegister::storedPassword(name) == password ? Outcome::Student : Outcome::Refused;
+}
+
+void SignIn::loadStudent(const QString& name, Grades& grades,
+                         const std::function<void(const QString&)>& lock) {
+    UserRegister::readGrades(name, kGradesReadAtSignIn, [&](int test, quint8 grade) {
+        grades[test] = grade;
+        if (grade < kPassingGrade) {
+            lock(UserRegister::testKey(test));
+        }
+    });
+}
+
+} // namespace velmora

@@ -1,0 +1,136 @@
+#include "core/exam/test_run.h"
+
+#include "core/exam/grade_bands.h"
+#include "core/exam/test_file.h"
+#include "core/storage/code_page.h"
+#include "core/storage/data_path.h"
+#include "core/storage/failure.h"
+#include "core/storage/ini_text.h"
+#include "core/storage/integer_text.h"
+#include "core/storage/safe_file.h"
+#include "core/storage/scrambled_store.h"
+
+#include <QFileInfo>
+#include <cerrno>
+
+namespace velmora {
+namespace {
+
+// One reading of a test file for the several values a step needs: the file is read whole once and
+// its sections are indexed in one pass; values are looked up and unscrambled as readini does (a
+// missing file, section or key gives the missing value). Nothing outlives the step.
+// TestFile reads every value through readini, a whole-file read each; a step here needs up to
+// eight values, and a large test file must still answer at once.
+class TestFileSnapshot {
+public:
+    explicit TestFileSnapshot(const QString& testname)
+        : text_(
+              readWholeFile(programFolderPath(TestRun::filePath(testname))).value_or(QByteArray())),
+          sections_(IniText::sectionSpans(text_)) {}
+    TestFileSnapshot(const TestFileSnapshot&) = delete;
+    TestFileSnapshot& operator=(const TestFileSnapshot&) = delete;
+
+    QString value(const QString& section, const QString& key) const {
+        const QByteArray name = CodePage::encode(section);
+        std::optional<QByteArray> stored;
+        for (const IniText::SectionSpan& s : sections_) {
+            if (IniText::namesMatch(s.name, name)) {
+                stored = IniText::value(s.lines, name, CodePage::encode(key));
+                break;
+            }
+        }
+        QByteArray plain;
+        crypt(stored.value_or(QByteArray(kMissingMarker)), kScrambleKey, plain);
+        return CodePage::decode(plain);
+    }
+
+    int total() const { return toInteger(value(testkeys::infoSection(), testkeys::total())); }
+
+    bool isCorrect(int number, int position) const {
+        return value(QString::number(number), testkeys::position()) == QString::number(position);
+    }
+
+    Question question(int number) const {
+        const QString section = QString::number(number);
+        Question q;
+        q.text = value(section, testkeys::question());
+        for (int position = 1; position <= TestRun::kAnswers; ++position) {
+            q.answers[position - 1] = value(section, testkeys::answer(position));
+        }
+        q.correct = value(section, testkeys::position());
+        return q;
+    }
+
+private:
+    QByteArray text_;
+    QList<IniText::SectionSpan> sections_; // views into text_
+};
+
+} // namespace
+
+QString TestRun::filePath(const QString& testname) {
+    return TestFile::named(testname).relativePath();
+}
+
+QString TestRun::noQuestionsMessage() {
+    return QStringLiteral("В тесте нет вопросов!");
+}
+
+int TestRun::slotOf(const QString& testname) {
+    if (!testname.startsWith(QLatin1String("test")) || testname.size() < 5 || testname.size() > 6) {
+        return 0;
+    }
+    const char16_t last = testname.back().unicode();
+    if (last < u'0' || last > u'9') {
+        return 0;
+    }
+    const int digit = last - u'0';
+    if (testname.size() == 5) {
+        return digit;
+    }
+    // Two digits: only "test10" … "test12" name a slot.
+    return testname[4] == QLatin1Char('1') && digit <= 2 ? digit + 10 : 0;
+}
+
+std::optional<Question> TestRun::start(const QString& testname) {
+    const QString path = programFolderPath(filePath(testname));
+    if (!QFileInfo(path).isFile()) {
+        throw failures::cannotOpenFile(path, ENOENT);
+    }
+    const TestFileSnapshot file(testname);
+    const int total = file.total();
+    if (total < 1) {
+        return std::nullopt;
+    }
+    testname_ = testname;
+    qnumber_ = 1;
+    correct_ = 0;
+    total_ = total;
+    return file.question(1);
+}
+
+std::optional<Question> TestRun::answer(int position) {
+    const TestFileSnapshot file(testname_);
+    if (file.isCorrect(qnumber_, position)) {
+        ++correct_;
+    }
+    ++qnumber_;
+    total_ = file.total();
+    if (total_ < 1) {
+        throw Failure(noQuestionsMessage());
+    }
+    if (qnumber_ <= total_) {
+        return file.question(qnumber_);
+    }
+    return std::nullopt;
+}
+
+TestOutcome TestRun::outcome() const {
+    return {GradeBands::grade(correct_, total_), slotOf(testname_)};
+}
+
+Question TestRun::question(int number) const {
+    return TestFileSnapshot(testname_).question(number);
+}
+
+} // namespace velmora

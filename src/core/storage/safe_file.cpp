@@ -1,0 +1,358 @@
+#include "core/storage/safe_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#include <QSaveFile>
+#endif
+
+namespace velmora {
+namespace {
+
+#ifndef Q_OS_UNIX
+constexpr int kLockWaitMs = 15000;
+constexpr int kStaleLockMs = 10000;
+#endif
+
+QByteArray nativePath(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+#ifdef Q_OS_UNIX
+// POSIX calls by hand rather than QSaveFile: the user's messages depend on the exact error
+// number ("Disk full", "File access denied", ...), which QSaveFile does not report.
+int writeAll(int fd, const QByteArray& content) {
+    const char* p = content.constData();
+    qsizetype left = content.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        p += n;
+        left -= n;
+    }
+    return 0;
+}
+
+int flockRetrying(int fd, int operation) {
+    while (::flock(fd, operation) != 0) {
+        if (errno != EINTR) {
+            return errno;
+        }
+    }
+    return 0;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The name of a rewrite's temporary file: ".name." and the six letters or digits mkstemp puts
+// in place of "XXXXXX".
+constexpr int kTempLetters = 6;
+
+QByteArray temporaryPrefix(const QFileInfo& info) {
+    return '.' + nativePath(info.fileName()) + '.';
+}
+
+bool isTemporaryOf(const char* entry, const QByteArray& prefix) {
+    const auto length = static_cast<qsizetype>(std::strlen(entry));
+    if (length != prefix.size() + kTempLetters ||
+        std::strncmp(entry, prefix.constData(), static_cast<size_t>(prefix.size())) != 0) {
+        return false;
+    }
+    return std::all_of(entry + prefix.size(), entry + length, [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
+// Removes the temporary files that rewrites of the file cut short (their writer killed) left in
+// its folder. Only a holder of the file's lock may call it: every writer holds the lock while its
+// temporary file exists, so none of them belongs to a write still running.
+void removeStaleTemporaries(const QFileInfo& info) {
+    const QByteArray folder = nativePath(info.absolutePath());
+    DIR* dir = ::opendir(folder.constData());
+    if (dir == nullptr) {
+        return;
+    }
+    const QByteArray prefix = temporaryPrefix(info);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (isTemporaryOf(entry->d_name, prefix)) {
+            // unlink never removes a folder, so only a file of that name goes.
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
+}
+
+#endif
+
+} // namespace
+
+namespace {
+
+bool refusesWrites(const QFileInfo& info) {
+    const auto writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return (info.permissions() & writeBits) == 0 || !info.isWritable();
+}
+
+} // namespace
+
+bool isReadOnlyFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir() && refusesWrites(info);
+}
+
+bool isReadOnlyFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.isDir() && refusesWrites(info);
+}
+
+std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error) {
+            *error = errno;
+        }
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        if (error) {
+            *error = EISDIR;
+        }
+        return std::nullopt;
+    }
+    // Read straight into the result, sized by the file (large test files are read whole for
+    // every answer); the file may still grow meanwhile, so read on until the end.
+    // One byte to spare lets the read that finds the end go without growing the buffer.
+    QByteArray data(st.st_size > 0 ? static_cast<qsizetype>(st.st_size) + 1 : 4096,
+                    Qt::Uninitialized);
+    qsizetype used = 0;
+    for (;;) {
+        if (used == data.size()) {
+            data.resize(used * 2);
+        }
+        const ssize_t n = ::read(fd, data.data() + used, static_cast<size_t>(data.size() - used));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            const int e = errno;
+            ::close(fd);
+            if (error) {
+                *error = e;
+            }
+            return std::nullopt;
+        }
+        if (n == 0) {
+            break;
+        }
+        used += n;
+    }
+    ::close(fd);
+    data.truncate(used);
+    return data;
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) {
+            *error = file.exists() ? EACCES : ENOENT;
+        }
+        return std::nullopt;
+    }
+    return file.readAll();
+#endif
+}
+
+int writeFileAtomically(const QString& path, const QByteArray& content) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        return EISDIR;
+    }
+    if (isReadOnlyFile(path) || isReadOnlyFolder(info.absolutePath())) {
+        return EACCES;
+    }
+#ifdef Q_OS_UNIX
+    removeStaleTemporaries(info);
+    QByteArray temp = nativePath(info.absolutePath()) + '/' + temporaryPrefix(info) + "XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return errno;
+    }
+    mode_t mode = 0644;
+    struct stat st {};
+    if (::stat(nativePath(path).constData(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    int e = writeAll(fd, content);
+    if (e == 0 && ::fchmod(fd, mode) != 0) {
+        e = errno;
+    }
+    // The data reaches the disk before the rename can, so no crash can put a half-written file
+    // under the name. The folder is not synced: a lost rename leaves the old file, still whole.
+    if (e == 0 && ::fdatasync(fd) != 0) {
+        e = errno;
+    }
+    if (::close(fd) != 0 && e == 0) {
+        e = errno;
+    }
+    if (e == 0 && ::rename(temp.constData(), nativePath(path).constData()) != 0) {
+        e = errno;
+    }
+    if (e != 0) {
+        ::unlink(temp.constData());
+        return e;
+    }
+    return 0;
+#else
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
+        !file.commit()) {
+        return file.error() == QFileDevice::PermissionsError ? EACCES : EIO;
+    }
+    return 0;
+#endif
+}
+
+namespace {
+
+// Appends for a caller that holds the file's lock.
+int appendHoldingLock(const QString& path, const QByteArray& bytes) {
+    if (isReadOnlyFile(path)) {
+        return EACCES;
+    }
+#ifdef Q_OS_UNIX
+    const int fd =
+        ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return errno;
+    }
+    struct stat st {};
+    const off_t oldSize = ::fstat(fd, &st) == 0 ? st.st_size : -1;
+    int e = writeAll(fd, bytes);
+    if (e == 0 && ::fsync(fd) != 0) {
+        e = errno;
+    }
+    if (e != 0 && oldSize >= 0 && ::ftruncate(fd, oldSize) == 0) {
+        ::fsync(fd);
+    }
+    if (::close(fd) != 0 && e == 0) {
+        e = errno;
+    }
+    return e;
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        return EACCES;
+    }
+    const qint64 oldSize = file.size();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.resize(oldSize);
+        return EIO;
+    }
+    return 0;
+#endif
+}
+
+} // namespace
+
+int appendToFile(const QString& path, const QByteArray& bytes) {
+    if (isReadOnlyFile(path)) {
+        return EACCES;
+    }
+    const FileLock lock(path);
+    if (!lock.held()) {
+        return lock.error();
+    }
+    return appendHoldingLock(path, bytes);
+}
+
+#ifdef Q_OS_UNIX
+FileLock::FileLock(const QString& filePath)
+    : lockPath_(nativePath(filePath + QStringLiteral(".lock"))) {
+    if (isReadOnlyFolder(QFileInfo(filePath).absolutePath())) {
+        error_ = EACCES;
+        return;
+    }
+    for (;;) {
+        int fd = ::open(lockPath_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EACCES) {
+            // In a folder a classroom shares, the lock file of another user's program is not
+            // ours to write; flock needs only a descriptor, so a read-only one waits as well.
+            fd = ::open(lockPath_.constData(), O_RDONLY | O_CLOEXEC);
+        }
+        if (fd < 0) {
+            error_ = errno;
+            return;
+        }
+        error_ = flockRetrying(fd, LOCK_EX);
+        if (error_ != 0) {
+            ::close(fd);
+            return;
+        }
+        // The holder before us may have removed the sidecar after we opened it; only the lock on
+        // the file that still stands under the name counts.
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) == 0 && ::stat(lockPath_.constData(), &named) == 0 &&
+            sameFile(held, named)) {
+            fd_ = fd;
+            return;
+        }
+        ::close(fd);
+    }
+}
+
+FileLock::~FileLock() {
+    if (fd_ >= 0) {
+        ::unlink(lockPath_.constData());
+        ::close(fd_);
+    }
+}
+#else
+FileLock::FileLock(const QString& filePath) : lock_(filePath + QStringLiteral(".lock")) {
+    lock_.setStaleLockTime(kStaleLockMs);
+    if (lock_.tryLock(kLockWaitMs)) {
+        return;
+    }
+    const bool folderThere = QFileInfo(filePath).absoluteDir().exists();
+    switch (lock_.error()) {
+    case QLockFile::PermissionError:
+        error_ = folderThere ? EACCES : ENOENT;
+        break;
+    case QLockFile::LockFailedError:
+        error_ = EBUSY;
+        break;
+    default:
+        error_ = folderThere ? EIO : ENOENT;
+        break;
+    }
+}
+
+FileLock::~FileLock() = default;
+#endif
+
+} // namespace velmora

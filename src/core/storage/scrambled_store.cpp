@@ -1,0 +1,160 @@
+#include "core/storage/scrambled_store.h"
+
+#include "core/storage/code_page.h"
+#include "core/storage/data_path.h"
+#include "core/storage/failure.h"
+#include "core/storage/ini_file.h"
+#include "core/storage/ini_text.h"
+
+namespace velmora {
+namespace {
+
+QByteArray scrambled(const QByteArray& plain) {
+    QByteArray out;
+    crypt(plain, kScrambleKey, out);
+    return out;
+}
+
+bool isEdgeTrouble(char c) {
+    return c == ' ' || c == '\t' || c == '"' || c == '\'';
+}
+
+// Why scrambled bytes would not read back whole from an INI line.
+bool readsBackWhole(const QByteArray& s) {
+    for (const char c : s) {
+        if (c == '\0' || c == '\r' || c == '\n') {
+            return false;
+        }
+    }
+    return s.isEmpty() || (!isEdgeTrouble(s.front()) && !isEdgeTrouble(s.back()));
+}
+
+// A section or key name in the code page. A name that would split its line, or a key name that
+// would read back as another key or as a section header, is refused.
+QByteArray encodedName(const QString& name, bool isKey) {
+    const QByteArray bytes = CodePage::encode(name);
+    const bool splitsLine = bytes.contains('\0') || bytes.contains('\r') || bytes.contains('\n');
+    const bool breaksKey = isKey && (bytes.contains('=') || bytes.trimmed().startsWith('['));
+    if (splitsLine || breaksKey) {
+        throw Failure(QStringLiteral("Недопустимое имя в файле данных: «%1»").arg(name));
+    }
+    return bytes;
+}
+
+QByteArray sectionName(const QString& name) {
+    return encodedName(name, false);
+}
+QByteArray keyName(const QString& name) {
+    return encodedName(name, true);
+}
+
+void checkStorable(const QString& value) {
+    const QString reason = unstorableValueReason(value);
+    if (!reason.isEmpty()) {
+        throw Failure(reason);
+    }
+}
+
+QString unscrambled(const QByteArray& stored) {
+    QByteArray plain;
+    crypt(stored, kScrambleKey, plain);
+    return CodePage::decode(plain);
+}
+
+// Key names and scrambled values, checked before anything is written.
+QList<std::pair<QByteArray, QByteArray>> encodedValues(const IniValues& values) {
+    QList<std::pair<QByteArray, QByteArray>> encoded;
+    encoded.reserve(values.size());
+    for (const auto& [key, value] : values) {
+        checkStorable(value);
+        encoded.append({keyName(key), scrambled(CodePage::encode(value))});
+    }
+    return encoded;
+}
+
+} // namespace
+
+void crypt(const QByteArray& text, int key, QByteArray& output) {
+    const char k = static_cast<char>(key & 0xFF);
+    const qsizetype start = output.size();
+    output.resize(start + text.size());
+    char* out = output.data() + start;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        out[i] = static_cast<char>(text[i] ^ k);
+    }
+}
+
+QString missingValue() {
+    QByteArray plain;
+    crypt(QByteArray(kMissingMarker), kScrambleKey, plain);
+    return CodePage::decode(plain);
+}
+
+QString readini(const QString& section, const QString& key, const QString& path) {
+    const IniFile file(programFolderPath(path));
+    return unscrambled(
+        file.value(sectionName(section), keyName(key)).value_or(QByteArray(kMissingMarker)));
+}
+
+QStringList readiniValues(const QString& section, const QStringList& keys, const QString& path) {
+    QList<QByteArray> keyNames;
+    keyNames.reserve(keys.size());
+    for (const QString& key : keys) {
+        keyNames.append(keyName(key));
+    }
+    const IniFile file(programFolderPath(path));
+    QStringList values;
+    values.reserve(keys.size());
+    for (const auto& stored : file.values(sectionName(section), keyNames)) {
+        values.append(unscrambled(stored.value_or(QByteArray(kMissingMarker))));
+    }
+    return values;
+}
+
+QString unstorableValueReason(const QString& value) {
+    const qsizetype bad = CodePage::firstUnencodable(value);
+    if (bad >= 0) {
+        return unencodableMessage(value, bad);
+    }
+    if (value.size() > IniText::kMaxValueBytes) {
+        return QStringLiteral("Значение длиной %1 символов нельзя сохранить: самое большее %2")
+            .arg(value.size())
+            .arg(IniText::kMaxValueBytes);
+    }
+    if (!readsBackWhole(scrambled(CodePage::encode(value)))) {
+        return QStringLiteral("Значение «%1» нельзя сохранить без искажений").arg(value);
+    }
+    return {};
+}
+
+void writeini(const QString& section, const QString& key, const QString& value,
+              const QString& path) {
+    checkStorable(value);
+    const IniFile file(programFolderPath(path));
+    file.setValue(sectionName(section), keyName(key), scrambled(CodePage::encode(value)));
+}
+
+void writeiniValues(const QString& section, const IniValues& values, const QString& path) {
+    const QByteArray name = sectionName(section);
+    const auto encoded = encodedValues(values);
+    const IniFile file(programFolderPath(path));
+    file.update([&](QByteArray& text) {
+        for (const auto& [key, value] : encoded) {
+            IniText::setValue(text, name, key, value);
+        }
+        return true;
+    });
+}
+
+bool writeiniNewSection(const QString& section, const IniValues& values, const QString& path) {
+    const QByteArray name = sectionName(section);
+    const auto encoded = encodedValues(values);
+    return IniFile(programFolderPath(path)).addSection(name, encoded);
+}
+
+void eraseini(const QString& section, const QString& path) {
+    const IniFile file(programFolderPath(path));
+    file.eraseSection(sectionName(section));
+}
+
+} // namespace velmora

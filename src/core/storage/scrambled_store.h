@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <utility>
+
+namespace velmora {
+
+// The scrambled INI store of the user register and the test files. Values are scrambled byte by
+// byte with a fixed key (exclusive or); section and key names stay plain. Paths are relative to
+// the current directory, taken anew at each call, and begin with a backslash ("\users.ini").
+// Texts cross the file boundary in the single-byte code page.
+//
+// The scrambling hides values from a casual look in a text editor; it is not encryption.
+
+// The fixed key. It is chosen so that no digit, letter, blank or common punctuation mark
+// scrambles to a byte that an INI line cannot hold whole (NUL, TAB, LF, CR, blank or a quote).
+inline constexpr int kScrambleKey = 0xA4;
+
+// Appends `text` combined with the low byte of `key` to `output`.
+void crypt(const QByteArray& text, int key, QByteArray& output);
+
+// The missing-value marker handed to the reader as its default; a missing value therefore reads
+// as the marker's unscrambled form.
+inline constexpr char kMissingMarker[] = "!!!!!!";
+
+QString readini(const QString& section, const QString& key, const QString& path);
+// Throws when the value's scrambled form could not be read back whole, and writes nothing then.
+void writeini(const QString& section, const QString& key, const QString& value,
+              const QString& path);
+void eraseini(const QString& section, const QString& path);
+
+// Several values of one section: keys with their plain values, in writing order.
+using IniValues = QList<std::pair<QString, QString>>;
+
+// readini for several keys of one section, read in one pass over the file.
+QStringList readiniValues(const QString& section, const QStringList& keys, const QString& path);
+// writeini for several keys of one section in one rewrite of the file: every value or none is
+// written. Values that cannot be stored whole are refused before anything is written.
+void writeiniValues(const QString& section, const IniValues& values, const QString& path);
+// Adds the section with the values at the end of the file in one write, unless a section of that
+// name (letter case ignored) exists already: then nothing is written and the result is false. The
+// check and the write happen under the file's lock, so two writers cannot both create it.
+[[nodiscard]] bool writeiniNewSection(const QString& section, const IniValues& values,
+                                      const QString& path);
+
+// What readini returns for a missing value.
+QString missingValue();
+
+// Why a value cannot be stored whole, or an empty text when it can.
+QString unstorableValueReason(const QString& value);
+
+} // namespace velmora

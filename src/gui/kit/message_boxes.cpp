@@ -1,0 +1,95 @@
+#include "gui/kit/message_boxes.h"
+
+#include "core/storage/failure.h"
+
+#include <QPushButton>
+
+namespace velmora {
+namespace {
+
+struct SeamState {
+    bool headless = false;
+    QList<MessageBoxes::Answer> answers;
+    QList<MessageBoxes::Shown> shown;
+};
+
+SeamState& seam() {
+    static SeamState state;
+    return state;
+}
+
+QMessageBox::Icon iconOf(MessageBoxes::Kind kind) {
+    switch (kind) {
+    case MessageBoxes::Kind::Error:
+        return QMessageBox::Critical;
+    case MessageBoxes::Kind::Information:
+        return QMessageBox::Information;
+    case MessageBoxes::Kind::Warning:
+        return QMessageBox::Warning;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+MessageBoxes::Answer MessageBoxes::show(QWidget* parent, Kind kind, const QString& caption,
+                                        const QString& text, bool withCancel) {
+    SeamState& s = seam();
+    if (s.headless) {
+        s.shown.append({kind, caption, text});
+        return s.answers.isEmpty() ? Answer::Ok : s.answers.takeFirst();
+    }
+    QMessageBox box(iconOf(kind), caption, text, QMessageBox::NoButton, parent);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    if (withCancel) {
+        box.setEscapeButton(box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
+    } else {
+        box.setEscapeButton(ok);
+    }
+    box.exec();
+    return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
+}
+
+void MessageBoxes::error(QWidget* parent, const QString& text) {
+    show(parent, Kind::Error, QStringLiteral("Error"), text, false);
+}
+
+void MessageBoxes::information(QWidget* parent, const QString& text) {
+    show(parent, Kind::Information, QStringLiteral("Information"), text, false);
+}
+
+MessageBoxes::Answer MessageBoxes::warningOkCancel(QWidget* parent, const QString& text) {
+    return show(parent, Kind::Warning, QStringLiteral("Warning"), text, true);
+}
+
+void MessageBoxes::warning(QWidget* parent, const QString& text) {
+    show(parent, Kind::Warning, QStringLiteral("Warning"), text, false);
+}
+
+void MessageBoxes::failure(QWidget* parent, const QString& message) {
+    show(parent, Kind::Error, applicationTitle(), errorBoxText(message), false);
+}
+
+QString applicationTitle() {
+    return QStringLiteral("ЭУИ Velmora");
+}
+
+void MessageBoxes::setHeadless(bool headless) {
+    seam().headless = headless;
+    seam().answers.clear();
+}
+
+void MessageBoxes::setNextAnswer(Answer answer) {
+    seam().answers.append(answer);
+}
+
+const QList<MessageBoxes::Shown>& MessageBoxes::shown() {
+    return seam().shown;
+}
+
+void MessageBoxes::clearShown() {
+    seam().shown.clear();
+}
+
+} // namespace velmora

@@ -1,0 +1,114 @@
+#include "gui/screens/progress_screen.h"
+
+#include "gui/kit/first_show.h"
+#include "gui/kit/ui_font.h"
+#include "gui/screens/user_list_box.h"
+
+#include <QLabel>
+#include <QToolButton>
+
+namespace velmora {
+namespace {
+
+const QString kTimes = QStringLiteral("Times New Roman");
+const QString kSans = QStringLiteral("MS Sans Serif");
+
+QFont boldFont(const QString& family, int pixels) {
+    return pixelFont(family, pixels, true);
+}
+
+QLabel* label(QWidget* parent, const QString& name, const QString& text, QPoint at,
+              const QFont& font, const QColor& color = Qt::black) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setFont(font);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, color);
+    l->setPalette(p);
+    l->move(at);
+    onFirstShow(l, [l] { l->adjustSize(); });
+    return l;
+}
+
+int rowTop(int test) {
+    return 82 + 36 * (test - 1);
+}
+
+} // namespace
+
+ProgressScreen::ProgressScreen(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ProgressScreen"));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, background());
+    setPalette(p);
+    setAutoFillBackground(true);
+    build();
+}
+
+QColor ProgressScreen::background() {
+    return {0x00, 0x80, 0x80};
+}
+
+void ProgressScreen::build() {
+    const QFont title = boldFont(kTimes, 19);
+    const QFont row = boldFont(kTimes, 21);
+    const QFont head = boldFont(kSans, 13);
+    label(this, QStringLiteral("Label3"), QStringLiteral("Информация об успеваемости пользователя"),
+          {257, 10}, title);
+    label(this, QStringLiteral("Label4"), QStringLiteral("Выберите имя пользователя:"), {145, 36},
+          title);
+    nameLabel_ = label(this, QStringLiteral("Label5"), QString(), {406, 38}, title);
+    nameLabel_->setAccessibleName(QStringLiteral("Имя пользователя"));
+    label(this, QStringLiteral("Label40"), QStringLiteral("№ Теста (Темы)"), {48, 64}, head,
+          Qt::white);
+    label(this, QStringLiteral("Label41"), QStringLiteral("Оценка"), {200, 64}, head, Qt::white);
+    for (int n = 1; n <= 10; ++n) {
+        label(this, QStringLiteral("Label%1").arg(5 + n), QStringLiteral("Тест №%1").arg(n),
+              {44, rowTop(n)}, row);
+        values_[n - 1] = label(this, QStringLiteral("Label%1").arg(17 + n), QStringLiteral("0"),
+                               {192, rowTop(n)}, row);
+    }
+    // Tests 11 and 12 have labels in the design that are never shown.
+    for (int n = 11; n <= 12; ++n) {
+        const int top = n == 11 ? 370 : 390;
+        label(this, QStringLiteral("Label%1").arg(5 + n), QStringLiteral("Тест №%1").arg(n),
+              {652, top}, row)
+            ->hide();
+        values_[n - 1] = label(this, QStringLiteral("Label%1").arg(17 + n), QStringLiteral("0"),
+                               {784, top}, row);
+        values_[n - 1]->hide();
+    }
+    label(this, QStringLiteral("Label35"),
+          QStringLiteral("Здесь дана только традиционная оценка!!!!"), {392, 104},
+          boldFont(kTimes, 24), Qt::white);
+
+    userList_ = new UserListBox(this);
+    userList_->setFont(boldFont(kSans, 16));
+    userList_->setGeometry(395, 38, 206, 28);
+    userList_->setAccessibleName(QStringLiteral("Выберите имя пользователя:"));
+    userList_->hide();
+    connect(userList_, &UserListBox::chosen, this, &ProgressScreen::userChosen);
+
+    auto* back = new QToolButton(this);
+    back->setObjectName(QStringLiteral("SpeedButton4"));
+    back->setText(QStringLiteral("<<Назад"));
+    back->setAccessibleName(back->text());
+    back->setFont(boldFont(kTimes, 19));
+    back->setAutoRaise(true);
+    back->setGeometry(366, 464, 203, 65);
+    connect(back, &QToolButton::clicked, this, &ProgressScreen::backClicked);
+}
+
+void ProgressScreen::setUserName(const QString& name) {
+    nameLabel_->setText(name);
+    nameLabel_->adjustSize();
+}
+
+void ProgressScreen::showGrades(std::span<const quint8> grades) {
+    for (std::size_t i = 0; i < values_.size() && i < grades.size(); ++i) {
+        values_[i]->setText(QString::number(grades[i]));
+        values_[i]->adjustSize();
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/exam/test_run.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+#include <array>
+
+class QFrame;
+class QKeyEvent;
+class QPlainTextEdit;
+class QRadioButton;
+
+namespace velmora {
+
+// The content of the test screen: the question in `Memo1` and the five answers `RadioButton1` …
+// `RadioButton5` in the answer area `Panel5`. A single click only moves the mark; a double click
+// answers. From the keyboard the arrow keys move the mark and Enter or Space answers the marked
+// answer (with nothing marked, Space only marks the answer in focus). A double click that comes
+// within the system's double-click interval after a question appeared is ignored, so a hasty second
+// double click never answers the next question unseen.
+class TestScreen : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kAnswers = TestRun::kAnswers;
+
+    explicit TestScreen(QWidget* parent = nullptr);
+
+    // The screen's background, sky blue.
+    static QColor background();
+
+    // Prepares the screen for a new test: the question box takes the screen's background.
+    void beginTest();
+    // Shows a question. The mark stays on the answer chosen for the previous question.
+    void showQuestion(const Question& question);
+
+    // Answer button 1 … 5, or the hidden sixth button.
+    QRadioButton* answerButton(int position) const { return buttons_.at(position - 1); }
+    // The marked answer among the five, or 0.
+    int markedAnswer() const;
+
+Q_SIGNALS:
+    // An answer was double-clicked or chosen from the keyboard (1 … 5).
+    void answered(int position);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void build();
+    int positionOf(const QObject* object) const;
+    bool handleKey(const QKeyEvent* key);
+    void moveMark(int step);
+    void focusAnswers();
+
+    QPlainTextEdit* memo_ = nullptr;
+    QFrame* answerArea_ = nullptr;
+    std::array<QRadioButton*, kAnswers + 1> buttons_{};
+    QElapsedTimer shownAt_;
+};
+
+} // namespace velmora

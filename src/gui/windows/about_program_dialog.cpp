@@ -1,0 +1,62 @@
+#include "gui/windows/about_program_dialog.h"
+
+#include "core/course/course_texts.h"
+#include "gui/kit/picture.h"
+#include "gui/kit/ui_font.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace velmora {
+
+AboutProgramDialog::AboutProgramDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("OKRightDlg"));
+    setWindowTitle(QStringLiteral("Бағдарлама туралы"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(792, 274);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(0xA6, 0xCA, 0xF0));
+    setPalette(p);
+
+    addPicture(this, QStringLiteral(":/icons/cover.svg"), QRect(0, 32, 185, 177),
+               QStringLiteral("Электронды құралдың мұқабасы"));
+    auto* bevel = new QFrame(this);
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    bevel->setGeometry(0, 32, 185, 177);
+
+    const QFont arial = pixelFont(QStringLiteral("Arial"), 19, true);
+    addLabel(this, QStringLiteral("Label1"), QStringLiteral("Осы электронды құрал"), arial,
+             {224, 24});
+    addLabel(this, QStringLiteral("Label2"), QStringLiteral("Velmora пәнінен"), arial, {224, 56});
+    addLabel(this, QStringLiteral("Label3"),
+             courseTexts::programmeCode() +
+                 QStringLiteral(" - Ақпараттық жүйелер мамандығына арналған"),
+             arial, {216, 88});
+    QLabel* place = addLabel(this, QStringLiteral("Label5"), courseTexts::placeAndYear(),
+                             pixelFont(QStringLiteral("MS Sans Serif"), 13, true), {232, 208});
+    place->setStyleSheet(QStringLiteral("color: black"));
+
+    okBtn_ = new QPushButton(QStringLiteral("Закрыть"), this);
+    okBtn_->setObjectName(QStringLiteral("OKBtn"));
+    okBtn_->setAccessibleName(QStringLiteral("Закрыть"));
+    okBtn_->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13, true));
+    okBtn_->setGeometry(268, 232, 75, 25);
+    okBtn_->setDefault(true);
+    okBtn_->setAutoDefault(true);
+    connect(okBtn_, &QPushButton::clicked, this, &AboutProgramDialog::OKBtnClick);
+}
+
+void AboutProgramDialog::showAboutProgram() {
+    setWindowTitle(QStringLiteral("О программе"));
+    okBtn_->setFocus();
+    exec();
+}
+
+void AboutProgramDialog::OKBtnClick() {
+    accept();
+}
+
+} // namespace velmora

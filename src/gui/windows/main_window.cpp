@@ -1,0 +1,406 @@
+#include "gui/windows/main_window.h"
+
+#include "core/storage/data_path.h"
+#include "gui/kit/first_show.h"
+#include "gui/kit/handler_guard.h"
+#include "gui/kit/message_boxes.h"
+#include "gui/kit/screen_panel.h"
+#include "gui/kit/svg_icon.h"
+#include "gui/kit/ui_font.h"
+#include "gui/screens/sign_in_screen.h"
+#include "gui/windows/about_author_window.h"
+#include "gui/windows/about_program_dialog.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QHash>
+#include <QIcon>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QToolButton>
+
+// Start-up milestones for checks of an installed program; silent unless enabled with
+// QT_LOGGING_RULES="velmora.startup.info=true".
+Q_LOGGING_CATEGORY(velmoraStartup, "velmora.startup", QtWarningMsg)
+
+namespace velmora {
+namespace {
+
+// Client area below the menu bar: the outer 950 × 804 of a desktop window with 8-pixel borders
+// and a 22-pixel caption, less the menu bar.
+constexpr QSize clientSize(934, 746);
+
+constexpr QColor teal(0x00, 0x80, 0x80);
+constexpr QColor skyBlue(0xA6, 0xCA, 0xF0);
+
+QColor windowFace() {
+    return QPalette().color(QPalette::Button);
+}
+// The system's scroll-bar grey: a shade between the face and the shadow colour.
+QColor scrollBarGrey() {
+    return QPalette().color(QPalette::Midlight).darker(108);
+}
+
+} // namespace
+
+MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent, ControlsBuilt built)
+    : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ЭУИ Velmora"));
+    setWindowIcon(svgIcon(QStringLiteral(":/icons/app.svg")));
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    buildScreens(makeView);
+    if (built == ControlsBuilt::WithWindow) {
+        buildControls();
+    }
+    buildMenu();
+    // Sized and centred when first shown: the menu bar's height needs its font measured.
+    onFirstShow(this, [this] { placeOnScreen(); });
+    FormCreate();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+    if (controlsBuilt_) {
+        return;
+    }
+    controlsBuilt_ = true;
+    buildMemoScreen();
+    buildTestingScreens();
+    buildAccessScreens();
+}
+
+// Built before the window is shown, not in its show event: children added to a visible window
+// would stay hidden.
+void MainWindow::setVisible(bool visible) {
+    if (visible) {
+        buildControls();
+    }
+    QMainWindow::setVisible(visible);
+}
+
+void MainWindow::placeOnScreen() {
+    resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
+    if (const QScreen* screen = this->screen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void MainWindow::buildScreens(const DocumentViewFactory& makeView) {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(client);
+    client->resize(clientSize);
+
+    // Created back to front, so each panel lies in front of the ones before it.
+    panels_[2] = new ScreenPanel(QStringLiteral("Panel2"), teal, false, client);
+    panels_[2]->setGeometry(0, -8, 921, 745);
+    panels_[3] = new ScreenPanel(QStringLiteral("Panel3"), skyBlue, true, client);
+    panels_[1] = new ScreenPanel(QStringLiteral("Panel1"), windowFace(), true, client);
+    panels_[6] = new ScreenPanel(QStringLiteral("Panel6"), windowFace(), true, client);
+    panels_[7] = new ScreenPanel(QStringLiteral("Panel7"), skyBlue, true, client);
+    panels_[4] = new ScreenPanel(QStringLiteral("Panel4"), scrollBarGrey(), true, client);
+    const std::array<std::pair<int, QString>, 6> names{{
+        {1, QStringLiteral("Экран документа")},
+        {2, QStringLiteral("Информация об успеваемости")},
+        {3, QStringLiteral("Тестирование")},
+        {4, QStringLiteral("Авторизация")},
+        {6, QStringLiteral("Отчет по проведению тестов")},
+        {7, QStringLiteral("Настройки администратора")},
+    }};
+    for (const auto& [number, name] : names) {
+        panels_[number]->setAccessibleName(name);
+    }
+
+    documentView_ = makeView(panels_[1]);
+    documentView_->widget()->setObjectName(QStringLiteral("WebBrowser1"));
+    documentView_->widget()->setAccessibleName(QStringLiteral("Құжат"));
+    panels_[1]->setContent(documentView_->widget());
+    auto* back = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), panels_[1]);
+    back->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(back, &QShortcut::activated, this, [this] { documentView_->back(); });
+    auto* forward = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), panels_[1]);
+    forward->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(forward, &QShortcut::activated, this, [this] { documentView_->forward(); });
+
+    // In the window's design the memo and administrator screens are hidden.
+    panels_[6]->hide();
+    panels_[7]->hide();
+
+    button2_ = new QPushButton(QStringLiteral("Button2"), client);
+    button2_->setObjectName(QStringLiteral("Button2"));
+    button2_->setAccessibleName(QStringLiteral("Button2"));
+    button2_->hide();
+    connect(button2_, &QPushButton::clicked, this, &MainWindow::Button2Click);
+}
+
+void MainWindow::buildMemoScreen() {
+    memo2_ = new QPlainTextEdit(QStringLiteral("Memo2"), panels_[6]);
+    memo2_->setObjectName(QStringLiteral("Memo2"));
+    memo2_->setAccessibleName(QStringLiteral("Отчет по проведению тестов"));
+    memo2_->setGeometry(4, 2, 920, 730);
+    memo2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo2_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    speedButton5_ = new QToolButton(panels_[6]);
+    speedButton5_->setObjectName(QStringLiteral("SpeedButton5"));
+    speedButton5_->setText(QStringLiteral("<<Назад"));
+    speedButton5_->setAccessibleName(QStringLiteral("<<Назад"));
+    speedButton5_->setIcon(svgIcon(QStringLiteral(":/icons/back.svg")));
+    speedButton5_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    speedButton5_->setAutoRaise(true);
+    speedButton5_->setGeometry(302, 404, 161, 22);
+    connect(speedButton5_, &QToolButton::clicked, this, &MainWindow::SpeedButton5Click);
+}
+
+void MainWindow::buildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    bar->setAccessibleName(QStringLiteral("MainMenu1"));
+    addMenuEntries(bar, mainMenuTable());
+    applyMenuVisibility();
+    // The button that opens the entries a narrow window cannot show.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"))) {
+        more->setAccessibleName(QStringLiteral("Мәзірдің жалғасы"));
+    }
+}
+
+void MainWindow::addMenuEntries(QWidget* menu, const std::vector<MenuEntry>& entries) {
+    for (const MenuEntry& entry : entries) {
+        addMenuEntry(menu, entry);
+    }
+}
+
+QAction* MainWindow::addMenuEntry(QWidget* menu, const MenuEntry& entry) {
+    QAction* action = nullptr;
+    if (entry.kind == MenuEntryKind::Menu) {
+        auto* sub = new QMenu(entry.caption, menu);
+        sub->setObjectName(entry.item);
+        sub->setAccessibleName(entry.caption);
+        addMenuEntries(sub, entry.entries);
+        action = sub->menuAction();
+    } else {
+        action = new QAction(entry.caption, menu);
+        connectEntry(action, entry);
+    }
+    action->setObjectName(entry.item);
+    if (!entry.icon.isEmpty()) {
+        // One icon object per picture: items of a kind share it, and the menu builds faster.
+        static QHash<QString, QIcon> icons;
+        auto icon = icons.find(entry.icon);
+        if (icon == icons.end()) {
+            icon = icons.insert(entry.icon, svgIcon(entry.icon));
+        }
+        action->setIcon(*icon);
+    }
+    menu->addAction(action);
+    return action;
+}
+
+void MainWindow::connectEntry(QAction* action, const MenuEntry& entry) {
+    switch (entry.kind) {
+    case MenuEntryKind::Document:
+        connect(action, &QAction::triggered, this,
+                [this, path = entry.document] { guarded(this, [&] { showdoc(path); }); });
+        return;
+    case MenuEntryKind::Test:
+        connect(action, &QAction::triggered, this, [this, item = entry.item] { testClick(item); });
+        return;
+    case MenuEntryKind::Command:
+    case MenuEntryKind::Menu:
+        break;
+    }
+    const std::array<std::pair<const char16_t*, void (MainWindow::*)()>, 9> handlers{{
+        {u"N17", &MainWindow::N17Click},
+        {u"Ni", &MainWindow::NiClick},
+        {u"N30", &MainWindow::N30Click},
+        {u"Ntun", &MainWindow::NtunClick},
+        {u"nred", &MainWindow::nredClick},
+        {u"NaFormuAvtorizazii", &MainWindow::NaFormuAvtorizaziiClick},
+        {u"N26", &MainWindow::N26Click},
+        {u"N15", &MainWindow::N15Click},
+        {u"Ne", &MainWindow::NeClick},
+    }};
+    for (const auto& [item, handler] : handlers) {
+        if (entry.item == QStringView(item)) {
+            connect(action, &QAction::triggered, this, handler);
+            return;
+        }
+    }
+    qFatal("Menu command without a handler");
+}
+
+QFrame* MainWindow::panel(int number) const {
+    if (number < 0 || number >= static_cast<int>(panels_.size())) {
+        return nullptr;
+    }
+    return panels_[static_cast<size_t>(number)];
+}
+
+void MainWindow::setScreenContent(int number, QWidget* content) {
+    panels_.at(static_cast<size_t>(number))->setContent(content);
+}
+
+void MainWindow::showScreen(QFrame* screen) {
+    for (ScreenPanel* p : panels_) {
+        if (p != nullptr) {
+            p->setVisible(p == screen);
+        }
+    }
+}
+
+void MainWindow::leaveAdminScreen() {
+    adminScreen()->hide();
+    documentScreen()->show();
+}
+
+void MainWindow::showdoc(const QString& path) {
+    showScreen(documentScreen());
+    documentView_->navigate(programFolderPath(path));
+}
+
+QAction* MainWindow::menuItem(const QString& name) const {
+    for (QAction* action : menuBar()->findChildren<QAction*>(name)) {
+        return action;
+    }
+    return nullptr;
+}
+
+void MainWindow::setMenuState(MenuState state) {
+    menuState_ = state;
+    applyMenuVisibility();
+}
+
+void MainWindow::setTestMenusHidden(bool hidden) {
+    testMenusHidden_ = hidden;
+    applyMenuVisibility();
+}
+
+void MainWindow::applyMenuVisibility() {
+    for (const MenuVisibility& row : menuVisibility(menuState_, testMenusHidden_)) {
+        if (QAction* action = menuItem(row.item)) {
+            action->setVisible(row.visible);
+        }
+    }
+}
+
+void MainWindow::setCompanionWindows(QDialog* scramblingTool, AboutProgramDialog* aboutProgram,
+                                     AboutAuthorWindow* aboutAuthor) {
+    scramblingTool_ = scramblingTool;
+    aboutProgram_ = aboutProgram;
+    aboutAuthor_ = aboutAuthor;
+}
+
+// ---- start-up and exit ----
+
+void MainWindow::FormCreate() {
+    guarded(this, [&] { documentView_->navigate(programFolderPath(helpContentsPage())); });
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!formShown_ && !event->spontaneous()) {
+        formShown_ = true;
+        FormShow();
+    }
+}
+
+void MainWindow::FormShow() {
+    // A failing file read is shown and the rest still runs, so the window never opens with the
+    // course menus offered before anyone has signed in.
+    guarded(this, [&] { loadUserList(); });
+    signedin = 0;
+    showScreen(signInScreen());
+    signInContent_->nameBox()->setFocus();
+    unlockflag = 0;
+    setMenuState(MenuState::BeforeSignIn);
+    guarded(this, [&] { readAdminSettings(); });
+    // Printed last, so a start-up error box (which waits for its OK) holds it back.
+    qCInfo(velmoraStartup, "sign-in screen shown");
+}
+
+void MainWindow::NeClick() {
+    guarded(this, [&] { close(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+    Q_EMIT closed();
+}
+
+bool MainWindow::FormCloseQuery() {
+    return MessageBoxes::warningOkCancel(
+               this, QStringLiteral("Вы действительно хотите выйти из программы?")) ==
+           MessageBoxes::Answer::Ok;
+}
+
+void MainWindow::FormClose() {
+    guarded(this, [&] { writeBackGrades(); });
+}
+
+// ---- screens and commands ----
+
+void MainWindow::N17Click() {
+    guarded(this, [&] { leaveAdminScreen(); });
+}
+
+void MainWindow::SpeedButton5Click() {
+    guarded(this, [&] { showScreen(documentScreen()); });
+}
+
+void MainWindow::NaFormuAvtorizaziiClick() {
+    // The sign-in screen is front-most: making it visible covers the others.
+    guarded(this, [&] { signInScreen()->show(); });
+}
+
+void MainWindow::N26Click() {
+    guarded(this, [&] {
+        if (aboutProgram_ != nullptr) {
+            aboutProgram_->showAboutProgram();
+        }
+    });
+}
+
+void MainWindow::N15Click() {
+    guarded(this, [&] {
+        if (aboutAuthor_ != nullptr) {
+            aboutAuthor_->showInFront();
+        }
+    });
+}
+
+void MainWindow::testClick(const QString& item) {
+    guarded(this, [&] {
+        testname = item;
+        button2_->click();
+    });
+}
+
+void MainWindow::NtunClick() {
+    guarded(this, [&] { showScreen(adminScreen()); });
+}
+
+void MainWindow::nredClick() {
+    guarded(this, [&] {
+        if (scramblingTool_ != nullptr) {
+            scramblingTool_->setWindowTitle(username);
+            scramblingTool_->exec();
+        }
+    });
+}
+
+} // namespace velmora

@@ -1,0 +1,174 @@
+// The main window's part of users and access: the sign-in and administrator screens, the user
+// list, sign-in, registration, deletion, the unlock chain, the administrator settings and the
+// write-back of grades at close.
+#include "core/access/access_texts.h"
+#include "core/access/admin_settings.h"
+#include "core/access/registration.h"
+#include "core/access/sign_in.h"
+#include "core/access/unlock_chain.h"
+#include "core/access/user_list.h"
+#include "core/access/user_register.h"
+#include "gui/kit/handler_guard.h"
+#include "gui/kit/message_boxes.h"
+#include "gui/screens/admin_screen.h"
+#include "gui/screens/sign_in_screen.h"
+#include "gui/windows/main_window.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScopeGuard>
+#include <QToolButton>
+
+namespace velmora {
+
+void MainWindow::buildAccessScreens() {
+    signInContent_ = new SignInScreen;
+    setScreenContent(4, signInContent_);
+    connect(signInContent_->signInButton(), &QToolButton::clicked, this,
+            &MainWindow::SpeedButton3Click);
+    connect(signInContent_->registerButton(), &QToolButton::clicked, this,
+            &MainWindow::SpeedButton1Click);
+    connect(signInContent_->deleteButton(), &QToolButton::clicked, this,
+            &MainWindow::SpeedButton2Click);
+
+    adminContent_ = new AdminScreen;
+    setScreenContent(7, adminContent_);
+    connect(adminContent_->applyButton(), &QToolButton::clicked, this,
+            &MainWindow::SpeedButton7Click);
+    connect(adminContent_->backButton(), &QToolButton::clicked, this,
+            &MainWindow::SpeedButton6Click);
+}
+
+QStringList MainWindow::userListItems() const {
+    QStringList names;
+    for (int i = 0; i < comboBox1()->count(); ++i) {
+        names.append(comboBox1()->itemText(i));
+    }
+    return names;
+}
+
+void MainWindow::setUserListItems(const QStringList& names) {
+    comboBox1()->clear();
+    comboBox1()->addItems(names);
+}
+
+void MainWindow::loadUserList() {
+    setUserListItems(UserList::load().names());
+}
+
+void MainWindow::readAdminSettings() {
+    const AdminSettings settings = AdminSettings::read();
+    adminlogin = settings.login;
+    adminpassword = settings.password;
+    reportfile = settings.reportFile;
+    adminContent_->showSettings(settings);
+}
+
+void MainWindow::writeBackGrades() {
+    if (signedin == 1) {
+        UserRegister::writeGrades(username, grades);
+    }
+}
+
+void MainWindow::enable(const QString& testkey, quint8 on) {
+    const QList<QAction*> items = menuBar()->findChildren<QAction*>();
+    for (const QString& name : UnlockChain::itemsFor(testkey)) {
+        for (QAction* item : items) {
+            if (item->objectName().compare(name, Qt::CaseInsensitive) == 0) {
+                item->setEnabled(on != 0);
+                break;
+            }
+        }
+    }
+}
+
+void MainWindow::SpeedButton3Click() {
+    guarded(this, [&] {
+        const QString name = signInContent_->nameBox()->text();
+        switch (
+            SignIn::check(name, signInContent_->passwordBox()->text(), adminlogin, adminpassword)) {
+        case SignIn::Outcome::Ignored:
+            return;
+        case SignIn::Outcome::Refused:
+            MessageBoxes::error(this, texts::wrongNameOrPassword());
+            return;
+        case SignIn::Outcome::Administrator:
+            reopenUnlockChain();
+            completeSignIn(name, MenuState::Administrator);
+            return;
+        case SignIn::Outcome::Student:
+            reopenUnlockChain();
+            SignIn::loadStudent(name, grades, [&](const QString& testKey) {
+                unlockflag = 0;
+                enable(testKey, unlockflag);
+            });
+            completeSignIn(name, MenuState::Student);
+            return;
+        }
+    });
+}
+
+// Items locked by an earlier attempt that stopped half-way open again, so the locks follow the
+// grades of the user signing in alone.
+void MainWindow::reopenUnlockChain() {
+    for (int test = 1; test <= UnlockChain::kRows; ++test) {
+        enable(UserRegister::testKey(test), 1);
+    }
+}
+
+void MainWindow::completeSignIn(const QString& name, MenuState state) {
+    username = name;
+    signedin = 1;
+    showScreen(documentScreen());
+    setMenuState(state);
+    if (state == MenuState::Administrator) {
+        comboBox1()->show();
+    }
+}
+
+void MainWindow::SpeedButton1Click() {
+    guarded(this, [&] {
+        UserList list(userListItems());
+        const auto keepList = qScopeGuard([&] { setUserListItems(list.names()); });
+        if (const auto refusal = Registration::registerStudent(
+                signInContent_->nameBox()->text(), signInContent_->passwordBox()->text(),
+                adminlogin, list)) {
+            MessageBoxes::error(this, *refusal);
+            return;
+        }
+        MessageBoxes::information(this, texts::registered());
+    });
+}
+
+void MainWindow::SpeedButton2Click() {
+    guarded(this, [&] {
+        UserList list(userListItems());
+        const auto keepList = qScopeGuard([&] { setUserListItems(list.names()); });
+        if (const auto refusal = Registration::deleteStudent(
+                signInContent_->nameBox()->text(), signInContent_->passwordBox()->text(), list)) {
+            MessageBoxes::error(this, *refusal);
+        }
+    });
+}
+
+void MainWindow::SpeedButton6Click() {
+    guarded(this, [&] { leaveAdminScreen(); });
+}
+
+void MainWindow::SpeedButton7Click() {
+    guarded(this, [&] {
+        const AdminSettings typed{adminContent_->loginBox()->text(),
+                                  adminContent_->passwordAgainBox()->text(),
+                                  adminContent_->reportFileBox()->text()};
+        if (const auto refusal =
+                AdminSettings::applyRefusal(typed.login, adminContent_->passwordBox()->text(),
+                                            typed.password, typed.reportFile)) {
+            MessageBoxes::error(this, *refusal);
+            return;
+        }
+        typed.write();
+    });
+}
+
+} // namespace velmora

@@ -1,0 +1,15 @@
+#include "gui/windows/source_file_chooser.h"
+
+#include <QFileDialog>
+
+namespace velmora {
+
+std::optional<QString> FileDialogSourceChooser::choose(QWidget* parent) {
+    const QString path = QFileDialog::getOpenFileName(parent);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+} // namespace velmora

@@ -1,0 +1,83 @@
+#include "gui/windows/title_page.h"
+
+#include "core/course/course_texts.h"
+#include "gui/kit/picture.h"
+#include "gui/kit/svg_icon.h"
+#include "gui/kit/ui_font.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+
+namespace velmora {
+
+TitlePage::TitlePage(QWidget* shownOnClose, QWidget* parent)
+    : QDialog(parent), shownOnClose_(shownOnClose), timer1_(new QTimer(this)) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Титульный лист"));
+    setWindowIcon(svgIcon(QStringLiteral(":/icons/app.svg")));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(612, 655);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(0x00, 0x80, 0x80));
+    setPalette(p);
+
+    const QString times = QStringLiteral("Times New Roman");
+    addLabel(this, QStringLiteral("Label1"), courseTexts::institution(), pixelFont(times, 19, true),
+             {16, 8});
+    addLabel(this, QStringLiteral("Label2"), courseTexts::department(), pixelFont(times, 19, true),
+             {184, 32});
+    addPicture(this, QStringLiteral(":/icons/emblem.svg"), QRect(216, 64, 177, 177),
+               QStringLiteral("Velmora эмблемасы"));
+    addLabel(this, QStringLiteral("Label3"), QStringLiteral("Электронды әдістемелік кұрал"),
+             pixelFont(times, 27, true, true), {120, 256});
+    QLabel* title = addLabel(this, QStringLiteral("Label4"), QStringLiteral("Velmora"),
+                             pixelFont(times, 35, true, true), {164, 298});
+    title->setStyleSheet(QStringLiteral("color: #00FF00"));
+    addLabel(
+        this, QStringLiteral("Label5"),
+        QStringLiteral("Құрастырған: %1 %2").arg(courseTexts::authorPost(), courseTexts::author()),
+        pixelFont(times, 19), {184, 352});
+    addLabel(this, QStringLiteral("Label6"),
+             courseTexts::programmeCode() +
+                 QStringLiteral("-Ақпараттық жүйелер мамандығына арналған"),
+             pixelFont(times, 19), {72, 440});
+    addLabel(this, QStringLiteral("Label7"), courseTexts::placeAndYear(), pixelFont(times, 19),
+             {250, 608});
+
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(3000);
+    connect(timer1_, &QTimer::timeout, this, &TitlePage::Timer1Timer);
+    timer1_->start();
+}
+
+void TitlePage::Timer1Timer() {
+    close();
+}
+
+void TitlePage::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+void TitlePage::FormClose() {
+    // The page closes once; a later tick finds it closed and changes nothing.
+    timer1_->stop();
+    if (shownOnClose_ != nullptr) {
+        shownOnClose_->show();
+    }
+}
+
+void TitlePage::keyPressEvent(QKeyEvent* event) {
+    // Esc does not close the title page: only its close box and its timer do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace velmora

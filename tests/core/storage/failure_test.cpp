@@ -1,0 +1,46 @@
+#include "core/storage/failure.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <cerrno>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+TEST(Failure, MessagesHaveTheExactTexts) {
+    EXPECT_EQ(failures::invalidInteger(QStringLiteral("x")).message(),
+              QStringLiteral("'x' is not a valid integer value"));
+    EXPECT_EQ(failures::unableToWrite(QStringLiteral("/a/users.ini")).message(),
+              QStringLiteral("Unable to write to /a/users.ini"));
+    EXPECT_EQ(failures::cannotOpenFile(QStringLiteral("/a/log.txt"), ENOENT).message(),
+              QStringLiteral("Cannot open file \"/a/log.txt\". No such file or directory"));
+}
+
+TEST(Failure, ErrorBoxAppendsAFullStopOnlyAfterLaterCharacters) {
+    EXPECT_EQ(errorBoxText(QStringLiteral("File not found")), QStringLiteral("File not found."));
+    EXPECT_EQ(errorBoxText(QStringLiteral("Done.")), QStringLiteral("Done."));
+    EXPECT_EQ(errorBoxText(QStringLiteral("Really!")),
+              QStringLiteral("Really!"));                                   // '!' sorts before '.'
+    EXPECT_EQ(errorBoxText(QStringLiteral("a/b")), QStringLiteral("a/b.")); // '/' sorts after '.'
+    EXPECT_EQ(errorBoxText(QStringLiteral("Пароль")), QStringLiteral("Пароль."));
+    EXPECT_EQ(errorBoxText(QString()), QString());
+}
+
+TEST(Failure, IoErrorsMapFromErrorNumbers) {
+    const test::TempFolder folder;
+    const QString inFolder = folder.file(QStringLiteral("x.txt"));
+    const QString missingFolder = folder.file(QStringLiteral("nope/x.txt"));
+    EXPECT_EQ(failures::ioErrorText(ENOENT, inFolder), QStringLiteral("File not found"));
+    EXPECT_EQ(failures::ioErrorText(ENOENT, missingFolder), QStringLiteral("Invalid filename"));
+    EXPECT_EQ(failures::ioErrorText(ENOTDIR, inFolder), QStringLiteral("Invalid filename"));
+    for (const int e : {EACCES, EPERM, EROFS, EISDIR}) {
+        EXPECT_EQ(failures::ioErrorText(e, inFolder), QStringLiteral("File access denied"));
+    }
+    EXPECT_EQ(failures::ioErrorText(ENOSPC, inFolder), QStringLiteral("Disk full"));
+    EXPECT_EQ(failures::ioErrorText(EDQUOT, inFolder), QStringLiteral("Disk full"));
+    EXPECT_EQ(failures::ioErrorText(EIO, inFolder), QStringLiteral("I/O error %1").arg(EIO));
+}
+
+} // namespace

@@ -1,0 +1,136 @@
+#include "gui/windows/about_author_window.h"
+#include "gui/windows/about_program_dialog.h"
+#include "gui/windows/main_window.h"
+#include "gui/windows/program_windows.h"
+#include "gui/windows/title_page.h"
+#include "support/recording_document_view.h"
+#include "support/temp_folder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+class AboutTest : public ::testing::Test {
+protected:
+    void SetUp() override { windows.form1().show(); }
+
+    // Triggers a menu command that opens a modal dialog; `whileOpen` runs inside it.
+    void runModal(const QString& item, const std::function<void(QWidget&)>& whileOpen) {
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            whileOpen(*modal);
+            if (modal->isVisible()) {
+                modal->close();
+            }
+        });
+        windows.form1().menuItem(item)->trigger();
+    }
+
+    TempFolder folder;
+    ProgramWindows windows{RecordingDocumentView::factory()};
+};
+
+TEST_F(AboutTest, AboutProgramAlwaysCaptionedOProgramme) {
+    AboutProgramDialog& dialog = windows.okRightDlg();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Бағдарлама туралы"));
+    for (int opening = 0; opening < 2; ++opening) {
+        QString caption;
+        bool mainDisabled = false;
+        runModal(QStringLiteral("N26"), [&](QWidget& modal) {
+            caption = modal.windowTitle();
+            mainDisabled =
+                !windows.form1().isEnabled() || QApplication::activeModalWidget() == &dialog;
+        });
+        EXPECT_EQ(caption, QStringLiteral("О программе"));
+        EXPECT_TRUE(mainDisabled);
+        EXPECT_FALSE(dialog.isVisible());
+        dialog.setWindowTitle(QStringLiteral("Бағдарлама туралы"));
+    }
+}
+
+TEST_F(AboutTest, EnterPressesClose) {
+    bool closedByEnter = false;
+    runModal(QStringLiteral("N26"), [&](QWidget& modal) {
+        QTest::keyClick(&modal, Qt::Key_Return);
+        closedByEnter = !modal.isVisible();
+    });
+    EXPECT_TRUE(closedByEnter);
+    EXPECT_EQ(windows.okRightDlg().result(), QDialog::Accepted);
+}
+
+TEST_F(AboutTest, AboutProgramLayout) {
+    const AboutProgramDialog& dialog = windows.okRightDlg();
+    EXPECT_EQ(dialog.size(), QSize(792, 274));
+    EXPECT_EQ(dialog.palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
+    const QPushButton* ok = dialog.okButton();
+    EXPECT_EQ(ok->text(), QStringLiteral("Закрыть"));
+    EXPECT_EQ(ok->geometry(), QRect(268, 232, 75, 25));
+    EXPECT_TRUE(ok->isDefault());
+    const auto* label2 = dialog.findChild<QLabel*>(QStringLiteral("Label2"));
+    ASSERT_NE(label2, nullptr);
+    EXPECT_EQ(label2->text(), QStringLiteral("Velmora пәнінен"));
+    EXPECT_EQ(label2->font().pixelSize(), 19);
+    const auto* label3 = dialog.findChild<QLabel*>(QStringLiteral("Label3"));
+    ASSERT_NE(label3, nullptr);
+    EXPECT_TRUE(
+        label3->text().endsWith(QStringLiteral(" - Ақпараттық жүйелер мамандығына арналған")));
+}
+
+TEST_F(AboutTest, AboutAuthorOpensOneModelessWindowBroughtToTheFront) {
+    AboutAuthorWindow& author = windows.form5();
+    windows.form1().menuItem(QStringLiteral("N15"))->trigger();
+    EXPECT_TRUE(author.isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(windows.form1().isEnabled());
+    // The main window goes on working while the window is open.
+    windows.form1().menuItem(QStringLiteral("N13"))->trigger();
+    EXPECT_TRUE(windows.form1().documentScreen()->isVisible());
+    author.showMinimized();
+    windows.form1().menuItem(QStringLiteral("N15"))->trigger();
+    EXPECT_TRUE(author.isVisible());
+    EXPECT_FALSE(author.isMinimized());
+    int open = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QStringLiteral("Form5") && w->isVisible()) {
+            ++open;
+        }
+    }
+    EXPECT_EQ(open, 1);
+    EXPECT_EQ(author.windowTitle(), QStringLiteral("Об авторе"));
+    EXPECT_EQ(author.palette().color(QPalette::Window), QColor(0xB9, 0xD1, 0xEA));
+}
+
+// Every control and picture of every window carries a name for assistive technology.
+TEST_F(AboutTest, EveryControlAndPictureHasAnAccessibleName) {
+    const QList<QWidget*> roots = {&windows.form1(), &windows.form3(), &windows.okRightDlg(),
+                                   &windows.form5()};
+    for (QWidget* root : roots) {
+        for (QWidget* w : root->findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                                 qobject_cast<QPlainTextEdit*>(w);
+            const auto* label = qobject_cast<QLabel*>(w);
+            const bool picture = label != nullptr && label->text().isEmpty();
+            const bool screen = w->parentWidget() == windows.form1().centralWidget() &&
+                                qobject_cast<QFrame*>(w) != nullptr;
+            if (control || picture || screen) {
+                EXPECT_FALSE(w->accessibleName().isEmpty())
+                    << root->objectName().toStdString() << " / " << w->objectName().toStdString()
+                    << " (" << w->metaObject()->className() << ")";
+            }
+        }
+    }
+    EXPECT_FALSE(windows.form1().documentView()->widget()->accessibleName().isEmpty());
+}
+
+} // namespace
+} // namespace velmora::test

@@ -1,0 +1,236 @@
+#include "core/exam/test_file.h"
+#include "core/storage/code_page.h"
+#include "gui/documents/text_document_view.h"
+#include "gui/kit/message_boxes.h"
+#include "gui/windows/main_window.h"
+#include "gui/windows/scrambling_tool.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using velmora::test::TempFolder;
+
+namespace {
+
+// Answers the file dialog with a path, or cancels it when there is none.
+class AnsweringChooser : public SourceFileChooser {
+public:
+    explicit AnsweringChooser(std::optional<QString> answer) : answer_(std::move(answer)) {}
+    std::optional<QString> choose(QWidget*) override {
+        ++asked;
+        return answer_;
+    }
+    int asked = 0;
+
+private:
+    std::optional<QString> answer_;
+};
+
+template <typename T> T* child(const QWidget& w, const char* name) {
+    T* found = w.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+const QByteArray kSource =
+    CodePage::encode(QStringLiteral("Что такое ERP?\r\nA) Система планирования ресурсов*\r\nB) "
+                                    "Язык\r\nC) Сеть\r\nD) Шина\r\nE) Файл\r\n"
+                                    "********\r\nЧто такое CRM?\r\nA) Склад\r\nB) Работа с "
+                                    "клиентами*\r\nC) Сеть\r\nD) Шина\r\nE) Файл\r\n"));
+
+class ScramblingToolTest : public ::testing::Test {
+protected:
+    void SetUp() override { MessageBoxes::clearShown(); }
+
+    AnsweringChooser* answer(std::optional<QString> path) {
+        auto chooser = std::make_unique<AnsweringChooser>(std::move(path));
+        AnsweringChooser* raw = chooser.get();
+        tool.setChooser(std::move(chooser));
+        return raw;
+    }
+
+    TempFolder folder;
+    ScramblingTool tool;
+};
+
+TEST_F(ScramblingToolTest, LaysOutTheWindow) {
+    EXPECT_EQ(tool.objectName(), QStringLiteral("Form2"));
+    EXPECT_TRUE(tool.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(tool.size(), QSize(611, 256));
+    EXPECT_EQ(child<QWidget>(tool, "Panel1")->geometry(), QRect(0, 0, 609, 249));
+    const struct {
+        const char* name;
+        QRect geometry;
+        QString text;
+    } controls[] = {
+        {"Edit9", {10, 6, 583, 28}, QStringLiteral("Введите название теста (Test1-Test10)")},
+        {"Edit10",
+         {10, 46, 583, 28},
+         QStringLiteral("Щелкните здесь мышкой и выберите файл теста")},
+        {"Button1", {8, 156, 185, 53}, QStringLiteral("Зашифровать")},
+        {"Label1", {210, 170, 150, 20}, QStringLiteral("Номера вопросов")},
+        {"Button2", {382, 154, 123, 47}, QStringLiteral("Выход")},
+    };
+    for (const auto& c : controls) {
+        QWidget* w = child<QWidget>(tool, c.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), c.geometry) << c.name;
+        const QString text = w->property("text").toString();
+        EXPECT_EQ(text, c.text) << c.name;
+        EXPECT_EQ(w->font().pixelSize(), 16);
+        EXPECT_TRUE(w->font().bold());
+    }
+    for (int i = 1; i <= 8; ++i) {
+        auto* box = child<QLineEdit>(tool, QStringLiteral("Edit%1").arg(i).toLatin1().constData());
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->isHidden());
+        EXPECT_EQ(box->text(), QStringLiteral("Edit%1").arg(i));
+    }
+}
+
+TEST_F(ScramblingToolTest, ConvertsTheChosenSourceBesideIt) {
+    QDir().mkpath(QStringLiteral("sources"));
+    folder.write(QStringLiteral("sources/lecture1.txt"), kSource);
+    const QString programFolder = QDir::currentPath();
+    AnsweringChooser* chooser = answer(folder.file(QStringLiteral("sources/lecture1.txt")));
+    tool.show();
+    QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton);
+    EXPECT_EQ(chooser->asked, 1);
+    EXPECT_EQ(child<QLineEdit>(tool, "Edit10")->text(),
+              folder.file(QStringLiteral("sources/lecture1.txt")));
+    child<QLineEdit>(tool, "Edit9")->setText(QStringLiteral("test1"));
+    QTest::mouseClick(child<QPushButton>(tool, "Button1"), Qt::LeftButton);
+
+    ASSERT_EQ(MessageBoxes::shown().size(), 1);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Information);
+    EXPECT_EQ(MessageBoxes::shown()[0].text, QStringLiteral("Создание тестов успешно завершено."));
+    EXPECT_EQ(child<QLabel>(tool, "Label1")->text(), QStringLiteral("Вопрос №2"));
+    EXPECT_EQ(QDir::currentPath(), programFolder);
+    const TestFile file(QStringLiteral("\\sources\\test1.ini"));
+    EXPECT_EQ(file.total(), 2);
+    EXPECT_EQ(file.question(2).correctLetter(), QChar(u'B'));
+    EXPECT_EQ(child<QLineEdit>(tool, "Edit1")->text(), QStringLiteral("Что такое CRM?"));
+    EXPECT_EQ(child<QLineEdit>(tool, "Edit7")->text(), QStringLiteral("2"));
+    EXPECT_EQ(child<QLineEdit>(tool, "Edit8")->text(), QStringLiteral("2"));
+
+    QTest::mouseClick(child<QPushButton>(tool, "Button2"), Qt::LeftButton);
+    EXPECT_FALSE(tool.isVisible());
+}
+
+TEST_F(ScramblingToolTest, CancellingTheDialogChangesNothing) {
+    const QString programFolder = QDir::currentPath();
+    AnsweringChooser* chooser = answer(std::nullopt);
+    tool.show();
+    QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton);
+    EXPECT_EQ(chooser->asked, 1);
+    EXPECT_EQ(child<QLineEdit>(tool, "Edit10")->text(),
+              QStringLiteral("Щелкните здесь мышкой и выберите файл теста"));
+    EXPECT_EQ(QDir::currentPath(), programFolder);
+    // Converting now names no real file: the input/output error, nothing written.
+    QTest::mouseClick(child<QPushButton>(tool, "Button1"), Qt::LeftButton);
+    ASSERT_EQ(MessageBoxes::shown().size(), 1);
+    EXPECT_EQ(MessageBoxes::shown()[0].caption, applicationTitle());
+    EXPECT_EQ(MessageBoxes::shown()[0].text, QStringLiteral("File not found."));
+    EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(child<QLabel>(tool, "Label1")->text(), QStringLiteral("Номера вопросов"));
+}
+
+TEST_F(ScramblingToolTest, WarningsComeInOneBoxBeforeTheSuccessMessage) {
+    folder.write(QStringLiteral("t.txt"),
+                 CodePage::encode(QStringLiteral("Вопрос без ответов\r\n")));
+    answer(folder.file(QStringLiteral("t.txt")));
+    tool.show();
+    QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(tool, "Button1"), Qt::LeftButton);
+    ASSERT_EQ(MessageBoxes::shown().size(), 2);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Warning);
+    EXPECT_EQ(MessageBoxes::shown()[0].caption, QStringLiteral("Warning"));
+    EXPECT_TRUE(MessageBoxes::shown()[0].text.startsWith(QStringLiteral("Вопрос №1: нет ответов")));
+    EXPECT_EQ(MessageBoxes::shown()[1].kind, MessageBoxes::Kind::Information);
+    // The test name box still holds its first text: the file is named after it.
+    EXPECT_TRUE(
+        QFile::exists(folder.file(QStringLiteral("Введите название теста (Test1-Test10).ini"))));
+}
+
+TEST_F(ScramblingToolTest, ClosingPutsBackTheFolderFoundAtShowing) {
+    const QString programFolder = QDir::currentPath();
+    tool.show();
+    QDir().mkpath(QStringLiteral("elsewhere"));
+    QDir::setCurrent(QStringLiteral("elsewhere"));
+    QTest::mouseClick(child<QPushButton>(tool, "Button2"), Qt::LeftButton);
+    EXPECT_FALSE(tool.isVisible());
+    EXPECT_EQ(QDir::currentPath(), programFolder);
+}
+
+// The administrator's road: "Тестті өзгерту" in the main window's menu opens the tool modally.
+class AdministratorFlow : public ScramblingToolTest {
+protected:
+    AdministratorFlow() : window([](QWidget* parent) { return new TextDocumentView(parent); }) {
+        window.setCompanionWindows(&tool, nullptr, nullptr);
+        window.username = QStringLiteral("admin");
+        window.setMenuState(MenuState::Administrator);
+    }
+
+    // Opens the tool through its menu command; `inside` runs while the tool is shown modally and
+    // the tool is closed with "Выход" afterwards.
+    void openTool(const std::function<void()>& inside) {
+        bool ran = false;
+        QTimer::singleShot(0, &tool, [&] {
+            ran = tool.isVisible() && tool.isModal();
+            inside();
+            QTest::mouseClick(child<QPushButton>(tool, "Button2"), Qt::LeftButton);
+        });
+        QAction* nred = window.menuItem(QStringLiteral("nred"));
+        ASSERT_NE(nred, nullptr);
+        ASSERT_TRUE(nred->isVisible());
+        nred->trigger();
+        EXPECT_TRUE(ran);
+        EXPECT_FALSE(tool.isVisible());
+    }
+
+    MainWindow window;
+};
+
+TEST_F(AdministratorFlow, ConvertsASourceChosenInTheDialog) {
+    QDir().mkpath(QStringLiteral("teacher"));
+    folder.write(QStringLiteral("teacher/erp.txt"), kSource);
+    answer(folder.file(QStringLiteral("teacher/erp.txt")));
+    const QString programFolder = QDir::currentPath();
+    openTool([&] {
+        QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton);
+        child<QLineEdit>(tool, "Edit9")->setText(QStringLiteral("test2"));
+        QTest::mouseClick(child<QPushButton>(tool, "Button1"), Qt::LeftButton);
+    });
+    EXPECT_EQ(tool.windowTitle(), QStringLiteral("admin"));
+    EXPECT_EQ(QDir::currentPath(), programFolder);
+    ASSERT_EQ(MessageBoxes::shown().size(), 1);
+    EXPECT_EQ(MessageBoxes::shown()[0].text, QStringLiteral("Создание тестов успешно завершено."));
+    EXPECT_EQ(TestFile(QStringLiteral("\\teacher\\test2.ini")).total(), 2);
+    // Opened again in the same run, the tool still holds the last conversion's record.
+    openTool([&] {
+        EXPECT_EQ(child<QLineEdit>(tool, "Edit8")->text(), QStringLiteral("2"));
+        EXPECT_EQ(child<QLabel>(tool, "Label1")->text(), QStringLiteral("Вопрос №2"));
+    });
+}
+
+TEST_F(AdministratorFlow, CancellingTheDialogWritesNothing) {
+    AnsweringChooser* chooser = answer(std::nullopt);
+    const QString programFolder = QDir::currentPath();
+    openTool([&] { QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton); });
+    EXPECT_EQ(chooser->asked, 1);
+    EXPECT_EQ(child<QLineEdit>(tool, "Edit10")->text(),
+              QStringLiteral("Щелкните здесь мышкой и выберите файл теста"));
+    EXPECT_EQ(QDir::currentPath(), programFolder);
+    EXPECT_TRUE(MessageBoxes::shown().isEmpty());
+    EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,118 @@
+#include "gui/kit/message_boxes.h"
+#include "gui/windows/about_author_window.h"
+#include "gui/windows/about_program_dialog.h"
+#include "gui/windows/main_window.h"
+#include "gui/windows/program_windows.h"
+#include "gui/windows/title_page.h"
+#include "support/recording_document_view.h"
+#include "support/temp_folder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+class StartUpTest : public ::testing::Test {
+protected:
+    void SetUp() override { MessageBoxes::setHeadless(true); }
+
+    TempFolder folder;
+    ProgramWindows windows{RecordingDocumentView::factory()};
+};
+
+TEST_F(StartUpTest, FiveWindowsCreatedNoneVisible) {
+    EXPECT_EQ(windows.form1().objectName(), QStringLiteral("Form1"));
+    EXPECT_EQ(windows.form2().objectName(), QStringLiteral("Form2"));
+    EXPECT_EQ(windows.form3().objectName(), QStringLiteral("Form3"));
+    EXPECT_EQ(windows.okRightDlg().objectName(), QStringLiteral("OKRightDlg"));
+    EXPECT_EQ(windows.form5().objectName(), QStringLiteral("Form5"));
+    EXPECT_FALSE(windows.form1().isVisible());
+    EXPECT_FALSE(windows.form2().isVisible());
+    EXPECT_FALSE(windows.form3().isVisible());
+    EXPECT_FALSE(windows.okRightDlg().isVisible());
+    EXPECT_FALSE(windows.form5().isVisible());
+    // The main window was created first: its browser already loads the help contents page.
+    EXPECT_EQ(RecordingDocumentView::last()->navigations,
+              QStringList{QDir::currentPath() + QStringLiteral("/data/help/sod.htm")});
+}
+
+TEST_F(StartUpTest, TitlePageLooksAsDesigned) {
+    const TitlePage& page = windows.form3();
+    EXPECT_EQ(page.windowTitle(), QStringLiteral("Титульный лист"));
+    EXPECT_EQ(page.size(), QSize(612, 655));
+    EXPECT_EQ(page.minimumSize(), page.maximumSize());
+    EXPECT_FALSE(page.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(page.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(page.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(page.palette().color(QPalette::Window), QColor(0x00, 0x80, 0x80));
+    const auto* title = page.findChild<QLabel*>(QStringLiteral("Label4"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text(), QStringLiteral("Velmora"));
+    EXPECT_EQ(title->pos(), QPoint(164, 298));
+    EXPECT_EQ(title->font().pixelSize(), 35);
+    EXPECT_TRUE(title->font().bold() && title->font().italic());
+    EXPECT_EQ(page.timer1()->interval(), 3000);
+    EXPECT_TRUE(page.timer1()->isActive());
+}
+
+TEST_F(StartUpTest, TimerClosesTheTitlePageAfterThreeSecondsAndShowsTheMainWindow) {
+    QElapsedTimer clock;
+    clock.start();
+    bool mainShownDuringTitle = true;
+    bool builtDuringTitle = false;
+    QTimer::singleShot(200, [&] {
+        mainShownDuringTitle = windows.form1().isVisible();
+        // The hidden windows' controls are built once the title page is on the screen.
+        builtDuringTitle = windows.form1().signInContent() != nullptr &&
+                           windows.form2().findChild<QWidget*>(QStringLiteral("Edit9")) != nullptr;
+    });
+    windows.showTitlePage();
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_GE(elapsed, 2800);
+    EXPECT_FALSE(mainShownDuringTitle);
+    EXPECT_TRUE(builtDuringTitle);
+    EXPECT_FALSE(windows.form3().isVisible());
+    EXPECT_TRUE(windows.form1().isVisible());
+    // FormShow ran: the sign-in screen is in front and the course menus are hidden.
+    EXPECT_TRUE(windows.form1().signInScreen()->isVisible());
+    EXPECT_FALSE(windows.form1().documentScreen()->isVisible());
+    EXPECT_EQ(windows.form1().menuState(), MenuState::BeforeSignIn);
+}
+
+TEST_F(StartUpTest, EarlyCloseShowsTheMainWindowAtOnceAndTheLaterTickChangesNothing) {
+    QSignalSpy ticks(windows.form3().timer1(), &QTimer::timeout);
+    QTimer::singleShot(100, [&] { windows.form3().close(); });
+    QElapsedTimer clock;
+    clock.start();
+    windows.showTitlePage();
+    EXPECT_LT(clock.elapsed(), 2500);
+    EXPECT_TRUE(windows.form1().isVisible());
+    windows.form1().showScreen(windows.form1().memoScreen());
+    QTest::qWait(3300);
+    EXPECT_EQ(ticks.count(), 0);
+    EXPECT_TRUE(windows.form1().isVisible());
+    EXPECT_FALSE(windows.form3().isVisible());
+    EXPECT_TRUE(windows.form1().memoScreen()->isVisible());
+}
+
+TEST_F(StartUpTest, EscDoesNotCloseTheTitlePage) {
+    bool stillOpenAfterEsc = false;
+    QTimer::singleShot(100, [&] {
+        QTest::keyClick(&windows.form3(), Qt::Key_Escape);
+        stillOpenAfterEsc = windows.form3().isVisible();
+        windows.form3().close();
+    });
+    windows.showTitlePage();
+    EXPECT_TRUE(stillOpenAfterEsc);
+    EXPECT_TRUE(windows.form1().isVisible());
+}
+
+} // namespace
+} // namespace velmora::test

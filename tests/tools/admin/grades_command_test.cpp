@@ -1,0 +1,71 @@
+#include "core/storage/code_page.h"
+#include "core/storage/scrambled_store.h"
+#include "support/admin_run.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using velmora::test::AdminRun;
+using velmora::test::runAdminProgram;
+using velmora::test::TempFolder;
+
+namespace {
+
+AdminRun admin(const QStringList& args) {
+    return runAdminProgram(QStringLiteral(VELMORA_ADMIN), args);
+}
+
+void registerUser(const QString& name, const QStringList& grades) {
+    writeini(name, QStringLiteral("password"), QStringLiteral("p"), QStringLiteral("\\users.ini"));
+    for (qsizetype n = 0; n < grades.size(); ++n) {
+        writeini(name, QStringLiteral("test%1").arg(n + 1), grades[n],
+                 QStringLiteral("\\users.ini"));
+    }
+}
+
+class GradesCommand : public ::testing::Test {
+protected:
+    GradesCommand() {
+        registerUser(QStringLiteral("Айгүл"),
+                     QStringLiteral("5 4 3 0 0 0 0 0 0 1 0 0").split(QLatin1Char(' ')));
+        registerUser(QStringLiteral("Ben, Jr"), QStringLiteral("256 x 2").split(QLatin1Char(' ')));
+        folder_.write(QStringLiteral("users"),
+                      CodePage::encode(u"Айгүл\r\nГость\r\nBen, Jr\r\nАЙГҮЛ\r\n"));
+    }
+    TempFolder folder_;
+};
+
+TEST_F(GradesCommand, PrintsAnAlignedTableAndReportsAUserWithoutASection) {
+    const AdminRun run = admin({QStringLiteral("grades")});
+    EXPECT_EQ(run.status, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("User     T1  T2  T3  T4  T5  T6  T7  T8  T9 T10"));
+    EXPECT_EQ(lines[1], QStringLiteral("Айгүл     5   4   3   0   0   0   0   0   0   1"));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Гость   "))) << lines[2].toStdString();
+    EXPECT_FALSE(lines[2].contains(QLatin1Char('0')));
+    EXPECT_EQ(lines[3], QStringLiteral("Ben, Jr   0   ?   2   ?   ?   ?   ?   ?   ?   ?"));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("'Гость'"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("test2, test4"))) << run.err.toStdString();
+}
+
+TEST_F(GradesCommand, PrintsCsvWithQuotedFields) {
+    const AdminRun run = admin({QStringLiteral("grades"), QStringLiteral("--csv")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              QStringLiteral("name,test1,test2,test3,test4,test5,test6,test7,test8,test9,test10\n"
+                             "Айгүл,5,4,3,0,0,0,0,0,0,1\n"
+                             "Гость,,,,,,,,,,\n"
+                             "\"Ben, Jr\",0,?,2,?,?,?,?,?,?,?\n"));
+}
+
+TEST_F(GradesCommand, RefusesOtherArgumentsAndAMissingList) {
+    EXPECT_EQ(admin({QStringLiteral("grades"), QStringLiteral("--tsv")}).status, 2);
+    QFile::remove(folder_.file(QStringLiteral("users")));
+    const AdminRun run = admin({QStringLiteral("grades")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Cannot open file"))) << run.err.toStdString();
+}
+
+} // namespace

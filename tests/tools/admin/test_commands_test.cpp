@@ -1,0 +1,153 @@
+#include "core/exam/question_source_converter.h"
+#include "core/exam/test_file.h"
+#include "core/storage/code_page.h"
+#include "core/storage/scrambled_store.h"
+#include "support/admin_run.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using velmora::test::AdminRun;
+using velmora::test::runAdminProgram;
+using velmora::test::TempFolder;
+
+namespace {
+
+AdminRun admin(const QStringList& args) {
+    return runAdminProgram(QStringLiteral(VELMORA_ADMIN), args);
+}
+
+const QString kSource = QStringLiteral("Первый вопрос?\nA) да*\nB) нет\nC) c\nD) d\nE) e\n"
+                                       "********\nВторой вопрос\nA) a\nB) b\nC) c*\n");
+
+TEST(TestCommands, BuildWritesTheTestAndPrintsWarnings) {
+    const TempFolder folder;
+    folder.write(QStringLiteral("src.txt"), kSource.toUtf8());
+    const AdminRun run = admin({QStringLiteral("test"), QStringLiteral("build"),
+                                QStringLiteral("src.txt"), QStringLiteral("out.ini")});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.contains(QStringLiteral("warning: Вопрос №2: нет ответов D), E).")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("2 questions written to")));
+    const TestFile file(QStringLiteral("\\out.ini"));
+    EXPECT_EQ(file.total(), 2);
+    EXPECT_EQ(file.question(2).answers[2], QStringLiteral("C) c "));
+}
+
+TEST(TestCommands, BuildFailuresWriteNothing) {
+    const TempFolder folder;
+    folder.write(QStringLiteral("src.txt"), QStringLiteral("Вопрос\nA) 日\n").toUtf8());
+    const struct {
+        QString source;
+        QString expected;
+    } cases[] = {{QStringLiteral("src.txt"), QStringLiteral("Строка 2: Символ «日»")},
+                 {QStringLiteral("missing.txt"), QStringLiteral("Cannot open file")}};
+    for (const auto& c : cases) {
+        const AdminRun run = admin(
+            {QStringLiteral("test"), QStringLiteral("build"), c.source, QStringLiteral("out.ini")});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.contains(c.expected)) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("out.ini"))));
+    }
+}
+
+TEST(TestCommands, ShowPrintsQuestionsAnswersAndCorrectLetters) {
+    const TempFolder folder;
+    folder.write(QStringLiteral("src.txt"), CodePage::encode(kSource));
+    QuestionSourceConverter().convert(folder.file(QStringLiteral("src.txt")),
+                                      folder.file(QStringLiteral("t.ini")));
+    writeini(QStringLiteral("2"), QStringLiteral("ap"), QStringLiteral("x"),
+             QStringLiteral("\\t.ini"));
+    const AdminRun run = admin(
+        {QStringLiteral("test"), QStringLiteral("show"), folder.file(QStringLiteral("t.ini"))});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              QStringLiteral("Questions: 2\n\n"
+                             "1. Первый вопрос?\n   A) да \n   B) нет\n   C) c\n   D) d\n   E) e\n"
+                             "   correct: A\n\n"
+                             "2. Второй вопрос\n   A) a\n   B) b\n   C) c \n   D) d\n   E) e\n"
+                             "   correct: none ('x')\n"));
+}
+
+TEST(TestCommands, CheckReportsDamagedQuestionsAndCount) {
+    const TempFolder folder;
+    folder.write(QStringLiteral("src.txt"), CodePage::encode(kSource));
+    QuestionSourceConverter().convert(folder.file(QStringLiteral("src.txt")),
+                                      folder.file(QStringLiteral("t.ini")));
+    const QStringList check = {QStringLiteral("test"), QStringLiteral("check"),
+                               QStringLiteral("t.ini")};
+    AdminRun run = admin(check);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, QStringLiteral("OK: 2 questions\n"));
+
+    const QString path = QStringLiteral("\\t.ini");
+    writeini(QStringLiteral("1"), QStringLiteral("ap"), QStringLiteral("6"), path);
+    eraseini(QStringLiteral("2"), path);
+    writeini(QStringLiteral("2"), QStringLiteral("q"), QStringLiteral("Только вопрос"), path);
+    writeini(QStringLiteral("4"), QStringLiteral("q"), QStringLiteral("Лишний"), path);
+    writeini(QStringLiteral("Edit8"), QStringLiteral("q"), QStringLiteral("до вопросов"), path);
+    run = admin(check);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out,
+              QStringLiteral("note: section 'Edit8' is not a question and is never read\n"
+                             "question 1: 'ap' is '6', not 1 to 5\n"
+                             "question 2: missing a1, a2, a3, a4, a5, ap\n"
+                             "question 4: missing a1, a2, a3, a4, a5, ap\n"
+                             "count: 'vsego' is 2, but the question sections are 1, 2, 4\n"));
+
+    writeini(QStringLiteral("inf"), QStringLiteral("vsego"), QStringLiteral("5"), path);
+    run = admin(check);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("question 3: no section\n")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("question 5: no section\n")));
+
+    eraseini(QStringLiteral("inf"), path);
+    run = admin(check);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.contains(
+        QStringLiteral("count: 'vsego' in section 'inf': '%1' is not a valid integer value")
+            .arg(missingValue())));
+
+    run = admin({QStringLiteral("test"), QStringLiteral("check"), QStringLiteral("absent.ini")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Cannot open file")));
+}
+
+// The course folder's committed tests equal those the build makes from their sources (and the
+// converter in-process), and are complete.
+TEST(CourseTests, AreUpToDateAndComplete) {
+    const QString root = QStringLiteral(VELMORA_SOURCE_ROOT);
+    for (int n = 1; n <= 5; ++n) {
+        SCOPED_TRACE(n);
+        const TempFolder folder;
+        const QString source = root + QStringLiteral("/course/sources/test%1.txt").arg(n);
+        const QString made = folder.file(QStringLiteral("made.ini"));
+        const ConversionResult result = QuestionSourceConverter().convert(source, made);
+        EXPECT_TRUE(result.warnings.isEmpty()) << result.warnings.join(u'\n').toStdString();
+        EXPECT_GE(result.questions, 10);
+        QFile committed(root + QStringLiteral("/course/data/tests/test%1.ini").arg(n));
+        ASSERT_TRUE(committed.open(QIODevice::ReadOnly));
+        const QByteArray committedBytes = committed.readAll();
+        EXPECT_EQ(committedBytes, folder.read(QStringLiteral("made.ini")));
+        QFile built(QStringLiteral(VELMORA_COURSE_TESTS "/test%1.ini").arg(n));
+        ASSERT_TRUE(built.open(QIODevice::ReadOnly)) << built.fileName().toStdString();
+        EXPECT_EQ(committedBytes, built.readAll());
+
+        QDir().mkpath(QStringLiteral("data/tests"));
+        QFile::copy(committed.fileName(),
+                    folder.file(QStringLiteral("data/tests/test%1.ini").arg(n)));
+        const TestFile file = TestFile::named(QStringLiteral("test%1").arg(n));
+        ASSERT_EQ(file.total(), result.questions);
+        for (int k = 1; k <= file.total(); ++k) {
+            const Question q = file.question(k);
+            EXPECT_TRUE(q.correctLetter().has_value()) << k;
+            EXPECT_NE(q.text, missingValue());
+        }
+    }
+}
+
+} // namespace

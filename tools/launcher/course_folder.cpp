@@ -1,0 +1,110 @@
+#include "course_folder.h"
+
+#include "core/storage/failure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace velmora::launch {
+namespace {
+
+constexpr QFileDevice::Permissions ownerReadWrite =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+void copyFile(const QFileInfo& from, const QString& to) {
+    if (!QFile::copy(from.filePath(), to)) {
+        throw Failure(QStringLiteral("cannot copy %1 to %2").arg(from.filePath(), to));
+    }
+    // A template file without write bits would give a copy the program takes as read-only.
+    QFile::setPermissions(to, QFile::permissions(to) | ownerReadWrite);
+}
+
+void copyTree(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to)) {
+        throw Failure(QStringLiteral("cannot create the folder %1").arg(to));
+    }
+    const QFileInfoList entries = QDir(from).entryInfoList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir()) {
+            copyTree(entry.filePath(), target);
+        } else {
+            copyFile(entry, target);
+        }
+    }
+}
+
+} // namespace
+
+QString userCourseFolder(const QString& xdgDataHome, const QString& home) {
+    const QString base = QDir::isAbsolutePath(xdgDataHome)
+                             ? xdgDataHome
+                             : QDir(home).filePath(QStringLiteral(".local/share"));
+    return QDir::cleanPath(base + QStringLiteral("/velmora/course"));
+}
+
+QString installedTemplate(const QString& launcherFolder) {
+    return QDir::cleanPath(launcherFolder + QStringLiteral("/../share/velmora/course"));
+}
+
+bool createFromTemplate(const QString& templateFolder, const QString& target) {
+    const QFileInfo existing(target);
+    if (existing.exists() || existing.isSymLink()) {
+        if (!existing.isDir()) {
+            throw Failure(QStringLiteral("%1 is not a folder").arg(target));
+        }
+        return false;
+    }
+    if (!QFileInfo(templateFolder).isDir()) {
+        throw Failure(QStringLiteral("the course folder template %1 is missing; reinstall velmora")
+                          .arg(templateFolder));
+    }
+    const QString parent = existing.absolutePath();
+    if (!QDir().mkpath(parent)) {
+        throw Failure(QStringLiteral("cannot create the folder %1").arg(parent));
+    }
+    QTemporaryDir partial(parent + QLatin1Char('/') + QLatin1Char('.') + existing.fileName() +
+                          QStringLiteral(".new-XXXXXX"));
+    if (!partial.isValid()) {
+        throw Failure(
+            QStringLiteral("cannot create a folder in %1: %2").arg(parent, partial.errorString()));
+    }
+    copyTree(templateFolder, partial.path());
+    if (std::rename(QFile::encodeName(partial.path()).constData(),
+                    QFile::encodeName(existing.absoluteFilePath()).constData()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        // Another start made the folder first: use that one; the partial copy goes away.
+        if (QFileInfo(target).isDir()) {
+            return false;
+        }
+        throw Failure(QStringLiteral("cannot create %1: %2").arg(target, reason));
+    }
+    partial.setAutoRemove(false);
+    return true;
+}
+
+QString checkedCourseFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!info.isDir()) {
+        throw Failure(QStringLiteral("the course folder %1 does not exist").arg(folder));
+    }
+    const QStringList folders =
+        QDir(info.absoluteFilePath()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const bool hasData = std::any_of(folders.begin(), folders.end(), [](const QString& name) {
+        return name.compare(QStringLiteral("data"), Qt::CaseInsensitive) == 0;
+    });
+    if (!hasData) {
+        throw Failure(QStringLiteral("%1 is not a course folder: it has no data folder")
+                          .arg(info.absoluteFilePath()));
+    }
+    return QDir::cleanPath(info.absoluteFilePath());
+}
+
+} // namespace velmora::launch
