@@ -5,6 +5,7 @@
 #include "gui/windows/title_page.h"
 #include "support/recording_document_view.h"
 #include "support/temp_folder.h"
+#include "support/widget_tree.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -42,7 +43,6 @@ protected:
 
 TEST_F(AboutTest, AboutProgramAlwaysCaptionedOProgramme) {
     AboutProgramDialog& dialog = windows.okRightDlg();
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Бағдарлама туралы"));
     for (int opening = 0; opening < 2; ++opening) {
         QString caption;
         bool mainDisabled = false;
@@ -68,22 +68,13 @@ TEST_F(AboutTest, EnterPressesClose) {
     EXPECT_EQ(windows.okRightDlg().result(), QDialog::Accepted);
 }
 
-TEST_F(AboutTest, AboutProgramLayout) {
-    const AboutProgramDialog& dialog = windows.okRightDlg();
-    EXPECT_EQ(dialog.size(), QSize(792, 274));
-    EXPECT_EQ(dialog.palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
-    const QPushButton* ok = dialog.okButton();
-    EXPECT_EQ(ok->text(), QStringLiteral("Закрыть"));
-    EXPECT_EQ(ok->geometry(), QRect(268, 232, 75, 25));
-    EXPECT_TRUE(ok->isDefault());
-    const auto* label2 = dialog.findChild<QLabel*>(QStringLiteral("Label2"));
-    ASSERT_NE(label2, nullptr);
-    EXPECT_EQ(label2->text(), QStringLiteral("Velmora пәнінен"));
-    EXPECT_EQ(label2->font().pixelSize(), 19);
-    const auto* label3 = dialog.findChild<QLabel*>(QStringLiteral("Label3"));
-    ASSERT_NE(label3, nullptr);
-    EXPECT_TRUE(
-        label3->text().endsWith(QStringLiteral(" - Ақпараттық жүйелер мамандығына арналған")));
+TEST(AboutWindowsLayout, MatchReviewedDumps) {
+    AboutProgramDialog program;
+    program.show();
+    expectMatchesGolden(QStringLiteral("about_program"), dumpWidgetTree(&program));
+    AboutAuthorWindow author;
+    author.show();
+    expectMatchesGolden(QStringLiteral("about_author"), dumpWidgetTree(&author));
 }
 
 TEST_F(AboutTest, AboutAuthorOpensOneModelessWindowBroughtToTheFront) {
@@ -106,8 +97,6 @@ TEST_F(AboutTest, AboutAuthorOpensOneModelessWindowBroughtToTheFront) {
         }
     }
     EXPECT_EQ(open, 1);
-    EXPECT_EQ(author.windowTitle(), QStringLiteral("Об авторе"));
-    EXPECT_EQ(author.palette().color(QPalette::Window), QColor(0xB9, 0xD1, 0xEA));
 }
 
 // Every control and picture of every window carries a name for assistive technology.

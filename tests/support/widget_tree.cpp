@@ -1,0 +1,504 @@
+#include "support/widget_tree.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTextEdit>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <iostream>
+
+namespace velmora::test {
+namespace {
+
+QString quoted(const QString& text) {
+    QString out = text;
+    out.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('"'), QLatin1String("\\\""))
+        .replace(QLatin1Char('\n'), QLatin1String("\\n"))
+        .replace(QLatin1Char('\r'), QLatin1String("\\r"))
+        .replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    return QLatin1Char('"') + out + QLatin1Char('"');
+}
+
+QString sizeText(const QSize& size) {
+    return QStringLiteral("%1×%2").arg(size.width()).arg(size.height());
+}
+
+QString colourText(const QColor& colour) {
+    return colour.alpha() == 255 ? colour.name(QColor::HexRgb).toUpper()
+                                 : colour.name(QColor::HexArgb).toUpper();
+}
+
+// The family asked for, the one fontconfig gave where that differs, the size and the style.
+QString fontText(const QFont& font) {
+    QString text = quoted(font.family());
+    const QString used = QFontInfo(font).family();
+    if (used != font.family()) {
+        text += QStringLiteral("→") + quoted(used);
+    }
+    text += font.pixelSize() > 0 ? QStringLiteral(" %1px").arg(font.pixelSize())
+                                 : QStringLiteral(" %1pt").arg(font.pointSizeF());
+    if (font.bold()) {
+        text += QStringLiteral(" bold");
+    }
+    if (font.italic()) {
+        text += QStringLiteral(" italic");
+    }
+    return text;
+}
+
+QString alignmentText(Qt::Alignment alignment) {
+    QStringList parts;
+    const std::pair<Qt::AlignmentFlag, const char*> names[] = {
+        {Qt::AlignLeft, "left"},       {Qt::AlignRight, "right"},
+        {Qt::AlignHCenter, "hcenter"}, {Qt::AlignJustify, "justify"},
+        {Qt::AlignTop, "top"},         {Qt::AlignBottom, "bottom"},
+        {Qt::AlignVCenter, "vcenter"}, {Qt::AlignBaseline, "baseline"}};
+    for (const auto& [flag, name] : names) {
+        if (alignment & flag) {
+            parts << QLatin1String(name);
+        }
+    }
+    return parts.join(QLatin1Char('|'));
+}
+
+QString windowText(const QWidget& w) {
+    QStringList parts;
+    const Qt::WindowFlags flags = w.windowFlags();
+    const std::pair<Qt::WindowType, const char*> types[] = {
+        {Qt::Popup, "popup"}, {Qt::Dialog, "dialog"}, {Qt::Window, "window"}};
+    for (const auto& [type, name] : types) {
+        if (w.windowType() == type) {
+            parts << QLatin1String(name);
+            break;
+        }
+    }
+    const std::pair<Qt::WindowType, const char*> hints[] = {
+        {Qt::FramelessWindowHint, "frameless"},
+        {Qt::CustomizeWindowHint, "customized"},
+        {Qt::WindowTitleHint, "title-bar"},
+        {Qt::WindowMinimizeButtonHint, "minimize"},
+        {Qt::WindowMaximizeButtonHint, "maximize"},
+        {Qt::WindowCloseButtonHint, "close"},
+        {Qt::MSWindowsFixedSizeDialogHint, "fixed-size-hint"}};
+    for (const auto& [hint, name] : hints) {
+        if (flags.testFlag(hint)) {
+            parts << QLatin1String(name);
+        }
+    }
+    QString text = QStringLiteral("window=") + parts.join(QLatin1Char('|'));
+    if (w.minimumSize() == w.maximumSize()) {
+        text += QStringLiteral(" fixed");
+    }
+    if (w.isModal()) {
+        text += QStringLiteral(" modal");
+    }
+    return text + QStringLiteral(" title=") + quoted(w.windowTitle());
+}
+
+QString frameText(const QFrame& frame) {
+    static const char* const shapes[] = {"none",   "box",    "panel",       "win-panel",
+                                         "h-line", "v-line", "styled-panel"};
+    static const char* const shadows[] = {"", "plain", "raised", "sunken"};
+    const auto shape = static_cast<std::size_t>(frame.frameShape());
+    const auto shadow = static_cast<std::size_t>(frame.frameShadow()) >> 4;
+    return QLatin1String(shape < std::size(shapes) ? shapes[shape] : "other") + QLatin1Char('/') +
+           QLatin1String(shadow < std::size(shadows) ? shadows[shadow] : "other");
+}
+
+// Colours of the roles the widget's own palette changes from the one it would inherit.
+void addColours(const QWidget& w, QStringList& parts) {
+    const QPalette& own = w.palette();
+    if (w.autoFillBackground()) {
+        parts << QStringLiteral("fill=") + colourText(own.color(w.backgroundRole()));
+    }
+    // A style sheet sets the palette as it polishes the widget; the sheet itself is given.
+    if (!w.testAttribute(Qt::WA_SetPalette) || !w.styleSheet().isEmpty()) {
+        return;
+    }
+    const QPalette inherited = w.parentWidget() != nullptr && !w.isWindow()
+                                   ? w.parentWidget()->palette()
+                                   : QApplication::palette(&w);
+    const std::pair<QPalette::ColorRole, const char*> roles[] = {
+        {QPalette::Window, "bg"},     {QPalette::WindowText, "fg"},
+        {QPalette::Base, "base"},     {QPalette::Text, "text-colour"},
+        {QPalette::Button, "button"}, {QPalette::ButtonText, "button-text"}};
+    for (const auto& [role, name] : roles) {
+        if (role == w.backgroundRole() && w.autoFillBackground()) {
+            continue; // already given as the fill
+        }
+        if (own.color(role) != inherited.color(role)) {
+            parts << QLatin1String(name) + QLatin1Char('=') + colourText(own.color(role));
+        }
+    }
+}
+
+// The text a user sees in the widget, or a null string.
+QString shownText(const QWidget& w) {
+    if (const auto* label = qobject_cast<const QLabel*>(&w)) {
+        return label->text();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) {
+        return button->text();
+    }
+    if (const auto* edit = qobject_cast<const QLineEdit*>(&w)) {
+        return edit->text();
+    }
+    if (const auto* edit = qobject_cast<const QPlainTextEdit*>(&w)) {
+        return edit->toPlainText();
+    }
+    if (const auto* edit = qobject_cast<const QTextEdit*>(&w)) {
+        return edit->toPlainText();
+    }
+    return {};
+}
+
+void addKindDetails(const QWidget& w, QStringList& parts) {
+    if (const auto* label = qobject_cast<const QLabel*>(&w)) {
+        if (!label->pixmap().isNull()) {
+            parts << QStringLiteral("pixmap=") +
+                         sizeText(label->pixmap().deviceIndependentSize().toSize());
+        }
+        if (label->hasScaledContents()) {
+            parts << QStringLiteral("scaled");
+        }
+        if (label->alignment() != (Qt::AlignLeft | Qt::AlignVCenter)) {
+            parts << QStringLiteral("align=") + alignmentText(label->alignment());
+        }
+        if (label->wordWrap()) {
+            parts << QStringLiteral("word-wrap");
+        }
+        if (label->buddy() != nullptr) {
+            parts << QStringLiteral("buddy=") + label->buddy()->objectName();
+        }
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) {
+        if (!button->icon().isNull()) {
+            parts << QStringLiteral("icon=") + sizeText(button->iconSize());
+        }
+        if (button->isCheckable()) {
+            parts << (button->isChecked() ? QStringLiteral("checked")
+                                          : QStringLiteral("unchecked"));
+        }
+        if (button->focusPolicy() == Qt::NoFocus) {
+            parts << QStringLiteral("no-focus");
+        }
+    }
+    if (const auto* push = qobject_cast<const QPushButton*>(&w); push && push->isDefault()) {
+        parts << QStringLiteral("default");
+    }
+    if (const auto* tool = qobject_cast<const QToolButton*>(&w)) {
+        if (tool->autoRaise()) {
+            parts << QStringLiteral("flat");
+        }
+        if (tool->toolButtonStyle() == Qt::ToolButtonTextBesideIcon) {
+            parts << QStringLiteral("text-beside-icon");
+        }
+    }
+    if (const auto* edit = qobject_cast<const QLineEdit*>(&w)) {
+        if (edit->echoMode() != QLineEdit::Normal) {
+            parts << QStringLiteral("echo=") + (edit->echoMode() == QLineEdit::Password
+                                                    ? QStringLiteral("password")
+                                                    : QStringLiteral("other"));
+        }
+        if (edit->isReadOnly()) {
+            parts << QStringLiteral("read-only");
+        }
+    }
+    if (const auto* edit = qobject_cast<const QPlainTextEdit*>(&w); edit && edit->isReadOnly()) {
+        parts << QStringLiteral("read-only");
+    }
+    if (const auto* area = qobject_cast<const QAbstractScrollArea*>(&w)) {
+        if (area->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff) {
+            parts << QStringLiteral("no-hscroll");
+        }
+        if (area->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff) {
+            parts << QStringLiteral("no-vscroll");
+        }
+        if (area->frameShape() == QFrame::NoFrame) {
+            parts << QStringLiteral("frame=none");
+        }
+    } else if (const auto* frame = qobject_cast<const QFrame*>(&w);
+               frame && frame->frameShape() != QFrame::NoFrame) {
+        parts << QStringLiteral("frame=") + frameText(*frame);
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(&w)) {
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i) {
+            items << quoted(combo->itemText(i));
+        }
+        parts << QStringLiteral("items=[") + items.join(QLatin1Char(',')) + QLatin1Char(']');
+        if (combo->isEditable()) {
+            parts << QStringLiteral("editable");
+        }
+        parts << QStringLiteral("current=") + quoted(combo->currentText());
+    }
+}
+
+// The width a button's text and picture take, without the style's margins.
+int buttonContentWidth(const QAbstractButton& button) {
+    int width = 0;
+    for (const QString& line : button.text().split(QLatin1Char('\n'))) {
+        width = std::max(width, button.fontMetrics().horizontalAdvance(line));
+    }
+    if (!button.icon().isNull()) {
+        width += button.iconSize().width() + 4;
+    }
+    if (qobject_cast<const QRadioButton*>(&button) != nullptr) {
+        width += button.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                 button.style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    }
+    return width;
+}
+
+// Where a widget on the screen does not fit: a label smaller than its text, a button narrower than
+// its text and picture, or a widget reaching out of its parent.
+void addFit(const QWidget& w, QStringList& parts) {
+    if (!w.isVisible()) {
+        return; // not yet measured: labels take their size when first shown
+    }
+    const auto* label = qobject_cast<const QLabel*>(&w);
+    if (label != nullptr && !label->text().isEmpty()) {
+        const QSize wanted = label->sizeHint();
+        if (wanted.width() > w.width() || wanted.height() > w.height()) {
+            parts << QStringLiteral("text-cut(needs ") + sizeText(wanted) + QLatin1Char(')');
+        }
+    }
+    const auto* button = qobject_cast<const QAbstractButton*>(&w);
+    if (button != nullptr && !button->text().isEmpty() &&
+        buttonContentWidth(*button) > button->width()) {
+        parts << QStringLiteral("text-cut(needs %1 wide)").arg(buttonContentWidth(*button));
+    }
+    if (!w.isWindow() && w.parentWidget() != nullptr &&
+        !w.parentWidget()->rect().contains(w.geometry())) {
+        parts << QStringLiteral("outside-parent");
+    }
+}
+
+QString widgetLine(const QWidget& w) {
+    QStringList parts;
+    parts << QLatin1String(w.metaObject()->className());
+    parts << quoted(w.objectName());
+    const QRect g = w.geometry();
+    parts << QStringLiteral("%1,%2 %3").arg(g.x()).arg(g.y()).arg(sizeText(g.size()));
+    if (w.isHidden()) {
+        parts << QStringLiteral("hidden");
+    } else {
+        addFit(w, parts);
+    }
+    if (w.testAttribute(Qt::WA_Disabled)) {
+        parts << QStringLiteral("disabled");
+    }
+    if (w.isWindow()) {
+        parts << windowText(w);
+    }
+    const QString text = shownText(w);
+    if (!text.isEmpty()) {
+        parts << QStringLiteral("text=") + quoted(text);
+    }
+    addKindDetails(w, parts);
+    if (!w.accessibleName().isEmpty()) {
+        parts << (w.accessibleName() == text
+                      ? QStringLiteral("accessible=text")
+                      : QStringLiteral("accessible=") + quoted(w.accessibleName()));
+    }
+    if (!w.toolTip().isEmpty()) {
+        parts << (w.toolTip() == text ? QStringLiteral("tooltip=text")
+                                      : QStringLiteral("tooltip=") + quoted(w.toolTip()));
+    }
+    if (w.testAttribute(Qt::WA_SetFont)) {
+        parts << QStringLiteral("font=") + fontText(w.font());
+    }
+    addColours(w, parts);
+    if (!w.styleSheet().isEmpty()) {
+        parts << QStringLiteral("style=") + quoted(w.styleSheet());
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+QString indent(int depth) {
+    return QString(depth * 2, QLatin1Char(' '));
+}
+
+void dumpActions(const QList<QAction*>& actions, int depth, QStringList& lines) {
+    for (const QAction* action : actions) {
+        if (action->isSeparator()) {
+            lines << indent(depth) + QStringLiteral("separator") +
+                         (action->isVisible() ? QString() : QStringLiteral(" hidden"));
+            continue;
+        }
+        QStringList parts{QStringLiteral("action"), quoted(action->objectName()),
+                          quoted(action->text())};
+        const QMenu* menu = action->menu<QMenu*>();
+        if (menu != nullptr) {
+            parts << QStringLiteral("menu");
+        }
+        if (!action->isVisible()) {
+            parts << QStringLiteral("hidden");
+        }
+        // A hidden action is also disabled: only a visible one's state says anything.
+        if (action->isVisible() && !action->isEnabled()) {
+            parts << QStringLiteral("disabled");
+        }
+        if (!action->shortcut().isEmpty()) {
+            parts << QStringLiteral("shortcut=") + action->shortcut().toString();
+        }
+        if (!action->icon().isNull()) {
+            parts << QStringLiteral("icon");
+        }
+        if (action->isCheckable()) {
+            parts << (action->isChecked() ? QStringLiteral("checked")
+                                          : QStringLiteral("unchecked"));
+        }
+        if (menu != nullptr && !menu->accessibleName().isEmpty() &&
+            menu->accessibleName() != action->text()) {
+            parts << QStringLiteral("accessible=") + quoted(menu->accessibleName());
+        }
+        lines << indent(depth) + parts.join(QLatin1Char(' '));
+        if (menu != nullptr) {
+            dumpActions(menu->actions(), depth + 1, lines);
+        }
+    }
+}
+
+// Qt's helpers carry names beginning "qt_"; one the program gave an accessible name is its own
+// concern and stays in.
+bool isQtHelper(const QWidget& w) {
+    return w.objectName().startsWith(QLatin1String("qt_")) && w.accessibleName().isEmpty();
+}
+
+void dumpWidget(const QWidget& w, int depth, QStringList& lines) {
+    lines << indent(depth) + widgetLine(w);
+    if (qobject_cast<const QMenuBar*>(&w) != nullptr || qobject_cast<const QMenu*>(&w) != nullptr) {
+        dumpActions(w.actions(), depth + 1, lines);
+    }
+    for (const QObject* object : w.children()) {
+        const auto* child = qobject_cast<const QWidget*>(object);
+        if (child == nullptr || child->isWindow() || isQtHelper(*child)) {
+            continue;
+        }
+        dumpWidget(*child, depth + 1, lines);
+    }
+}
+
+// The lines of a text, a final newline ending the last one rather than starting an empty one.
+QStringList lines(QString text) {
+    if (text.endsWith(QLatin1Char('\n'))) {
+        text.chop(1);
+    }
+    return text.split(QLatin1Char('\n'));
+}
+
+QString goldenPath(const QString& name) {
+    QString root = qEnvironmentVariable("VELMORA_SOURCE_DIR");
+    if (root.isEmpty()) {
+        root = QStringLiteral(VELMORA_SOURCE_TREE);
+    }
+    return QDir(root).filePath(QStringLiteral("tests/golden/%1.txt").arg(name));
+}
+
+// A unified-style hunk around the first difference: the common head and tail are cut to three
+// lines of context and the changed middle to its first lines.
+QString firstDifference(const QString& path, const QStringList& expected,
+                        const QStringList& actual) {
+    const qsizetype shorter = std::min(expected.size(), actual.size());
+    qsizetype head = 0;
+    while (head < shorter && expected[head] == actual[head]) {
+        ++head;
+    }
+    qsizetype tail = 0;
+    while (tail < shorter - head &&
+           expected[expected.size() - 1 - tail] == actual[actual.size() - 1 - tail]) {
+        ++tail;
+    }
+    constexpr qsizetype kContext = 3;
+    constexpr qsizetype kShown = 30;
+    const qsizetype from = std::max<qsizetype>(0, head - kContext);
+    const qsizetype expectedEnd = expected.size() - tail;
+    const qsizetype actualEnd = actual.size() - tail;
+    const qsizetype contextAfter = std::min(kContext, tail);
+
+    QStringList out{QStringLiteral("--- ") + path, QStringLiteral("+++ the dump")};
+    out << QStringLiteral("@@ -%1,%2 +%3,%4 @@")
+               .arg(from + 1)
+               .arg(expectedEnd + contextAfter - from)
+               .arg(from + 1)
+               .arg(actualEnd + contextAfter - from);
+    for (qsizetype i = from; i < head; ++i) {
+        out << QLatin1Char(' ') + expected[i];
+    }
+    const auto changed = [&](const QStringList& lines, qsizetype end, QChar sign) {
+        for (qsizetype i = head; i < end && i < head + kShown; ++i) {
+            out << sign + lines[i];
+        }
+        if (end - head > kShown) {
+            out << QStringLiteral("%1 … %2 more lines").arg(sign).arg(end - head - kShown);
+        }
+    };
+    changed(expected, expectedEnd, QLatin1Char('-'));
+    changed(actual, actualEnd, QLatin1Char('+'));
+    for (qsizetype i = expectedEnd; i < expectedEnd + contextAfter; ++i) {
+        out << QLatin1Char(' ') + expected[i];
+    }
+    return out.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+QString dumpWidgetTree(const QWidget* root) {
+    QStringList lines;
+    if (root != nullptr) {
+        dumpWidget(*root, 0, lines);
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void expectMatchesGolden(const QString& name, const QString& dump) {
+    const QString path = goldenPath(name);
+    if (qEnvironmentVariable("VELMORA_UPDATE_GOLDEN") == QLatin1String("1")) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            << "cannot write " << path.toStdString();
+        file.write(dump.toUtf8());
+        std::cout << "[ golden   ] rewrote " << path.toStdString()
+                  << " — review it before committing\n";
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "No golden file " << path.toStdString()
+                      << ". Create it by running this test with VELMORA_UPDATE_GOLDEN=1, then "
+                         "read it through before committing it.";
+        return;
+    }
+    QString expected = QString::fromUtf8(file.readAll());
+    expected.remove(QLatin1Char('\r'));
+    if (expected == dump) {
+        return;
+    }
+    ADD_FAILURE() << "The widget tree differs from " << path.toStdString()
+                  << " (if the change is intended, rerun with VELMORA_UPDATE_GOLDEN=1 and review "
+                     "the file's diff):\n"
+                  << firstDifference(QStringLiteral("tests/golden/") + name +
+                                         QStringLiteral(".txt"),
+                                     lines(expected), lines(dump))
+                         .toStdString();
+}
+
+} // namespace velmora::test

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace velmora::test {
+
+// A readable text of a widget and everything under it, one line per widget, children indented
+// under their parent in the parent's child order (creation order as changed by raise and lower:
+// back to front). A line holds the class, the object name, the geometry, the flags that differ
+// from a plain widget's, the text the user sees, the accessible name, and the font, colours and
+// style sheet set on that widget itself. A menu bar or menu lists its actions instead of its
+// popup widgets. Qt's own helpers ("qt_*" objects) are left out unless the program named them
+// for assistive technology; child windows are left out.
+QString dumpWidgetTree(const QWidget* root);
+
+// Compares `dump` with tests/golden/<name>.txt of the source tree and fails with a diff of the
+// first differing lines. With VELMORA_UPDATE_GOLDEN=1 in the environment the file is rewritten
+// instead and the test passes with a note.
+void expectMatchesGolden(const QString& name, const QString& dump);
+
+} // namespace velmora::test
