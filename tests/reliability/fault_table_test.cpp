@@ -56,7 +56,7 @@ void stage(const TempFolder& folder, const QString& relative, Fault fault) {
         folder.write(relative, ("A) " + QByteArray(2043, 'x') + "\r\n").repeated(5120));
         return;
     case Fault::MegabyteLine:
-        folder.write(relative, QByteArray(1024 * 1024, 'a'));
+        folder.write(relative, QByteArray(qsizetype{1024} * 1024, 'a'));
         return;
     case Fault::Folder:
         QDir().mkpath(path);

@@ -11,7 +11,7 @@ namespace velmora::test {
 // and `skipReason()` says why.
 class SmallDisk {
 public:
-    explicit SmallDisk(qint64 bytes = 64 * 1024);
+    explicit SmallDisk(qint64 bytes = qint64{64} * 1024);
     ~SmallDisk();
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
