@@ -20,8 +20,7 @@ void Session::recordGrade(const TestOutcome& outcome) {
 }
 
 void Session::takeGrades(const QList<quint8>& values) {
-    for (qsizetype i = 0; i < values.size() && i + 1 < static_cast<qsizetype>(grades.size());
-         ++i) {
+    for (qsizetype i = 0; i < values.size() && i + 1 < static_cast<qsizetype>(grades.size()); ++i) {
         grades[static_cast<size_t>(i + 1)] = values[i];
     }
 }

@@ -54,9 +54,8 @@ TEST(Session, TakenGradesReplaceTheFirstOnesInOrder) {
 TEST(Session, PassedTestsAreThoseGradedThreeOrMore) {
     Session session;
     session.takeGrades({3, 2, 5, 0, 0, 0, 0, 0, 0, 0, 1, 4});
-    EXPECT_EQ(session.passedTests(),
-              (QStringList{QStringLiteral("test1"), QStringLiteral("test3"),
-                           QStringLiteral("test12")}));
+    EXPECT_EQ(session.passedTests(), (QStringList{QStringLiteral("test1"), QStringLiteral("test3"),
+                                                  QStringLiteral("test12")}));
 }
 
 } // namespace
