@@ -50,15 +50,13 @@ QColor scrollBarGrey() {
 } // namespace
 
 MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent, ControlsBuilt built)
-    : QMainWindow(parent) {
+    : DeferredControls(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ЭУИ Velmora"));
     setWindowIcon(svgIcon(QStringLiteral(":/icons/app.svg")));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     buildScreens(makeView);
-    if (built == ControlsBuilt::WithWindow) {
-        buildControls();
-    }
+    startBuilding(built);
     buildMenu();
     // Sized and centred when first shown: the menu bar's height needs its font measured.
     onFirstShow(this, [this] { placeOnScreen(); });
@@ -67,23 +65,10 @@ MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent, Con
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildControls() {
-    if (controlsBuilt_) {
-        return;
-    }
-    controlsBuilt_ = true;
+void MainWindow::buildDeferredControls() {
     buildMemoScreen();
     buildTestingScreens();
     buildAccessScreens();
-}
-
-// Built before the window is shown, not in its show event: children added to a visible window
-// would stay hidden.
-void MainWindow::setVisible(bool visible) {
-    if (visible) {
-        buildControls();
-    }
-    QMainWindow::setVisible(visible);
 }
 
 void MainWindow::placeOnScreen() {

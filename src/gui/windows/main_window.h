@@ -4,7 +4,7 @@
 #include "core/course/menu_visibility.h"
 #include "core/exam/test_run.h"
 #include "gui/documents/document_view.h"
-#include "gui/kit/controls_built.h"
+#include "gui/kit/deferred_controls.h"
 
 #include <QMainWindow>
 #include <QtGlobal>
@@ -32,7 +32,7 @@ class AdminScreen;
 // and holds the six full-window screens and the menu bar. A screen is shown by making it visible
 // and hiding the other five; the stacking order, front to back, is sign-in, administrator, memo,
 // document, test, progress.
-class MainWindow : public QMainWindow {
+class MainWindow : public DeferredControls<QMainWindow> {
     Q_OBJECT
 public:
     // The browser of the document screen comes from `makeView`; creating the window loads the
@@ -40,10 +40,6 @@ public:
     explicit MainWindow(const DocumentViewFactory& makeView = createDocumentView,
                         QWidget* parent = nullptr, ControlsBuilt built = ControlsBuilt::WithWindow);
     ~MainWindow() override;
-
-    // Builds the controls of the memo, test, progress, sign-in and administrator screens, once.
-    void buildControls();
-    void setVisible(bool visible) override;
 
     // Run-time state.
     QString username;                // the signed-in user
@@ -154,6 +150,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls of the memo, test, progress, sign-in and administrator screens.
+    void buildDeferredControls() override;
     void buildScreens(const DocumentViewFactory& makeView);
     void buildMemoScreen();
     void buildTestingScreens();
@@ -203,7 +201,6 @@ private:
     TestStage testStage_ = TestStage::None;
     int chosenAnswer_ = 0; // the answer button double-clicked last
     bool formShown_ = false;
-    bool controlsBuilt_ = false;
 };
 
 } // namespace velmora

@@ -33,34 +33,20 @@ template <typename Widget> Widget* place(QWidget* parent, const char* name, QRec
 } // namespace
 
 ScramblingTool::ScramblingTool(QWidget* parent, ControlsBuilt built)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+    : DeferredControls(parent, Qt::Dialog | Qt::FramelessWindowHint),
       chooser_(std::make_unique<FileDialogSourceChooser>()) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Шифрование тестовых вопросов"));
     setFont(toolFont(11, false));
     setFixedSize(611, 256);
-    if (built == ControlsBuilt::WithWindow) {
-        buildControls();
-    }
+    startBuilding(built);
 }
 
 ScramblingTool::~ScramblingTool() = default;
 
-void ScramblingTool::buildControls() {
-    if (controlsBuilt_) {
-        return;
-    }
-    controlsBuilt_ = true;
+void ScramblingTool::buildDeferredControls() {
     buildLayout();
     showRecord();
-}
-
-// Built before the window is shown: children added to a visible window would stay hidden.
-void ScramblingTool::setVisible(bool visible) {
-    if (visible) {
-        buildControls();
-    }
-    QDialog::setVisible(visible);
 }
 
 void ScramblingTool::buildLayout() {
