@@ -13,8 +13,7 @@ using Screens = std::set<int>;
 
 TEST_F(ShellTest, FirstShownWithTheSignInScreenAlone) {
     EXPECT_EQ(visibleScreens(), Screens({4}));
-    EXPECT_EQ(window->signedin, 0);
-    EXPECT_EQ(window->unlockflag, 0);
+    EXPECT_FALSE(window->session().signedIn);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ЭУИ Velmora"));
     EXPECT_EQ(window->objectName(), QStringLiteral("Form1"));
 }
@@ -83,8 +82,6 @@ TEST_F(ScreenTableTest, EveryCommandSwitchesScreensAsTheTableSays) {
              s.insert(1);
              return s;
          }},
-        {"FormShow", [](ShellTest&, MainWindow& w) { w.FormShow(); },
-         [](const Screens&) { return only(4); }},
     };
     for (const ScreenCommand& command : table) {
         check(command);
@@ -146,7 +143,7 @@ TEST_F(ShellTest, ScreensHaveTheirColours) {
 }
 
 TEST_F(ShellTest, MemoScreenHoldsMemo2BehindTheBackButton) {
-    QPlainTextEdit* memo = window->memo2();
+    QPlainTextEdit* memo = window->testLogView();
     EXPECT_EQ(memo->parentWidget(), window->memoScreen());
     EXPECT_EQ(memo->toPlainText(), QStringLiteral("Memo2"));
     EXPECT_EQ(memo->geometry(), QRect(4, 2, 920, 730));

@@ -72,8 +72,8 @@ void ScramblingTool::buildLayout() {
         record_[i]->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
         record_[i]->hide();
     }
-    connect(button1_, &QPushButton::clicked, this, &ScramblingTool::Button1Click);
-    connect(button2_, &QPushButton::clicked, this, &ScramblingTool::Button2Click);
+    connect(button1_, &QPushButton::clicked, this, &ScramblingTool::scramble);
+    connect(button2_, &QPushButton::clicked, this, &ScramblingTool::exitTool);
 }
 
 void ScramblingTool::setChooser(std::unique_ptr<SourceFileChooser> chooser) {
@@ -92,23 +92,23 @@ void ScramblingTool::showRecord() {
 
 void ScramblingTool::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    rememberFolderAndCentre();
 }
 
 void ScramblingTool::done(int result) {
-    FormClose();
+    restoreFolder();
     QDialog::done(result);
 }
 
 bool ScramblingTool::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit10_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        Edit10Click();
+        chooseSourceFile();
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void ScramblingTool::FormShow() {
+void ScramblingTool::rememberFolderAndCentre() {
     guarded(this, [&] {
         savedfolder_ = QDir::currentPath();
         if (const QScreen* screen = this->screen()) {
@@ -117,7 +117,7 @@ void ScramblingTool::FormShow() {
     });
 }
 
-void ScramblingTool::FormClose() {
+void ScramblingTool::restoreFolder() {
     guarded(this, [&] {
         if (!savedfolder_.isEmpty() && QDir::currentPath() != savedfolder_) {
             QDir::setCurrent(savedfolder_);
@@ -125,7 +125,7 @@ void ScramblingTool::FormClose() {
     });
 }
 
-void ScramblingTool::Edit10Click() {
+void ScramblingTool::chooseSourceFile() {
     guarded(this, [&] {
         if (const auto path = chooser_->choose(this)) {
             edit10_->setText(*path);
@@ -133,7 +133,7 @@ void ScramblingTool::Edit10Click() {
     });
 }
 
-void ScramblingTool::Button1Click() {
+void ScramblingTool::scramble() {
     guarded(this, [&] {
         const QString source = openPath(edit10_->text());
         const QString output = QuestionSourceConverter::outputBeside(source, edit9_->text());
@@ -147,7 +147,7 @@ void ScramblingTool::Button1Click() {
     });
 }
 
-void ScramblingTool::Button2Click() {
+void ScramblingTool::exitTool() {
     guarded(this, [&] { close(); });
 }
 

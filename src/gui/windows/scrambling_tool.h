@@ -29,10 +29,6 @@ public:
     void setChooser(std::unique_ptr<SourceFileChooser> chooser);
     const QuestionRecord& record() const { return converter_.record(); }
 
-    void Edit10Click();
-    void Button1Click();
-    void Button2Click();
-
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,8 +38,12 @@ public Q_SLOTS:
 
 private:
     void buildDeferredControls() override;
-    void FormShow();
-    void FormClose();
+    // Handlers: showing and closing the window, and its controls.
+    void rememberFolderAndCentre(); // shown
+    void restoreFolder();           // closed
+    void chooseSourceFile();        // a click on Edit10
+    void scramble();                // Button1 "Зашифровать"
+    void exitTool();                // Button2 "Выход"
     void buildLayout();
     void showRecord();
 
