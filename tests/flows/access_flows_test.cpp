@@ -309,8 +309,9 @@ TEST_F(AccessFlows, TheAdministratorChangesTheSettings) {
 TEST_F(AccessFlows, SignInFormBringsTheSignInScreenBackInFront) {
     course.start();
     course.choose("N13"); // the syllabus, on the document screen
+    EXPECT_EQ(course.screenInFront(), 1);
     course.choose("NaFormuAvtorizazii");
-    EXPECT_TRUE(window().signInScreen()->isVisible());
+    EXPECT_EQ(course.screenInFront(), 4);
     EXPECT_TRUE(window().documentScreen()->isVisible());
 }
 
