@@ -1,260 +1,197 @@
 #include "core/access/user_register.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
-#include "gui/kit/message_boxes.h"
 #include "gui/screens/admin_screen.h"
 #include "gui/screens/sign_in_screen.h"
-#include "gui/windows/main_window.h"
-#include "support/recording_document_view.h"
-#include "support/temp_folder.h"
+#include "support/course_driver.h"
+#include "support/test_file_builder.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFrame>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
-#include <QToolButton>
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace velmora;
-using velmora::test::RecordingDocumentView;
+using velmora::test::CourseDriver;
 using velmora::test::TempFolder;
 
 namespace {
 
-QString shownTexts() {
-    QStringList texts;
-    for (const MessageBoxes::Shown& s : MessageBoxes::shown()) {
-        texts.append(s.caption + QStringLiteral(": ") + s.text);
-    }
-    return texts.join(QLatin1Char('\n'));
-}
-
+// A course whose administrator is "boss" with the password "pw" and the test log "log.txt".
 class AccessFlows : public ::testing::Test {
 protected:
     AccessFlows() {
-        MessageBoxes::clearShown();
-        folder.write(QStringLiteral("users"), QByteArray());
-        folder.write(QStringLiteral("data/info/tumb.db"), "boss|pw|log.txt\r\n");
+        course.folder().write(QStringLiteral("data/info/tumb.db"), "boss|pw|log.txt\r\n");
     }
 
-    void start() {
-        window = std::make_unique<MainWindow>(RecordingDocumentView::factory());
-        window->show();
-    }
-    void type(const QString& name, const QString& password) const {
-        window->signInContent()->nameBox()->setText(name);
-        window->signInContent()->passwordBox()->setText(password);
-    }
-    void click(const char* button) const {
-        auto* b = window->findChild<QToolButton*>(QString::fromLatin1(button));
-        ASSERT_NE(b, nullptr) << button;
-        b->click();
-    }
-    void trigger(const char* item) const {
-        QAction* action = window->menuItem(QString::fromLatin1(item));
-        ASSERT_NE(action, nullptr) << item;
-        action->trigger();
-    }
-    bool enabled(const char* item) const {
-        const QAction* action = window->menuItem(QString::fromLatin1(item));
-        EXPECT_NE(action, nullptr) << item;
-        return action != nullptr && action->isEnabled();
-    }
-    bool visible(const char* item) const {
-        const QAction* action = window->menuItem(QString::fromLatin1(item));
-        EXPECT_NE(action, nullptr) << item;
-        return action != nullptr && action->isVisible();
-    }
-    QStringList comboItems() const {
-        QStringList items;
-        for (int i = 0; i < window->comboBox1()->count(); ++i) {
-            items.append(window->comboBox1()->itemText(i));
-        }
-        return items;
-    }
-    void storeStudent(const QString& name, const QString& password,
-                      const QList<int>& grades) const {
-        IniValues values{{QStringLiteral("password"), password}};
-        for (int n = 1; n <= grades.size(); ++n) {
-            values.append({UserRegister::testKey(n), QString::number(grades[n - 1])});
-        }
-        writeiniValues(name, values, UserRegister::path());
-    }
-    QString stored(const QString& name, int test) const {
-        return readini(name, UserRegister::testKey(test), UserRegister::path());
-    }
-    void closeWindow() {
-        QSignalSpy closed(window.get(), &MainWindow::closed);
-        window->close();
+    QString shownTexts() const { return course.boxTexts().join(QLatin1Char('\n')); }
+    const Session& session() const { return course.session(); }
+    MainWindow& window() const { return course.window(); }
+    void closeWindow() const {
+        QSignalSpy closed(&window(), &MainWindow::closed);
+        course.closeWindow();
         EXPECT_EQ(closed.count(), 1);
     }
 
-    TempFolder folder;
-    std::unique_ptr<MainWindow> window;
+    CourseDriver course;
+    const TempFolder& folder = course.folder();
 };
 
 TEST_F(AccessFlows, StartUpLoadsTheListAndTheSettings) {
     folder.write(QStringLiteral("users"), CodePage::encode(u"Ivan\r\nӘсел\r\n"));
     folder.write(QStringLiteral("data/info/tumb.db"), "boss|pw|log.txt\r\nsecond|line|\r\n");
-    start();
+    course.start();
     EXPECT_EQ(shownTexts(), QString());
-    EXPECT_EQ(comboItems(), (QStringList{QStringLiteral("Ivan"), QStringLiteral("Әсел")}));
-    EXPECT_FALSE(window->comboBox1()->isVisibleTo(window->progressScreen()));
-    EXPECT_EQ(window->adminlogin, QStringLiteral("boss"));
-    EXPECT_EQ(window->adminpassword, QStringLiteral("pw"));
-    EXPECT_EQ(window->reportfile, QStringLiteral("log.txt"));
-    const AdminScreen* admin = window->adminContent();
+    EXPECT_EQ(course.userList(), (QStringList{QStringLiteral("Ivan"), QStringLiteral("Әсел")}));
+    EXPECT_FALSE(course.userListShown());
+    EXPECT_EQ(session().admin.login, QStringLiteral("boss"));
+    EXPECT_EQ(session().admin.password, QStringLiteral("pw"));
+    EXPECT_EQ(session().admin.reportFile, QStringLiteral("log.txt"));
+    const AdminScreen* admin = window().adminContent();
     EXPECT_EQ(admin->loginBox()->text(), QStringLiteral("boss"));
     EXPECT_EQ(admin->passwordBox()->text(), QStringLiteral("pw"));
     EXPECT_EQ(admin->passwordAgainBox()->text(), QStringLiteral("pw"));
     EXPECT_EQ(admin->reportFileBox()->text(), QStringLiteral("log.txt"));
-    EXPECT_TRUE(window->signInScreen()->isVisible());
-    EXPECT_FALSE(visible("N0"));
-    EXPECT_EQ(window->signedin, 0);
-    EXPECT_EQ(window->signInContent()->parentWidget(), window->signInScreen());
-    EXPECT_EQ(window->adminContent()->parentWidget(), window->adminScreen());
+    EXPECT_TRUE(window().signInScreen()->isVisible());
+    EXPECT_FALSE(course.offered("N0"));
+    EXPECT_FALSE(session().signedIn);
+    EXPECT_EQ(window().signInContent()->parentWidget(), window().signInScreen());
+    EXPECT_EQ(window().adminContent()->parentWidget(), window().adminScreen());
 }
 
 TEST_F(AccessFlows, AMissingUserListIsShownAndStartUpGoesOn) {
     QFile::remove(folder.file(QStringLiteral("users")));
-    start();
+    course.start();
     EXPECT_EQ(shownTexts(),
               QStringLiteral("ЭУИ Velmora: Cannot open file \"%1\". No such file or directory.")
                   .arg(folder.file(QStringLiteral("users"))));
-    EXPECT_FALSE(visible("N0"));
-    EXPECT_TRUE(window->signInScreen()->isVisible());
-    EXPECT_FALSE(window->documentScreen()->isVisible());
-    EXPECT_EQ(window->adminlogin, QStringLiteral("boss"));
+    EXPECT_FALSE(course.offered("N0"));
+    EXPECT_TRUE(window().signInScreen()->isVisible());
+    EXPECT_FALSE(window().documentScreen()->isVisible());
+    EXPECT_EQ(session().admin.login, QStringLiteral("boss"));
 }
 
 TEST_F(AccessFlows, UnreadableSettingsLeaveTheDesignTextsAndNoAdministrator) {
     QDir(folder.file(QStringLiteral("data"))).removeRecursively();
-    start();
+    course.start();
     EXPECT_EQ(shownTexts(), QStringLiteral("ЭУИ Velmora: Invalid filename."));
-    EXPECT_EQ(window->adminContent()->loginBox()->text(), QStringLiteral("Edit3"));
-    EXPECT_EQ(window->adminContent()->reportFileBox()->text(), QStringLiteral("Edit6"));
-    EXPECT_TRUE(window->adminlogin.isEmpty());
+    EXPECT_EQ(window().adminContent()->loginBox()->text(), QStringLiteral("Edit3"));
+    EXPECT_EQ(window().adminContent()->reportFileBox()->text(), QStringLiteral("Edit6"));
+    EXPECT_TRUE(session().admin.login.isEmpty());
     MessageBoxes::clearShown();
-    type(QString(), QString()); // would be the administrator's login and password
-    click("SpeedButton3");
+    course.signIn(QString(), QString()); // would be the administrator's login and password
     EXPECT_EQ(shownTexts(), QStringLiteral("Error: Проверьте правильность имени и пароля!"));
-    EXPECT_EQ(window->signedin, 0);
+    EXPECT_FALSE(session().signedIn);
 }
 
 TEST_F(AccessFlows, ANewStudentRegistersAndSignsInWithLaterLecturesLocked) {
-    start();
-    type(QStringLiteral("Айгүл"), QStringLiteral("qwerty"));
-    click("SpeedButton1");
+    course.start();
+    course.registerStudent(QStringLiteral("Айгүл"), QStringLiteral("qwerty"));
     EXPECT_EQ(shownTexts(),
               QStringLiteral("Information: Пользователь зарегистрирован.Нажмите \"Далее>>\""));
-    EXPECT_EQ(comboItems(), QStringList{QStringLiteral("Айгүл")});
+    EXPECT_EQ(course.userList(), QStringList{QStringLiteral("Айгүл")});
     EXPECT_EQ(folder.read(QStringLiteral("users")), CodePage::encode(u"Айгүл\r\n"));
-    EXPECT_TRUE(window->signInScreen()->isVisible()); // registration changes no screen
+    EXPECT_TRUE(window().signInScreen()->isVisible()); // registration changes no screen
 
     MessageBoxes::clearShown();
-    type(QStringLiteral("АЙГҮЛ"), QStringLiteral("qwerty"));
-    QTest::keyClick(window->signInContent()->passwordBox(), Qt::Key_Return);
+    course.signInWithEnter(QStringLiteral("АЙГҮЛ"), QStringLiteral("qwerty"));
     EXPECT_EQ(shownTexts(), QString());
-    EXPECT_EQ(window->signedin, 1);
-    EXPECT_EQ(window->username, QStringLiteral("АЙГҮЛ"));
-    EXPECT_TRUE(window->documentScreen()->isVisible());
-    EXPECT_FALSE(window->signInScreen()->isVisible());
+    EXPECT_TRUE(session().signedIn);
+    EXPECT_EQ(session().userName, QStringLiteral("АЙГҮЛ"));
+    EXPECT_TRUE(window().documentScreen()->isVisible());
+    EXPECT_FALSE(window().signInScreen()->isVisible());
     for (const char* item : {"N0", "nlab", "Nprak", "Nrk", "Nadm", "Ni"}) {
-        EXPECT_TRUE(visible(item)) << item;
+        EXPECT_TRUE(course.offered(item)) << item;
     }
     for (const char* item : {"notch", "Ntun", "nred", "NaFormuAvtorizazii"}) {
-        EXPECT_FALSE(visible(item)) << item;
+        EXPECT_FALSE(course.offered(item)) << item;
     }
-    EXPECT_FALSE(window->comboBox1()->isVisibleTo(window->progressScreen()));
-    EXPECT_TRUE(enabled("n1"));
-    EXPECT_TRUE(enabled("test1"));
+    EXPECT_FALSE(course.userListShown());
+    EXPECT_TRUE(course.enabled("n1"));
+    EXPECT_TRUE(course.enabled("test1"));
     for (const char* item : {"N2", "test2", "N3", "test3", "N33", "test4", "N34", "test5"}) {
-        EXPECT_FALSE(enabled(item)) << item;
+        EXPECT_FALSE(course.enabled(item)) << item;
     }
-    EXPECT_EQ(window->grades[1], 1);
+    EXPECT_EQ(session().grades[1], 1);
 }
 
 TEST_F(AccessFlows, StoredGradesDecideWhichItemsAreOpen) {
-    storeStudent(QStringLiteral("ivan"), QStringLiteral("p"), {4, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-    start();
-    type(QStringLiteral("ivan"), QStringLiteral("p"));
-    click("SpeedButton3");
-    EXPECT_TRUE(enabled("N2"));
-    EXPECT_TRUE(enabled("test2"));
+    course.storeStudent(QStringLiteral("ivan"), QStringLiteral("p"),
+                        {4, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    course.start();
+    course.signIn(QStringLiteral("ivan"), QStringLiteral("p"));
+    EXPECT_TRUE(course.enabled("N2"));
+    EXPECT_TRUE(course.enabled("test2"));
     for (const char* item : {"N3", "test3", "N33", "test4", "N34", "test5"}) {
-        EXPECT_FALSE(enabled(item)) << item;
+        EXPECT_FALSE(course.enabled(item)) << item;
     }
 }
 
 TEST_F(AccessFlows, RefusedSignInsChangeNothing) {
-    storeStudent(QStringLiteral("ivan"), QStringLiteral("p"), {5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5});
-    start();
-    type(QStringLiteral("ivan"), QStringLiteral("P"));
-    click("SpeedButton3");
+    course.storeStudent(QStringLiteral("ivan"), QStringLiteral("p"),
+                        {5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5});
+    course.start();
+    course.signIn(QStringLiteral("ivan"), QStringLiteral("P"));
     EXPECT_EQ(shownTexts(), QStringLiteral("Error: Проверьте правильность имени и пароля!"));
     MessageBoxes::clearShown();
-    type(QStringLiteral("boss"), QStringLiteral("wrong")); // the administrator: refused silently
-    click("SpeedButton3");
-    type(QStringLiteral("Boss"), QStringLiteral("pw")); // letter case counts for the administrator
-    click("SpeedButton3");
+    course.signIn(QStringLiteral("boss"),
+                  QStringLiteral("wrong")); // the administrator: refused silently
+    course.signIn(QStringLiteral("Boss"),
+                  QStringLiteral("pw")); // letter case counts for the administrator
     EXPECT_EQ(shownTexts(), QStringLiteral("Error: Проверьте правильность имени и пароля!"));
-    EXPECT_EQ(window->signedin, 0);
-    EXPECT_TRUE(window->signInScreen()->isVisible());
-    EXPECT_FALSE(visible("N0"));
-    EXPECT_EQ(window->signInContent()->nameBox()->text(), QStringLiteral("Boss"));
+    EXPECT_FALSE(session().signedIn);
+    EXPECT_TRUE(window().signInScreen()->isVisible());
+    EXPECT_FALSE(course.offered("N0"));
+    EXPECT_EQ(window().signInContent()->nameBox()->text(), QStringLiteral("Boss"));
 }
 
 TEST_F(AccessFlows, TheAdministratorSignsInWithTheUserListAndAllItemsOpen) {
     folder.write(QStringLiteral("users"), "Ivan\r\n");
-    start();
-    type(QStringLiteral("boss"), QStringLiteral("pw"));
-    click("SpeedButton3");
+    course.start();
+    course.signIn(QStringLiteral("boss"), QStringLiteral("pw"));
     EXPECT_EQ(shownTexts(), QString());
-    EXPECT_EQ(window->signedin, 1);
-    EXPECT_EQ(window->username, QStringLiteral("boss"));
+    EXPECT_TRUE(session().signedIn);
+    EXPECT_EQ(session().userName, QStringLiteral("boss"));
     for (const char* item : {"N0", "Nadm", "notch", "Ntun", "nred"}) {
-        EXPECT_TRUE(visible(item)) << item;
+        EXPECT_TRUE(course.offered(item)) << item;
     }
-    EXPECT_FALSE(visible("NaFormuAvtorizazii"));
-    EXPECT_TRUE(window->comboBox1()->isVisibleTo(window->progressScreen()));
+    EXPECT_FALSE(course.offered("NaFormuAvtorizazii"));
+    EXPECT_TRUE(course.userListShown());
     for (const char* item : {"N2", "test2", "N34", "test5"}) {
-        EXPECT_TRUE(enabled(item)) << item;
+        EXPECT_TRUE(course.enabled(item)) << item;
     }
 }
 
 TEST_F(AccessFlows, ANonNumericGradeStopsTheSignInHalfWay) {
-    storeStudent(QStringLiteral("ivan"), QStringLiteral("p"), {1, 4});
+    course.storeStudent(QStringLiteral("ivan"), QStringLiteral("p"), {1, 4});
     writeini(QStringLiteral("ivan"), QStringLiteral("test3"), QStringLiteral("x"),
              UserRegister::path());
-    start();
-    type(QStringLiteral("ivan"), QStringLiteral("p"));
-    click("SpeedButton3");
+    course.start();
+    course.signIn(QStringLiteral("ivan"), QStringLiteral("p"));
     EXPECT_EQ(shownTexts(), QStringLiteral("ЭУИ Velmora: 'x' is not a valid integer value."));
-    EXPECT_EQ(window->signedin, 0);
-    EXPECT_EQ(window->grades[2], 4);
-    EXPECT_FALSE(enabled("N2")); // the lock of test 1 was applied before the failure
-    EXPECT_TRUE(window->signInScreen()->isVisible());
-    EXPECT_FALSE(visible("N0"));
+    EXPECT_FALSE(session().signedIn);
+    EXPECT_EQ(session().grades[2], 4);
+    EXPECT_FALSE(course.enabled("N2")); // the lock of test 1 was applied before the failure
+    EXPECT_TRUE(window().signInScreen()->isVisible());
+    EXPECT_FALSE(course.offered("N0"));
 
     // A later sign-in follows its own grades only.
     MessageBoxes::clearShown();
-    storeStudent(QStringLiteral("olga"), QStringLiteral("p"), {5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5});
-    type(QStringLiteral("olga"), QStringLiteral("p"));
-    click("SpeedButton3");
-    EXPECT_EQ(window->signedin, 1);
-    EXPECT_TRUE(enabled("N2"));
+    course.storeStudent(QStringLiteral("olga"), QStringLiteral("p"),
+                        {5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5});
+    course.signIn(QStringLiteral("olga"), QStringLiteral("p"));
+    EXPECT_TRUE(session().signedIn);
+    EXPECT_TRUE(course.enabled("N2"));
 }
 
 TEST_F(AccessFlows, RegistrationRefusalsWriteNothing) {
-    storeStudent(QStringLiteral("ivan"), QStringLiteral("p"), {1});
+    course.storeStudent(QStringLiteral("ivan"), QStringLiteral("p"), {1});
     folder.write(QStringLiteral("users"), "ivan\r\n");
-    start();
+    course.start();
     const QByteArray registerBefore = folder.read(QStringLiteral("users.ini"));
     const std::pair<QString, QString> refused[] = {
         {QStringLiteral("IVAN"),
@@ -266,61 +203,64 @@ TEST_F(AccessFlows, RegistrationRefusalsWriteNothing) {
     };
     for (const auto& [name, message] : refused) {
         MessageBoxes::clearShown();
-        type(name, QStringLiteral("x"));
-        click("SpeedButton1");
+        course.registerStudent(name, QStringLiteral("x"));
         EXPECT_EQ(shownTexts(), message) << name.toStdString();
     }
     EXPECT_EQ(folder.read(QStringLiteral("users.ini")), registerBefore);
     EXPECT_EQ(folder.read(QStringLiteral("users")), QByteArray("ivan\r\n"));
-    EXPECT_EQ(comboItems(), QStringList{QStringLiteral("ivan")});
+    EXPECT_EQ(course.userList(), QStringList{QStringLiteral("ivan")});
 }
 
 TEST_F(AccessFlows, DeletionWithTheRightPasswordIsSilent) {
-    storeStudent(QStringLiteral("Ivan"), QStringLiteral("p"), {1});
+    course.storeStudent(QStringLiteral("Ivan"), QStringLiteral("p"), {1});
     folder.write(QStringLiteral("users"), "Olga\r\nIvan\r\n");
-    start();
-    type(QStringLiteral("ivan"), QStringLiteral("wrong"));
-    click("SpeedButton2");
+    course.start();
+    course.deleteStudent(QStringLiteral("ivan"), QStringLiteral("wrong"));
     EXPECT_EQ(shownTexts(), QStringLiteral("Error: Проверьте правильность имени и пароля!"));
-    EXPECT_EQ(comboItems().size(), 2);
+    EXPECT_EQ(course.userList().size(), 2);
     MessageBoxes::clearShown();
-    type(QStringLiteral("ivan"), QStringLiteral("p"));
-    click("SpeedButton2");
+    course.deleteStudent(QStringLiteral("ivan"), QStringLiteral("p"));
     EXPECT_EQ(shownTexts(), QString());
-    EXPECT_EQ(comboItems(), QStringList{QStringLiteral("Olga")});
+    EXPECT_EQ(course.userList(), QStringList{QStringLiteral("Olga")});
     EXPECT_EQ(folder.read(QStringLiteral("users")), QByteArray("Olga\r\n"));
     EXPECT_EQ(readini(QStringLiteral("Ivan"), QStringLiteral("password"), UserRegister::path()),
               missingValue());
 }
 
 TEST_F(AccessFlows, CloseWritesTheSignedInUsersGradesBack) {
-    storeStudent(QStringLiteral("ivan"), QStringLiteral("p"), {4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 3});
-    start();
-    type(QStringLiteral("IVAN"), QStringLiteral("p"));
-    click("SpeedButton3");
-    window->grades[2] = 5; // a test finished meanwhile
+    course.storeStudent(QStringLiteral("ivan"), QStringLiteral("p"),
+                        {4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 3});
+    velmora::test::writeTestFile(QStringLiteral("test2"), velmora::test::numberedQuestions({1}),
+                                 QStringLiteral("1"));
+    course.start();
+    course.signIn(QStringLiteral("IVAN"), QStringLiteral("p"));
+    course.startTest(2);
+    course.answer(1);
+    // Another copy of the program changes the register meanwhile: the session's grades win.
+    writeini(QStringLiteral("ivan"), QStringLiteral("test2"), QStringLiteral("2"),
+             UserRegister::path());
     closeWindow();
-    EXPECT_EQ(stored(QStringLiteral("ivan"), 1), QStringLiteral("4"));
-    EXPECT_EQ(stored(QStringLiteral("ivan"), 2), QStringLiteral("5"));
-    EXPECT_EQ(stored(QStringLiteral("ivan"), 11), QStringLiteral("0")); // never read at sign-in
+    EXPECT_EQ(course.storedGrade(QStringLiteral("ivan"), 1), QStringLiteral("4"));
+    EXPECT_EQ(course.storedGrade(QStringLiteral("ivan"), 2), QStringLiteral("5"));
+    EXPECT_EQ(course.storedGrade(QStringLiteral("ivan"), 11),
+              QStringLiteral("0")); // never read at sign-in
     EXPECT_EQ(folder.read(QStringLiteral("users.ini")).count('['), 1);
 }
 
 TEST_F(AccessFlows, CloseWithoutASignInWritesNothing) {
-    storeStudent(QStringLiteral("ivan"), QStringLiteral("p"), {4});
+    course.storeStudent(QStringLiteral("ivan"), QStringLiteral("p"), {4});
     const QByteArray before = folder.read(QStringLiteral("users.ini"));
-    start();
-    type(QStringLiteral("ivan"), QStringLiteral("wrong"));
-    click("SpeedButton3");
+    course.start();
+    course.signIn(QStringLiteral("ivan"), QStringLiteral("wrong"));
     closeWindow();
     EXPECT_EQ(folder.read(QStringLiteral("users.ini")), before);
 }
 
 TEST_F(AccessFlows, AFailedWriteBackIsShownAndTheProgramStillEnds) {
-    storeStudent(QStringLiteral("ivan"), QStringLiteral("p"), {4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-    start();
-    type(QStringLiteral("ivan"), QStringLiteral("p"));
-    click("SpeedButton3");
+    course.storeStudent(QStringLiteral("ivan"), QStringLiteral("p"),
+                        {4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    course.start();
+    course.signIn(QStringLiteral("ivan"), QStringLiteral("p"));
     MessageBoxes::clearShown();
     QFile::setPermissions(folder.file(QStringLiteral("users.ini")), QFile::ReadOwner);
     closeWindow();
@@ -332,29 +272,22 @@ TEST_F(AccessFlows, AFailedWriteBackIsShownAndTheProgramStillEnds) {
 }
 
 TEST_F(AccessFlows, TheAdministratorChangesTheSettings) {
-    start();
-    type(QStringLiteral("boss"), QStringLiteral("pw"));
-    click("SpeedButton3");
-    trigger("Ntun");
-    EXPECT_TRUE(window->adminScreen()->isVisible());
-    for (QFrame* other : {window->documentScreen(), window->signInScreen(), window->memoScreen(),
-                          window->testScreen(), window->progressScreen()}) {
+    course.start();
+    course.signIn(QStringLiteral("boss"), QStringLiteral("pw"));
+    course.choose("Ntun");
+    EXPECT_TRUE(window().adminScreen()->isVisible());
+    for (QFrame* other : {window().documentScreen(), window().signInScreen(), window().memoScreen(),
+                          window().testScreen(), window().progressScreen()}) {
         EXPECT_FALSE(other->isVisible()) << other->objectName().toStdString();
     }
-    AdminScreen* admin = window->adminContent();
-    const auto fill = [&](const char* login, const char* password, const char* again,
-                          const char* file) {
-        admin->loginBox()->setText(QString::fromUtf8(login));
-        admin->passwordBox()->setText(QString::fromUtf8(password));
-        admin->passwordAgainBox()->setText(QString::fromUtf8(again));
-        admin->reportFileBox()->setText(QString::fromUtf8(file));
+    const auto apply = [&](const char* login, const char* password, const char* again,
+                           const char* file) {
+        course.applyAdminSettings(QString::fromUtf8(login), QString::fromUtf8(password),
+                                  QString::fromUtf8(again), QString::fromUtf8(file));
     };
-    fill("neo", "one", "two", "r.txt");
-    click("SpeedButton7");
-    fill("", "one", "one", "r.txt");
-    click("SpeedButton7");
-    fill("neo", "one", "one", "r|txt");
-    click("SpeedButton7");
+    apply("neo", "one", "two", "r.txt");
+    apply("", "one", "one", "r.txt");
+    apply("neo", "one", "one", "r|txt");
     EXPECT_EQ(
         shownTexts(),
         QStringLiteral("Error: Проверьте пароль!\nError: Недопустимые настройки администратора!\n"
@@ -362,37 +295,50 @@ TEST_F(AccessFlows, TheAdministratorChangesTheSettings) {
     EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")), QByteArray("boss|pw|log.txt\r\n"));
 
     MessageBoxes::clearShown();
-    fill("neo", "one", "one", "r.txt");
-    click("SpeedButton7");
+    apply("neo", "one", "one", "r.txt");
     EXPECT_EQ(shownTexts(), QString());
     EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")), QByteArray("neo|one|r.txt\r\n"));
-    EXPECT_EQ(window->adminlogin, QStringLiteral("boss")); // in force from the next start
-    EXPECT_TRUE(window->adminScreen()->isVisible());
+    EXPECT_EQ(session().admin.login, QStringLiteral("boss")); // in force from the next start
+    EXPECT_TRUE(window().adminScreen()->isVisible());
 
-    click("SpeedButton6");
-    EXPECT_FALSE(window->adminScreen()->isVisible());
-    EXPECT_TRUE(window->documentScreen()->isVisible());
+    course.leaveAdminSettings();
+    EXPECT_FALSE(window().adminScreen()->isVisible());
+    EXPECT_TRUE(window().documentScreen()->isVisible());
 }
 
 TEST_F(AccessFlows, SignInFormBringsTheSignInScreenBackInFront) {
-    start();
-    window->showScreen(window->documentScreen());
-    trigger("NaFormuAvtorizazii");
-    EXPECT_TRUE(window->signInScreen()->isVisible());
-    EXPECT_TRUE(window->documentScreen()->isVisible());
+    course.start();
+    course.choose("N13"); // the syllabus, on the document screen
+    EXPECT_EQ(course.screenInFront(), 1);
+    course.choose("NaFormuAvtorizazii");
+    EXPECT_EQ(course.screenInFront(), 4);
+    EXPECT_TRUE(window().documentScreen()->isVisible());
 }
 
-TEST_F(AccessFlows, EnableFindsItemsWithoutLetterCaseAndPassesOverMissingOnes) {
-    start();
-    window->enable(QStringLiteral("test1"), 0);
-    EXPECT_FALSE(enabled("N2"));
-    EXPECT_FALSE(enabled("test2"));
-    window->enable(QStringLiteral("test1"), 1);
-    EXPECT_TRUE(enabled("N2"));
-    window->enable(QStringLiteral("test5"), 0); // lecture 6 and test 6 are not in the menu
-    window->enable(QStringLiteral("test10"), 0);
-    window->enable(QStringLiteral("TEST1"), 0);
-    EXPECT_TRUE(enabled("N2"));
+TEST_F(AccessFlows, UnlockingFindsItemsWithoutLetterCaseAndPassesOverMissingOnes) {
+    course.start();
+    window().setUnlocked(QStringLiteral("test1"), false);
+    EXPECT_FALSE(course.enabled("N2"));
+    EXPECT_FALSE(course.enabled("test2"));
+    window().setUnlocked(QStringLiteral("test1"), true);
+    EXPECT_TRUE(course.enabled("N2"));
+    window().setUnlocked(QStringLiteral("test5"),
+                         false); // lecture 6 and test 6 are not in the menu
+    window().setUnlocked(QStringLiteral("test10"), false);
+    window().setUnlocked(QStringLiteral("TEST1"), false);
+    EXPECT_TRUE(course.enabled("N2"));
+}
+
+// Start-up puts the sign-in screen alone in front, whatever screens were visible before.
+TEST_F(AccessFlows, StartUpLeavesTheSignInScreenAloneFromAnyScreens) {
+    const std::set<int> starts[] = {{1}, {2}, {3}, {6}, {7}, {1, 4}, {1, 7}, {6, 7}, {1, 2, 3, 4}};
+    for (const std::set<int>& screens : starts) {
+        course.create();
+        course.setVisibleScreens(screens);
+        course.show();
+        EXPECT_EQ(course.visibleScreens(), std::set<int>{4}) << ::testing::PrintToString(screens);
+        EXPECT_EQ(course.window().menuState(), MenuState::BeforeSignIn);
+    }
 }
 
 // Copies the ready course folder into `target`.
@@ -420,39 +366,28 @@ TEST(CourseFolder, StudentAndAdministratorRoad) {
     if (!QFileInfo::exists(folder.file(QStringLiteral("data/info/tumb.db")))) {
         folder.write(QStringLiteral("data/info/tumb.db"), "admin|admin|data\\info\\report.txt\r\n");
     }
-    MessageBoxes::clearShown();
-    const DocumentViewFactory makeView = RecordingDocumentView::factory();
-    {
-        MainWindow window(makeView);
-        window.show();
-        window.signInContent()->nameBox()->setText(QStringLiteral("Жаңа студент"));
-        window.signInContent()->passwordBox()->setText(QStringLiteral("құпия"));
-        window.signInContent()->registerButton()->click();
-        window.signInContent()->signInButton()->click();
-        EXPECT_EQ(window.signedin, 1);
-        for (const char* item : {"N2", "N3", "N33", "N34", "test2", "test3", "test4", "test5"}) {
-            EXPECT_FALSE(window.menuItem(QString::fromLatin1(item))->isEnabled()) << item;
-        }
-        EXPECT_TRUE(window.menuItem(QStringLiteral("test1"))->isEnabled());
-        window.close();
+    CourseDriver road(folder);
+    road.start();
+    road.registerStudent(QStringLiteral("Жаңа студент"), QStringLiteral("құпия"));
+    road.signIn(QStringLiteral("Жаңа студент"), QStringLiteral("құпия"));
+    EXPECT_TRUE(road.session().signedIn);
+    for (const char* item : {"N2", "N3", "N33", "N34", "test2", "test3", "test4", "test5"}) {
+        EXPECT_FALSE(road.enabled(item)) << item;
     }
-    {
-        MainWindow window(makeView);
-        window.show();
-        ASSERT_FALSE(window.adminlogin.isEmpty());
-        window.signInContent()->nameBox()->setText(window.adminlogin);
-        window.signInContent()->passwordBox()->setText(window.adminpassword);
-        window.signInContent()->signInButton()->click();
-        ASSERT_EQ(window.signedin, 1);
-        window.menuItem(QStringLiteral("Ntun"))->trigger();
-        window.adminContent()->loginBox()->setText(QStringLiteral("teacher"));
-        window.adminContent()->passwordBox()->setText(QStringLiteral("new"));
-        window.adminContent()->passwordAgainBox()->setText(QStringLiteral("new"));
-        window.adminContent()->applyButton()->click();
-        EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")),
-                  QByteArray("teacher|new|") + CodePage::encode(window.reportfile) + "\r\n");
-        window.close();
-    }
+    EXPECT_TRUE(road.enabled("test1"));
+    road.closeWindow();
+
+    road.restart();
+    const AdminSettings installed = road.session().admin;
+    ASSERT_FALSE(installed.login.isEmpty());
+    road.signIn(installed.login, installed.password);
+    ASSERT_TRUE(road.session().signedIn);
+    road.choose("Ntun");
+    road.applyAdminSettings(QStringLiteral("teacher"), QStringLiteral("new"), QStringLiteral("new"),
+                            installed.reportFile);
+    EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")),
+              QByteArray("teacher|new|") + CodePage::encode(installed.reportFile) + "\r\n");
+    road.closeWindow();
     QStringList messages;
     for (const MessageBoxes::Shown& s : MessageBoxes::shown()) {
         messages.append(s.text);

@@ -3,32 +3,21 @@
 
 #include "core/exam/test_file.h"
 #include "core/storage/scrambled_store.h"
-#include "gui/documents/text_document_view.h"
-#include "gui/kit/message_boxes.h"
-#include "gui/screens/progress_screen.h"
-#include "gui/screens/test_screen.h"
-#include "gui/windows/main_window.h"
-#include "support/temp_folder.h"
+#include "support/course_driver.h"
 
-#include <QAbstractItemView>
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
 #include <QDirIterator>
 #include <QFile>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace velmora;
+using velmora::test::CourseDriver;
 using velmora::test::TempFolder;
 
 namespace {
 
 const QString kStudent = QStringLiteral("Әсел");
-const QString kRegister = QStringLiteral("\\users.ini");
 
 void copyCourse(const QString& to) {
     const QString from = QStringLiteral(VELMORA_SOURCE_ROOT) + QStringLiteral("/course");
@@ -55,85 +44,55 @@ QList<int> rightAnswers(int test) {
 TEST(CourseEndToEnd, AStudentPassesTestsOneToFiveAndTheAdministratorSeesIt) {
     const TempFolder folder;
     copyCourse(folder.path());
-    const int interval = QApplication::doubleClickInterval();
-    QApplication::setDoubleClickInterval(0);
-    MessageBoxes::clearShown();
-
-    // As registration leaves the register.
-    writeini(kStudent, QStringLiteral("password"), QStringLiteral("7"), kRegister);
-    for (int n = 1; n <= 12; ++n) {
-        writeini(kStudent, QStringLiteral("test%1").arg(n),
-                 n == 1 ? QStringLiteral("1") : QStringLiteral("0"), kRegister);
-    }
-    MainWindow window([](QWidget* parent) { return new TextDocumentView(parent); });
-    window.show();
-    window.reportfile = QStringLiteral("report.log");
-    // As a student's sign-in leaves the window.
-    window.username = kStudent;
-    window.signedin = 1;
-    window.grades = {0, 1};
-    for (int n = 1; n <= 9; ++n) {
-        window.enable(QStringLiteral("test%1").arg(n), 0);
-    }
-    window.setMenuState(MenuState::Student);
-    window.showScreen(window.documentScreen());
+    CourseDriver course(folder);
+    course.start();
+    course.registerStudent(QStringLiteral("Бекзат"), QStringLiteral("1"));
+    course.registerStudent(kStudent, QStringLiteral("7"));
+    course.signIn(kStudent, QStringLiteral("7"));
+    ASSERT_EQ(course.window().menuState(), MenuState::Student);
+    course.forgetBoxes();
 
     const QStringList nextLecture{QStringLiteral("N2"), QStringLiteral("N3"), QStringLiteral("N33"),
                                   QStringLiteral("N34")};
     for (int test = 1; test <= 5; ++test) {
         SCOPED_TRACE(test);
-        QAction* item = window.menuItem(QStringLiteral("test%1").arg(test));
-        ASSERT_TRUE(item->isEnabled());
-        item->trigger();
-        ASSERT_FALSE(window.testScreen()->isHidden());
-        for (int position : rightAnswers(test)) {
-            QTest::mouseDClick(window.testContent()->answerButton(position), Qt::LeftButton, {},
-                               QPoint(8, 8));
-        }
-        ASSERT_FALSE(window.progressScreen()->isHidden());
-        EXPECT_EQ(window.progressContent()
-                      ->findChild<QLabel*>(QStringLiteral("Label%1").arg(17 + test))
-                      ->text(),
-                  QStringLiteral("5"));
+        ASSERT_TRUE(course.item(QStringLiteral("test%1").arg(test))->isEnabled());
+        course.startTest(test);
+        ASSERT_EQ(course.visibleScreens(), std::set<int>{3});
+        course.answer(rightAnswers(test));
+        ASSERT_EQ(course.visibleScreens(), std::set<int>{2});
+        EXPECT_EQ(course.gradeShown(test), QStringLiteral("5"));
         if (test < 5) {
-            EXPECT_TRUE(window.menuItem(nextLecture[test - 1])->isEnabled());
-            EXPECT_TRUE(window.menuItem(QStringLiteral("test%1").arg(test + 1))->isEnabled());
+            EXPECT_TRUE(course.item(nextLecture[test - 1])->isEnabled());
+            EXPECT_TRUE(course.item(QStringLiteral("test%1").arg(test + 1))->isEnabled());
         }
-        window.SpeedButton4Click();
+        course.leaveProgress();
     }
-    EXPECT_TRUE(MessageBoxes::shown().isEmpty());
+    EXPECT_TRUE(course.boxes().isEmpty());
     for (int n = 1; n <= 5; ++n) {
-        EXPECT_EQ(readini(kStudent, QStringLiteral("test%1").arg(n), kRegister),
-                  QStringLiteral("5"))
-            << n;
+        EXPECT_EQ(course.storedGrade(kStudent, n), QStringLiteral("5")) << n;
     }
+    course.exitProgram();
 
-    // The administrator, in the same window for brevity, picks the student and reads the log.
-    window.username = QStringLiteral("admin");
-    window.grades = {};
-    window.setMenuState(MenuState::Administrator);
-    window.comboBox1()->addItems({QStringLiteral("Бекзат"), kStudent});
-    window.comboBox1()->show();
-    window.NiClick();
-    window.comboBox1()->showPopup();
-    QAbstractItemView* view = window.comboBox1()->view();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                      view->visualRect(view->model()->index(1, 0)).center());
+    // At the next start the administrator picks the student and reads the log.
+    course.restart();
+    course.forgetBoxes();
+    course.signIn(course.session().admin.login, course.session().admin.password);
+    ASSERT_EQ(course.window().menuState(), MenuState::Administrator);
+    course.choose("Ni");
+    ASSERT_EQ(course.userList(), (QStringList{QStringLiteral("Бекзат"), kStudent}));
+    course.pickUser(1);
     for (int n = 1; n <= 10; ++n) {
-        EXPECT_EQ(window.progressContent()
-                      ->findChild<QLabel*>(QStringLiteral("Label%1").arg(17 + n))
-                      ->text(),
-                  n <= 5 ? QStringLiteral("5") : QStringLiteral("0"));
+        EXPECT_EQ(course.gradeShown(n), n <= 5 ? QStringLiteral("5") : QStringLiteral("0"));
     }
-    window.menuItem(QStringLiteral("N30"))->trigger();
-    const QStringList log = window.memo2()->toPlainText().split(QLatin1Char('\n'));
+    course.choose("N30");
+    const QStringList log = course.testLogShown().split(QLatin1Char('\n'));
     ASSERT_EQ(log.size(), 5);
     for (int n = 1; n <= 5; ++n) {
         EXPECT_TRUE(log[n - 1].startsWith(kStudent + QStringLiteral(" | ")));
         EXPECT_TRUE(log[n - 1].endsWith(QStringLiteral(" | test%1 | 5").arg(n)));
     }
-    EXPECT_TRUE(MessageBoxes::shown().isEmpty());
-    QApplication::setDoubleClickInterval(interval);
+    EXPECT_TRUE(course.boxes().isEmpty());
 }
 
 } // namespace

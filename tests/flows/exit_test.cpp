@@ -14,12 +14,12 @@ const QString exitQuestion = QStringLiteral("Вы действительно х�
 
 struct ExitWay {
     const char* name;
-    std::function<void(MainWindow&)> ask;
+    std::function<void(const CourseDriver&, MessageBoxes::Answer)> ask;
 };
 
 const ExitWay exitWays[] = {
-    {"Шығу", [](MainWindow& w) { w.menuItem(QStringLiteral("Ne"))->trigger(); }},
-    {"close box", [](MainWindow& w) { w.close(); }},
+    {"Шығу", [](const CourseDriver& c, MessageBoxes::Answer a) { c.exitProgram(a); }},
+    {"close box", [](const CourseDriver& c, MessageBoxes::Answer a) { c.closeWindow(a); }},
 };
 
 TEST_F(ShellTest, OkInTheExitQuestionClosesTheWindow) {
@@ -27,8 +27,7 @@ TEST_F(ShellTest, OkInTheExitQuestionClosesTheWindow) {
         MessageBoxes::clearShown();
         window->show();
         QSignalSpy closed(window.get(), &MainWindow::closed);
-        MessageBoxes::setNextAnswer(MessageBoxes::Answer::Ok);
-        way.ask(*window);
+        way.ask(course, MessageBoxes::Answer::Ok);
         ASSERT_EQ(MessageBoxes::shown().size(), 1) << way.name;
         EXPECT_EQ(MessageBoxes::shown().at(0).kind, MessageBoxes::Kind::Warning);
         EXPECT_EQ(MessageBoxes::shown().at(0).caption, QStringLiteral("Warning"));
@@ -39,12 +38,12 @@ TEST_F(ShellTest, OkInTheExitQuestionClosesTheWindow) {
 }
 
 TEST_F(ShellTest, CancelInTheExitQuestionChangesNothing) {
+    course.registerStudent(QStringLiteral("Ivan"), QStringLiteral("pw"));
+    course.signIn(QStringLiteral("Ivan"), QStringLiteral("pw"));
     for (const ExitWay& way : exitWays) {
-        window->setMenuState(MenuState::Student);
-        window->showScreen(window->memoScreen());
+        setVisibleScreens({6});
         QSignalSpy closed(window.get(), &MainWindow::closed);
-        MessageBoxes::setNextAnswer(MessageBoxes::Answer::Cancel);
-        way.ask(*window);
+        way.ask(course, MessageBoxes::Answer::Cancel);
         EXPECT_TRUE(window->isVisible()) << way.name;
         EXPECT_EQ(closed.count(), 0) << way.name;
         EXPECT_EQ(visibleScreens(), std::set<int>{6}) << way.name;
@@ -54,8 +53,8 @@ TEST_F(ShellTest, CancelInTheExitQuestionChangesNothing) {
 }
 
 // With the real message box: the given way of dismissing it keeps the program running.
-void dismissRealQuestion(MainWindow& window, const std::function<void(QMessageBox&)>& dismiss,
-                         QString* seenText) {
+void dismissRealQuestion(const CourseDriver& course,
+                         const std::function<void(QMessageBox&)>& dismiss, QString* seenText) {
     MessageBoxes::setHeadless(false);
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -65,7 +64,7 @@ void dismissRealQuestion(MainWindow& window, const std::function<void(QMessageBo
         *seenText = box->text();
         dismiss(*box);
     });
-    window.menuItem(QStringLiteral("Ne"))->trigger();
+    course.choose("Ne");
     MessageBoxes::setHeadless(true);
 }
 
@@ -77,7 +76,7 @@ TEST_F(ShellTest, EscAndTheBoxCloseBoxAnswerCancel) {
     for (const auto& [name, dismiss] : ways) {
         QSignalSpy closed(window.get(), &MainWindow::closed);
         QString seen;
-        dismissRealQuestion(*window, dismiss, &seen);
+        dismissRealQuestion(course, dismiss, &seen);
         EXPECT_EQ(seen, exitQuestion) << name;
         EXPECT_TRUE(window->isVisible()) << name;
         EXPECT_EQ(closed.count(), 0) << name;
@@ -88,7 +87,7 @@ TEST_F(ShellTest, EnterInTheRealQuestionAnswersOk) {
     QSignalSpy closed(window.get(), &MainWindow::closed);
     QString seen;
     dismissRealQuestion(
-        *window, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, &seen);
+        course, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, &seen);
     EXPECT_EQ(seen, exitQuestion);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(closed.count(), 1);

@@ -13,8 +13,7 @@ using Screens = std::set<int>;
 
 TEST_F(ShellTest, FirstShownWithTheSignInScreenAlone) {
     EXPECT_EQ(visibleScreens(), Screens({4}));
-    EXPECT_EQ(window->signedin, 0);
-    EXPECT_EQ(window->unlockflag, 0);
+    EXPECT_FALSE(window->session().signedIn);
 }
 
 TEST(DesignedScreens, MemoAndAdministratorScreensStartHidden) {
@@ -81,8 +80,6 @@ TEST_F(ScreenTableTest, EveryCommandSwitchesScreensAsTheTableSays) {
              s.insert(1);
              return s;
          }},
-        {"FormShow", [](ShellTest&, MainWindow& w) { w.FormShow(); },
-         [](const Screens&) { return only(4); }},
     };
     for (const ScreenCommand& command : table) {
         check(command);

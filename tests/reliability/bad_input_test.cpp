@@ -5,11 +5,8 @@
 #include "core/access/admin_settings.h"
 #include "core/storage/code_page.h"
 #include "course_state.h"
-#include "gui/kit/message_boxes.h"
 #include "gui/screens/admin_screen.h"
-#include "gui/screens/sign_in_screen.h"
-#include "gui/windows/main_window.h"
-#include "support/recording_document_view.h"
+#include "support/course_driver.h"
 
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -28,22 +25,25 @@ class BadInput : public ::testing::Test {
 protected:
     void SetUp() override {
         prepareCourse(folder);
-        window = std::make_unique<MainWindow>(RecordingDocumentView::factory());
-        window->show();
-        MessageBoxes::clearShown();
+        course.start();
+        course.forgetBoxes();
     }
 
     // Registers through "Жаңа қолданушы"; the boxes shown.
-    QStringList registerStudent(const QString& name, const QString& password) {
-        MessageBoxes::clearShown();
-        window->signInContent()->nameBox()->setText(name);
-        window->signInContent()->passwordBox()->setText(password);
-        window->SpeedButton1Click();
-        return shownBoxes();
+    QStringList registerStudent(const QString& name, const QString& password) const {
+        course.forgetBoxes();
+        course.registerStudent(name, password);
+        return course.boxTexts();
+    }
+    // Signs in through "Әрі қарай>>"; the boxes shown.
+    QStringList signIn(const QString& name, const QString& password) const {
+        course.forgetBoxes();
+        course.signIn(name, password);
+        return course.boxTexts();
     }
 
     TempFolder folder;
-    std::unique_ptr<MainWindow> window;
+    CourseDriver course{folder};
 };
 
 struct Typed {
@@ -99,12 +99,9 @@ TEST_F(BadInput, NamesAndPasswordsOfEveryCharacterClass) {
         EXPECT_EQ(boxes, QStringList{kRegistered});
         EXPECT_EQ(changedFiles(before, snapshot(folder)),
                   (QStringList{QStringLiteral("users"), QStringLiteral("users.ini")}));
-        MessageBoxes::clearShown();
-        signIn(*window, c.name, c.password);
-        EXPECT_EQ(shownBoxes(), QStringList());
-        EXPECT_EQ(window->username, c.name);
-        window->signedin = 0;
-        window->showScreen(window->signInScreen());
+        EXPECT_EQ(signIn(c.name, c.password), QStringList());
+        EXPECT_EQ(course.session().userName, c.name);
+        course.restart(); // back at the sign-in screen, nobody signed in
     }
 }
 
@@ -113,10 +110,8 @@ TEST_F(BadInput, NamesAndPasswordsOfEveryCharacterClass) {
 TEST_F(BadInput, PasswordAtTheStoresLimit) {
     const QString longest(2047, u'я');
     EXPECT_EQ(registerStudent(QStringLiteral("Longest"), longest), QStringList{kRegistered});
-    MessageBoxes::clearShown();
-    signIn(*window, QStringLiteral("Longest"), longest);
-    EXPECT_EQ(shownBoxes(), QStringList());
-    EXPECT_EQ(window->username, QStringLiteral("Longest"));
+    EXPECT_EQ(signIn(QStringLiteral("Longest"), longest), QStringList());
+    EXPECT_EQ(course.session().userName, QStringLiteral("Longest"));
 
     const auto before = snapshot(folder);
     EXPECT_EQ(registerStudent(QStringLiteral("TooLong"), QString(2048, u'я')),
@@ -125,14 +120,11 @@ TEST_F(BadInput, PasswordAtTheStoresLimit) {
 }
 
 // The administrator screen's boxes typed and applied with "Применить"; the boxes shown.
-QStringList applySettings(MainWindow& window, const AdminSettings& typed) {
-    MessageBoxes::clearShown();
-    window.adminContent()->loginBox()->setText(typed.login);
-    window.adminContent()->passwordBox()->setText(typed.password);
-    window.adminContent()->passwordAgainBox()->setText(typed.password);
-    window.adminContent()->reportFileBox()->setText(typed.reportFile);
-    window.SpeedButton7Click();
-    return shownBoxes();
+QStringList applySettings(const CourseDriver& course, const AdminSettings& typed) {
+    course.choose("Ntun");
+    course.forgetBoxes();
+    course.applyAdminSettings(typed.login, typed.password, typed.password, typed.reportFile);
+    return course.boxTexts();
 }
 
 // `bytes` characters of the code page, each a single byte in the file, in an order a cut or a
@@ -160,22 +152,19 @@ TEST_F(BadInput, SettingsValuesAroundTheRegistersLimit) {
             AdminSettings typed = plain;
             QString* const values[] = {&typed.login, &typed.password, &typed.reportFile};
             *values[field] = valueOfLength(bytes);
-            EXPECT_EQ(applySettings(*window, typed), QStringList());
+            EXPECT_EQ(applySettings(course, typed), QStringList());
             EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")),
                       CodePage::encode(typed.line()) + "\r\n");
 
-            MessageBoxes::clearShown();
-            MainWindow restarted(RecordingDocumentView::factory());
-            restarted.show();
-            EXPECT_EQ(shownBoxes(), QStringList());
-            EXPECT_EQ((AdminSettings{restarted.adminlogin, restarted.adminpassword,
-                                     restarted.reportfile}),
-                      typed);
+            course.forgetBoxes();
+            const MainWindow& restarted = course.restart();
+            EXPECT_EQ(course.boxTexts(), QStringList());
+            EXPECT_EQ(course.session().admin, typed);
             EXPECT_EQ(restarted.adminContent()->loginBox()->text(), typed.login);
             EXPECT_EQ(restarted.adminContent()->passwordAgainBox()->text(), typed.password);
             EXPECT_EQ(restarted.adminContent()->reportFileBox()->text(), typed.reportFile);
-            signIn(restarted, typed.login, typed.password);
-            EXPECT_EQ(restarted.username, typed.login);
+            EXPECT_EQ(signIn(typed.login, typed.password), QStringList());
+            EXPECT_EQ(course.session().userName, typed.login);
             EXPECT_EQ(restarted.menuState(), MenuState::Administrator);
         }
     }
@@ -211,7 +200,7 @@ TEST_F(BadInput, SettingsValuesTheFileCannotHoldAreRefused) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const auto before = snapshot(folder);
-        EXPECT_EQ(applySettings(*window, c.typed), QStringList{c.box});
+        EXPECT_EQ(applySettings(course, c.typed), QStringList{c.box});
         EXPECT_EQ(changedFiles(before, snapshot(folder)), QStringList());
     }
 }

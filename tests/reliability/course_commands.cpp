@@ -4,25 +4,15 @@
 #include "core/exam/test_log.h"
 #include "course_state.h"
 #include "gui/kit/handler_guard.h"
-#include "gui/kit/message_boxes.h"
-#include "gui/screens/admin_screen.h"
-#include "gui/screens/sign_in_screen.h"
-#include "support/recording_document_view.h"
 
 #include <QDir>
-#include <QLineEdit>
 #include <stdexcept>
 
 namespace velmora::test {
 namespace {
 
-void typeSignIn(MainWindow& w, const QString& name, const QString& password) {
-    w.signInContent()->nameBox()->setText(name);
-    w.signInContent()->passwordBox()->setText(password);
-}
-
-void convertInto(MainWindow& w, const QString& source, const QString& output) {
-    guarded(&w, [&] { QuestionSourceConverter().convert(source, output); });
+void convertInto(CourseDriver& c, const QString& source, const QString& output) {
+    guarded(&c.window(), [&] { QuestionSourceConverter().convert(source, output); });
 }
 
 } // namespace
@@ -31,69 +21,59 @@ const std::vector<Command>& courseCommands() {
     static const std::vector<Command> list = {
         {"start-up",
          {QStringLiteral("users"), QStringLiteral("data/info/tumb.db")},
-         [](MainWindow& w) { w.show(); }},
+         [](CourseDriver& c) { c.show(); }},
         {"sign-in",
          {QStringLiteral("users.ini")},
-         [](MainWindow& w) { signIn(w, QStringLiteral("Ivan"), QStringLiteral("pw")); }},
+         [](CourseDriver& c) { c.signIn(QStringLiteral("Ivan"), QStringLiteral("pw")); }},
         {"registration",
          {QStringLiteral("users.ini"), QStringLiteral("users")},
-         [](MainWindow& w) {
-             typeSignIn(w, QStringLiteral("Петр"), QStringLiteral("pw2"));
-             w.SpeedButton1Click();
-         }},
+         [](CourseDriver& c) { c.registerStudent(QStringLiteral("Петр"), QStringLiteral("pw2")); }},
         {"deletion",
          {QStringLiteral("users.ini"), QStringLiteral("users")},
-         [](MainWindow& w) {
-             typeSignIn(w, QStringLiteral("Ivan"), QStringLiteral("pw"));
-             w.SpeedButton2Click();
-         }},
+         [](CourseDriver& c) { c.deleteStudent(QStringLiteral("Ivan"), QStringLiteral("pw")); }},
+        // "Настройки администратора" and "Применить"; whoever signed in (if anyone): the rows
+        // include settings files from which no administrator can be read.
         {"settings",
          {QStringLiteral("data/info/tumb.db")},
-         [](MainWindow& w) {
-             w.adminContent()->loginBox()->setText(QStringLiteral("teacher"));
-             w.adminContent()->passwordBox()->setText(QStringLiteral("new"));
-             w.adminContent()->passwordAgainBox()->setText(QStringLiteral("new"));
-             w.adminContent()->reportFileBox()->setText(QStringLiteral("log.txt"));
-             w.SpeedButton7Click();
+         [](CourseDriver& c) {
+             c.choose("Ntun");
+             c.applyAdminSettings(QStringLiteral("teacher"), QStringLiteral("new"),
+                                  QStringLiteral("new"), QStringLiteral("log.txt"));
          }},
         {"test",
          {QStringLiteral("data/tests/test1.ini")},
-         [](MainWindow& w) {
-             signIn(w, QStringLiteral("Ivan"), QStringLiteral("pw"));
-             MessageBoxes::clearShown();
-             w.test1Click();
+         [](CourseDriver& c) {
+             c.signIn(QStringLiteral("Ivan"), QStringLiteral("pw"));
+             c.forgetBoxes();
+             c.startTest(1);
          }},
-        // A grade changes as a finished test changes it, and the program is left with "OK": the
-        // grades of whoever signed in (the row's staging signs in) are written back.
-        {"close",
-         {QStringLiteral("users.ini")},
-         [](MainWindow& w) {
-             w.grades[2] = 4;
-             MessageBoxes::setNextAnswer(MessageBoxes::Answer::Ok);
-             w.close();
-         }},
-        {"log view", {QStringLiteral("log.txt")}, [](MainWindow& w) { w.N30Click(); }},
+        // The program is left with "OK": the grades of whoever signed in (the row's staging signs
+        // in) are written back.
+        {"close", {QStringLiteral("users.ini")}, [](CourseDriver& c) { c.closeWindow(); }},
+        {"log view", {QStringLiteral("log.txt")}, [](CourseDriver& c) { c.choose("N30"); }},
         {"log line",
          {QStringLiteral("log.txt")},
-         [](MainWindow& w) {
-             guarded(&w, [&] { TestLog::append(w.reportfile, QStringLiteral("Ivan | 1")); });
+         [](CourseDriver& c) {
+             guarded(&c.window(), [&] {
+                 TestLog::append(c.session().admin.reportFile, QStringLiteral("Ivan | 1"));
+             });
          }},
         {"conversion",
          {QStringLiteral("source.txt")},
-         [](MainWindow& w) {
-             convertInto(w, QStringLiteral("source.txt"), QStringLiteral("out.ini"));
+         [](CourseDriver& c) {
+             convertInto(c, QStringLiteral("source.txt"), QStringLiteral("out.ini"));
          }},
         {"conversion from a folder",
          {QStringLiteral("sources/source.txt")},
-         [](MainWindow& w) {
-             convertInto(w, QStringLiteral("sources/source.txt"), QStringLiteral("out.ini"));
+         [](CourseDriver& c) {
+             convertInto(c, QStringLiteral("sources/source.txt"), QStringLiteral("out.ini"));
          }},
         // The source converted over the test file of test 1, named by its full path as the
         // scrambling tool names it.
         {"test conversion",
          {QStringLiteral("source.txt"), QStringLiteral("data/tests/test1.ini")},
-         [](MainWindow& w) {
-             convertInto(w, QStringLiteral("source.txt"),
+         [](CourseDriver& c) {
+             convertInto(c, QStringLiteral("source.txt"),
                          QDir::current().absoluteFilePath(QStringLiteral("data/tests/test1.ini")));
          }},
     };
@@ -110,20 +90,20 @@ const Command& commandNamed(const char* name) {
 }
 
 Outcome runCommand(const TempFolder& folder, const char* command,
-                   const std::function<void(MainWindow&)>& stage) {
-    MessageBoxes::clearShown();
-    MainWindow window(RecordingDocumentView::factory());
+                   const std::function<void(CourseDriver&)>& stage) {
+    CourseDriver course(folder);
+    course.create();
     if (qstrcmp(command, "start-up") != 0) {
-        window.show();
-        MessageBoxes::clearShown();
+        course.show();
+        course.forgetBoxes();
     }
     if (stage) {
-        stage(window);
-        MessageBoxes::clearShown();
+        stage(course);
+        course.forgetBoxes();
     }
     const auto before = snapshot(folder);
-    commandNamed(command).run(window);
-    return {shownBoxes(), changedFiles(before, snapshot(folder))};
+    commandNamed(command).run(course);
+    return {course.boxTexts(), changedFiles(before, snapshot(folder))};
 }
 
 QStringList inFolder(const QStringList& texts, const TempFolder& folder) {

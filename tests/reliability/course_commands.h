@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/windows/main_window.h"
+#include "support/course_driver.h"
 #include "support/temp_folder.h"
 
 #include <QStringList>
@@ -9,13 +9,13 @@
 
 namespace velmora::test {
 
-// A command of the program as the reliability tables run it: through the main window's handler,
-// or, for the log line and the source conversion, through the logic the handler calls inside the
-// same handler guard. The course is the one prepareCourse makes.
+// A command of the program as the reliability tables run it: through the main window's controls
+// and menu, or, for the log line and the source conversion, through the logic the handler calls
+// inside the same handler guard. The course is the one prepareCourse makes.
 struct Command {
     const char* name;
     QStringList files; // the files the command reads or writes
-    std::function<void(MainWindow&)> run;
+    std::function<void(CourseDriver&)> run;
 };
 
 const std::vector<Command>& courseCommands();
@@ -33,7 +33,7 @@ struct Outcome {
 // in or fill the disk, say), and its boxes are forgotten too, just before the folder's state is
 // taken.
 Outcome runCommand(const TempFolder& folder, const char* command,
-                   const std::function<void(MainWindow&)>& stage = {});
+                   const std::function<void(CourseDriver&)>& stage = {});
 
 // The texts with "%1" replaced by the folder's path.
 QStringList inFolder(const QStringList& texts, const TempFolder& folder);

@@ -1,13 +1,10 @@
 #include "course_state.h"
 
 #include "core/access/user_register.h"
-#include "gui/kit/message_boxes.h"
-#include "gui/screens/sign_in_screen.h"
 #include "support/test_file_builder.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace velmora::test {
@@ -36,14 +33,6 @@ std::map<QString, QByteArray> snapshot(const TempFolder& folder) {
     return files;
 }
 
-QStringList shownBoxes() {
-    QStringList boxes;
-    for (const auto& box : MessageBoxes::shown()) {
-        boxes.append(box.caption + QStringLiteral(": ") + box.text);
-    }
-    return boxes;
-}
-
 QStringList changedFiles(const std::map<QString, QByteArray>& was,
                          const std::map<QString, QByteArray>& now) {
     QStringList changed;
@@ -58,12 +47,6 @@ QStringList changedFiles(const std::map<QString, QByteArray>& was,
         }
     }
     return changed;
-}
-
-void signIn(MainWindow& w, const QString& name, const QString& password) {
-    w.signInContent()->nameBox()->setText(name);
-    w.signInContent()->passwordBox()->setText(password);
-    w.SpeedButton3Click();
 }
 
 } // namespace velmora::test

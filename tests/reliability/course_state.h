@@ -1,6 +1,5 @@
 #pragma once
 
-#include "gui/windows/main_window.h"
 #include "support/temp_folder.h"
 
 #include <QByteArray>
@@ -24,9 +23,5 @@ std::map<QString, QByteArray> snapshot(const TempFolder& folder);
 // The files whose bytes differ between two snapshots, or which came or went.
 QStringList changedFiles(const std::map<QString, QByteArray>& was,
                          const std::map<QString, QByteArray>& now);
-// What the message boxes showed, one "caption: text" each.
-QStringList shownBoxes();
-// Types the name and password into the sign-in screen and presses "Әрі қарай>>".
-void signIn(MainWindow& w, const QString& name, const QString& password);
 
 } // namespace velmora::test

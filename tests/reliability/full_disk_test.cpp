@@ -142,9 +142,9 @@ TEST(FullDisk, EveryWritingCommandOnAFullDisk) {
         const TempFolder folder(disk.path());
         prepareCourse(folder);
         row.stage(folder, disk);
-        const Outcome outcome = runCommand(folder, row.command, [&](MainWindow& window) {
+        const Outcome outcome = runCommand(folder, row.command, [&](CourseDriver& course) {
             if (qstrcmp(row.command, "close") == 0) {
-                signIn(window, QStringLiteral("Ivan"), QStringLiteral("pw"));
+                course.signIn(QStringLiteral("Ivan"), QStringLiteral("pw"));
             }
             ASSERT_EQ(disk.fill(row.roomBlocks * disk.blockSize()),
                       row.roomBlocks * disk.blockSize());

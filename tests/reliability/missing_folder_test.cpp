@@ -77,9 +77,9 @@ TEST(MissingFolder, EveryDataFileInAMissingFolder) {
         const TempFolder folder(outer.path());
         prepareWithFolders(folder);
         const QStringList rootBefore = entries(QStringLiteral("/"));
-        const Outcome outcome = runCommand(folder, row.command, [&](MainWindow& window) {
+        const Outcome outcome = runCommand(folder, row.command, [&](CourseDriver& course) {
             if (qstrcmp(row.command, "close") == 0) {
-                signIn(window, QStringLiteral("Ivan"), QStringLiteral("pw"));
+                course.signIn(QStringLiteral("Ivan"), QStringLiteral("pw"));
             }
             QDir(folder.file(removed)).removeRecursively();
         });

@@ -10,7 +10,7 @@ enum class MenuEntryKind {
     Menu,     // opens its sub-entries
     Document, // shows its course document on the document screen
     Test,     // starts the test named like the entry ("test1" ...)
-    Command,  // runs the main window's handler of that name
+    Command,  // runs the main window's handler of that item
 };
 
 // One entry of the main menu bar: its component name (also the Qt object name), caption, kind,

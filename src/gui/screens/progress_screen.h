@@ -32,7 +32,7 @@ public:
     UserListBox* userList() const { return userList_; }
 
 Q_SIGNALS:
-    // An entry of the user list was picked or completed to (ComboBox1Select).
+    // An entry of the user list was picked or completed to.
     void userChosen();
     // "<<Назад" was clicked.
     void backClicked();

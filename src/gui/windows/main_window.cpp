@@ -50,40 +50,25 @@ QColor scrollBarGrey() {
 } // namespace
 
 MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent, ControlsBuilt built)
-    : QMainWindow(parent) {
+    : DeferredControls(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ЭУИ Velmora"));
     setWindowIcon(svgIcon(QStringLiteral(":/icons/app.svg")));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     buildScreens(makeView);
-    if (built == ControlsBuilt::WithWindow) {
-        buildControls();
-    }
+    startBuilding(built);
     buildMenu();
     // Sized and centred when first shown: the menu bar's height needs its font measured.
     onFirstShow(this, [this] { placeOnScreen(); });
-    FormCreate();
+    openHelpContents();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildControls() {
-    if (controlsBuilt_) {
-        return;
-    }
-    controlsBuilt_ = true;
-    buildMemoScreen();
+void MainWindow::buildDeferredControls() {
+    buildTestLogScreen();
     buildTestingScreens();
     buildAccessScreens();
-}
-
-// Built before the window is shown, not in its show event: children added to a visible window
-// would stay hidden.
-void MainWindow::setVisible(bool visible) {
-    if (visible) {
-        buildControls();
-    }
-    QMainWindow::setVisible(visible);
 }
 
 void MainWindow::placeOnScreen() {
@@ -140,26 +125,25 @@ void MainWindow::buildScreens(const DocumentViewFactory& makeView) {
     button2_->setObjectName(QStringLiteral("Button2"));
     button2_->setAccessibleName(QStringLiteral("Button2"));
     button2_->hide();
-    connect(button2_, &QPushButton::clicked, this, &MainWindow::Button2Click);
 }
 
-void MainWindow::buildMemoScreen() {
-    memo2_ = new QPlainTextEdit(QStringLiteral("Memo2"), panels_[6]);
-    memo2_->setObjectName(QStringLiteral("Memo2"));
-    memo2_->setAccessibleName(QStringLiteral("Отчет по проведению тестов"));
-    memo2_->setGeometry(4, 2, 920, 730);
-    memo2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memo2_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+void MainWindow::buildTestLogScreen() {
+    testLogView_ = new QPlainTextEdit(QStringLiteral("Memo2"), panels_[6]);
+    testLogView_->setObjectName(QStringLiteral("Memo2"));
+    testLogView_->setAccessibleName(QStringLiteral("Отчет по проведению тестов"));
+    testLogView_->setGeometry(4, 2, 920, 730);
+    testLogView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    testLogView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    speedButton5_ = new QToolButton(panels_[6]);
-    speedButton5_->setObjectName(QStringLiteral("SpeedButton5"));
-    speedButton5_->setText(QStringLiteral("<<Назад"));
-    speedButton5_->setAccessibleName(QStringLiteral("<<Назад"));
-    speedButton5_->setIcon(svgIcon(QStringLiteral(":/icons/back.svg")));
-    speedButton5_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    speedButton5_->setAutoRaise(true);
-    speedButton5_->setGeometry(302, 404, 161, 22);
-    connect(speedButton5_, &QToolButton::clicked, this, &MainWindow::SpeedButton5Click);
+    testLogBack_ = new QToolButton(panels_[6]);
+    testLogBack_->setObjectName(QStringLiteral("SpeedButton5"));
+    testLogBack_->setText(QStringLiteral("<<Назад"));
+    testLogBack_->setAccessibleName(QStringLiteral("<<Назад"));
+    testLogBack_->setIcon(svgIcon(QStringLiteral(":/icons/back.svg")));
+    testLogBack_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    testLogBack_->setAutoRaise(true);
+    testLogBack_->setGeometry(302, 404, 161, 22);
+    connect(testLogBack_, &QToolButton::clicked, this, &MainWindow::leaveTestLog);
 }
 
 void MainWindow::buildMenu() {
@@ -213,22 +197,22 @@ void MainWindow::connectEntry(QAction* action, const MenuEntry& entry) {
                 [this, path = entry.document] { guarded(this, [&] { showdoc(path); }); });
         return;
     case MenuEntryKind::Test:
-        connect(action, &QAction::triggered, this, [this, item = entry.item] { testClick(item); });
+        connect(action, &QAction::triggered, this, [this, item = entry.item] { chooseTest(item); });
         return;
     case MenuEntryKind::Command:
     case MenuEntryKind::Menu:
         break;
     }
     const std::array<std::pair<const char16_t*, void (MainWindow::*)()>, 9> handlers{{
-        {u"N17", &MainWindow::N17Click},
-        {u"Ni", &MainWindow::NiClick},
-        {u"N30", &MainWindow::N30Click},
-        {u"Ntun", &MainWindow::NtunClick},
-        {u"nred", &MainWindow::nredClick},
-        {u"NaFormuAvtorizazii", &MainWindow::NaFormuAvtorizaziiClick},
-        {u"N26", &MainWindow::N26Click},
-        {u"N15", &MainWindow::N15Click},
-        {u"Ne", &MainWindow::NeClick},
+        {u"N17", &MainWindow::leaveAdminScreen},
+        {u"Ni", &MainWindow::showProgress},
+        {u"N30", &MainWindow::showTestLog},
+        {u"Ntun", &MainWindow::showAdminSettings},
+        {u"nred", &MainWindow::openScramblingTool},
+        {u"NaFormuAvtorizazii", &MainWindow::showSignInScreen},
+        {u"N26", &MainWindow::showAboutProgram},
+        {u"N15", &MainWindow::showAboutAuthor},
+        {u"Ne", &MainWindow::exitProgram},
     }};
     for (const auto& [item, handler] : handlers) {
         if (entry.item == QStringView(item)) {
@@ -256,11 +240,6 @@ void MainWindow::showScreen(QFrame* screen) {
             p->setVisible(p == screen);
         }
     }
-}
-
-void MainWindow::leaveAdminScreen() {
-    adminScreen()->hide();
-    documentScreen()->show();
 }
 
 void MainWindow::showdoc(const QString& path) {
@@ -302,7 +281,7 @@ void MainWindow::setCompanionWindows(QDialog* scramblingTool, AboutProgramDialog
 
 // ---- start-up and exit ----
 
-void MainWindow::FormCreate() {
+void MainWindow::openHelpContents() {
     guarded(this, [&] { documentView_->navigate(programFolderPath(helpContentsPage())); });
 }
 
@@ -310,64 +289,62 @@ void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!formShown_ && !event->spontaneous()) {
         formShown_ = true;
-        FormShow();
+        startAtSignIn();
     }
 }
 
-void MainWindow::FormShow() {
+void MainWindow::startAtSignIn() {
     // A failing file read is shown and the rest still runs, so the window never opens with the
     // course menus offered before anyone has signed in.
     guarded(this, [&] { loadUserList(); });
-    signedin = 0;
+    session_.signedIn = false;
     showScreen(signInScreen());
     signInContent_->nameBox()->setFocus();
-    unlockflag = 0;
     setMenuState(MenuState::BeforeSignIn);
     guarded(this, [&] { readAdminSettings(); });
     // Printed last, so a start-up error box (which waits for its OK) holds it back.
     qCInfo(velmoraStartup, "sign-in screen shown");
 }
 
-void MainWindow::NeClick() {
+void MainWindow::exitProgram() {
     guarded(this, [&] { close(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery()) {
+    if (!confirmExit()) {
         event->ignore();
         return;
     }
-    FormClose();
+    guarded(this, [&] { writeBackGrades(); });
     event->accept();
     Q_EMIT closed();
 }
 
-bool MainWindow::FormCloseQuery() {
+bool MainWindow::confirmExit() {
     return MessageBoxes::warningOkCancel(
                this, QStringLiteral("Вы действительно хотите выйти из программы?")) ==
            MessageBoxes::Answer::Ok;
 }
 
-void MainWindow::FormClose() {
-    guarded(this, [&] { writeBackGrades(); });
-}
-
 // ---- screens and commands ----
 
-void MainWindow::N17Click() {
-    guarded(this, [&] { leaveAdminScreen(); });
+void MainWindow::leaveAdminScreen() {
+    guarded(this, [&] {
+        adminScreen()->hide();
+        documentScreen()->show();
+    });
 }
 
-void MainWindow::SpeedButton5Click() {
+void MainWindow::leaveTestLog() {
     guarded(this, [&] { showScreen(documentScreen()); });
 }
 
-void MainWindow::NaFormuAvtorizaziiClick() {
+void MainWindow::showSignInScreen() {
     // The sign-in screen is front-most: making it visible covers the others.
     guarded(this, [&] { signInScreen()->show(); });
 }
 
-void MainWindow::N26Click() {
+void MainWindow::showAboutProgram() {
     guarded(this, [&] {
         if (aboutProgram_ != nullptr) {
             aboutProgram_->showAboutProgram();
@@ -375,7 +352,7 @@ void MainWindow::N26Click() {
     });
 }
 
-void MainWindow::N15Click() {
+void MainWindow::showAboutAuthor() {
     guarded(this, [&] {
         if (aboutAuthor_ != nullptr) {
             aboutAuthor_->showInFront();
@@ -383,21 +360,21 @@ void MainWindow::N15Click() {
     });
 }
 
-void MainWindow::testClick(const QString& item) {
+void MainWindow::chooseTest(const QString& testKey) {
     guarded(this, [&] {
-        testname = item;
-        button2_->click();
+        session_.testName = testKey;
+        startTest();
     });
 }
 
-void MainWindow::NtunClick() {
+void MainWindow::showAdminSettings() {
     guarded(this, [&] { showScreen(adminScreen()); });
 }
 
-void MainWindow::nredClick() {
+void MainWindow::openScramblingTool() {
     guarded(this, [&] {
         if (scramblingTool_ != nullptr) {
-            scramblingTool_->setWindowTitle(username);
+            scramblingTool_->setWindowTitle(session_.userName);
             scramblingTool_->exec();
         }
     });

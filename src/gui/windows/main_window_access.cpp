@@ -25,32 +25,31 @@ namespace velmora {
 void MainWindow::buildAccessScreens() {
     signInContent_ = new SignInScreen;
     setScreenContent(4, signInContent_);
-    connect(signInContent_->signInButton(), &QToolButton::clicked, this,
-            &MainWindow::SpeedButton3Click);
+    connect(signInContent_->signInButton(), &QToolButton::clicked, this, &MainWindow::signIn);
     connect(signInContent_->registerButton(), &QToolButton::clicked, this,
-            &MainWindow::SpeedButton1Click);
+            &MainWindow::registerStudent);
     connect(signInContent_->deleteButton(), &QToolButton::clicked, this,
-            &MainWindow::SpeedButton2Click);
+            &MainWindow::deleteStudent);
 
     adminContent_ = new AdminScreen;
     setScreenContent(7, adminContent_);
     connect(adminContent_->applyButton(), &QToolButton::clicked, this,
-            &MainWindow::SpeedButton7Click);
+            &MainWindow::applyAdminSettings);
     connect(adminContent_->backButton(), &QToolButton::clicked, this,
-            &MainWindow::SpeedButton6Click);
+            &MainWindow::leaveAdminScreen);
 }
 
 QStringList MainWindow::userListItems() const {
     QStringList names;
-    for (int i = 0; i < comboBox1()->count(); ++i) {
-        names.append(comboBox1()->itemText(i));
+    for (int i = 0; i < userListBox()->count(); ++i) {
+        names.append(userListBox()->itemText(i));
     }
     return names;
 }
 
 void MainWindow::setUserListItems(const QStringList& names) {
-    comboBox1()->clear();
-    comboBox1()->addItems(names);
+    userListBox()->clear();
+    userListBox()->addItems(names);
 }
 
 void MainWindow::loadUserList() {
@@ -58,36 +57,33 @@ void MainWindow::loadUserList() {
 }
 
 void MainWindow::readAdminSettings() {
-    const AdminSettings settings = AdminSettings::read();
-    adminlogin = settings.login;
-    adminpassword = settings.password;
-    reportfile = settings.reportFile;
-    adminContent_->showSettings(settings);
+    session_.admin = AdminSettings::read();
+    adminContent_->showSettings(session_.admin);
 }
 
 void MainWindow::writeBackGrades() {
-    if (signedin == 1) {
-        UserRegister::writeGrades(username, grades);
+    if (session_.signedIn) {
+        UserRegister::writeGrades(session_.userName, session_.grades);
     }
 }
 
-void MainWindow::enable(const QString& testkey, quint8 on) {
+void MainWindow::setUnlocked(const QString& testKey, bool unlocked) {
     const QList<QAction*> items = menuBar()->findChildren<QAction*>();
-    for (const QString& name : UnlockChain::itemsFor(testkey)) {
+    for (const QString& name : UnlockChain::itemsFor(testKey)) {
         for (QAction* item : items) {
             if (item->objectName().compare(name, Qt::CaseInsensitive) == 0) {
-                item->setEnabled(on != 0);
+                item->setEnabled(unlocked);
                 break;
             }
         }
     }
 }
 
-void MainWindow::SpeedButton3Click() {
+void MainWindow::signIn() {
     guarded(this, [&] {
         const QString name = signInContent_->nameBox()->text();
-        switch (
-            SignIn::check(name, signInContent_->passwordBox()->text(), adminlogin, adminpassword)) {
+        switch (SignIn::check(name, signInContent_->passwordBox()->text(), session_.admin.login,
+                              session_.admin.password)) {
         case SignIn::Outcome::Ignored:
             return;
         case SignIn::Outcome::Refused:
@@ -99,10 +95,8 @@ void MainWindow::SpeedButton3Click() {
             return;
         case SignIn::Outcome::Student:
             reopenUnlockChain();
-            SignIn::loadStudent(name, grades, [&](const QString& testKey) {
-                unlockflag = 0;
-                enable(testKey, unlockflag);
-            });
+            SignIn::loadStudent(name, session_.grades,
+                                [&](const QString& testKey) { setUnlocked(testKey, false); });
             completeSignIn(name, MenuState::Student);
             return;
         }
@@ -113,27 +107,26 @@ void MainWindow::SpeedButton3Click() {
 // grades of the user signing in alone.
 void MainWindow::reopenUnlockChain() {
     for (int test = 1; test <= UnlockChain::kRows; ++test) {
-        enable(UserRegister::testKey(test), 1);
+        setUnlocked(UserRegister::testKey(test), true);
     }
 }
 
 void MainWindow::completeSignIn(const QString& name, MenuState state) {
-    username = name;
-    signedin = 1;
+    session_.signIn(name);
     showScreen(documentScreen());
     setMenuState(state);
     if (state == MenuState::Administrator) {
-        comboBox1()->show();
+        userListBox()->show();
     }
 }
 
-void MainWindow::SpeedButton1Click() {
+void MainWindow::registerStudent() {
     guarded(this, [&] {
         UserList list(userListItems());
         const auto keepList = qScopeGuard([&] { setUserListItems(list.names()); });
         if (const auto refusal = Registration::registerStudent(
                 signInContent_->nameBox()->text(), signInContent_->passwordBox()->text(),
-                adminlogin, list)) {
+                session_.admin.login, list)) {
             MessageBoxes::error(this, *refusal);
             return;
         }
@@ -141,7 +134,7 @@ void MainWindow::SpeedButton1Click() {
     });
 }
 
-void MainWindow::SpeedButton2Click() {
+void MainWindow::deleteStudent() {
     guarded(this, [&] {
         UserList list(userListItems());
         const auto keepList = qScopeGuard([&] { setUserListItems(list.names()); });
@@ -152,11 +145,7 @@ void MainWindow::SpeedButton2Click() {
     });
 }
 
-void MainWindow::SpeedButton6Click() {
-    guarded(this, [&] { leaveAdminScreen(); });
-}
-
-void MainWindow::SpeedButton7Click() {
+void MainWindow::applyAdminSettings() {
     guarded(this, [&] {
         const AdminSettings typed{adminContent_->loginBox()->text(),
                                   adminContent_->passwordAgainBox()->text(),

@@ -1,7 +1,6 @@
 // The main window's handlers of taking tests, the progress screen and the test log screen.
 
 #include "core/access/user_grades.h"
-#include "core/exam/grade_bands.h"
 #include "core/exam/test_log.h"
 #include "core/storage/integer_text.h"
 #include "core/storage/scrambled_store.h"
@@ -23,49 +22,28 @@ namespace velmora {
 void MainWindow::buildTestingScreens() {
     testContent_ = new TestScreen(testScreen());
     setScreenContent(3, testContent_);
-    const std::array<void (MainWindow::*)(), TestScreen::kAnswers> answers{
-        &MainWindow::RadioButton1DblClick, &MainWindow::RadioButton2DblClick,
-        &MainWindow::RadioButton3DblClick, &MainWindow::RadioButton4DblClick,
-        &MainWindow::RadioButton5DblClick};
-    connect(testContent_, &TestScreen::answered, this,
-            [this, answers](int position) { (this->*answers.at(position - 1))(); });
+    connect(testContent_, &TestScreen::answered, this, &MainWindow::answer);
 
     progressContent_ = new ProgressScreen(progressScreen());
     setScreenContent(2, progressContent_);
-    connect(progressContent_, &ProgressScreen::userChosen, this, &MainWindow::ComboBox1Select);
-    connect(progressContent_, &ProgressScreen::backClicked, this, &MainWindow::SpeedButton4Click);
+    connect(progressContent_, &ProgressScreen::userChosen, this, &MainWindow::showChosenUserGrades);
+    connect(progressContent_, &ProgressScreen::backClicked, this, &MainWindow::leaveProgress);
 
     for (int number : {1, 2, 3, 4, 6, 7}) {
         panel(number)->installEventFilter(this);
     }
 }
 
-QComboBox* MainWindow::comboBox1() const {
+QComboBox* MainWindow::userListBox() const {
     return progressContent_->userList();
 }
 
 // ---- taking a test ----
 
-void MainWindow::test1Click() {
-    testClick(QStringLiteral("test1"));
-}
-void MainWindow::test2Click() {
-    testClick(QStringLiteral("test2"));
-}
-void MainWindow::test3Click() {
-    testClick(QStringLiteral("test3"));
-}
-void MainWindow::test4Click() {
-    testClick(QStringLiteral("test4"));
-}
-void MainWindow::test5Click() {
-    testClick(QStringLiteral("test5"));
-}
-
-void MainWindow::Button2Click() {
+void MainWindow::startTest() {
     guarded(this, [&] {
         // A test that cannot run leaves screens and menus as they were.
-        const std::optional<Question> first = testrun.start(testname);
+        const std::optional<Question> first = session_.testRun.start(session_.testName);
         if (!first) {
             MessageBoxes::error(this, TestRun::noQuestionsMessage());
             return;
@@ -78,33 +56,12 @@ void MainWindow::Button2Click() {
     });
 }
 
-void MainWindow::RadioButton1DblClick() {
-    chooseAnswer(1);
-}
-void MainWindow::RadioButton2DblClick() {
-    chooseAnswer(2);
-}
-void MainWindow::RadioButton3DblClick() {
-    chooseAnswer(3);
-}
-void MainWindow::RadioButton4DblClick() {
-    chooseAnswer(4);
-}
-void MainWindow::RadioButton5DblClick() {
-    chooseAnswer(5);
-}
-
-void MainWindow::chooseAnswer(int position) {
-    chosenAnswer_ = position;
-    RadioButton6DblClick();
-}
-
-void MainWindow::RadioButton6DblClick() {
+void MainWindow::answer(int position) {
     guarded(this, [&] {
         if (testStage_ != TestStage::Asking) {
             return; // a finished or abandoned test is never scored again
         }
-        if (const std::optional<Question> next = testrun.answer(chosenAnswer_)) {
+        if (const std::optional<Question> next = session_.testRun.answer(position)) {
             testContent_->showQuestion(*next);
         } else {
             endTest();
@@ -113,26 +70,22 @@ void MainWindow::RadioButton6DblClick() {
 }
 
 void MainWindow::endTest() {
-    const TestOutcome outcome = testrun.outcome();
-    if (outcome.slot >= 1 && outcome.slot < static_cast<int>(grades.size())) {
-        grades[static_cast<size_t>(outcome.slot)] = static_cast<quint8>(outcome.grade);
-    }
+    const TestOutcome outcome = session_.testRun.outcome();
+    session_.recordGrade(outcome);
     // The test ends whatever happens to the two files: each failure is shown and the rest runs.
     guarded(this, [&] {
-        TestLog::append(reportfile, TestLog::line(username, QDateTime::currentDateTime(), testname,
-                                                  outcome.grade));
+        TestLog::append(session_.admin.reportFile,
+                        TestLog::line(session_.userName, QDateTime::currentDateTime(),
+                                      session_.testName, outcome.grade));
     });
     testStage_ = TestStage::None;
-    NiClick();
+    showProgress();
     testStage_ = TestStage::Result;
-    for (int n = 1; n <= UserGrades::kSlots; ++n) {
-        if (GradeBands::passed(grades[static_cast<size_t>(n)])) {
-            unlockflag = 1;
-            enable(UserGrades::key(n), unlockflag);
-        }
+    for (const QString& testKey : session_.passedTests()) {
+        setUnlocked(testKey, true);
     }
     guarded(this, [&] {
-        writeini(username, UserGrades::key(outcome.slot), QString::number(outcome.grade),
+        writeini(session_.userName, UserGrades::key(outcome.slot), QString::number(outcome.grade),
                  UserGrades::registerPath());
     });
 }
@@ -166,28 +119,26 @@ void MainWindow::leaveTestStage() {
 
 // ---- progress and test log screens ----
 
-void MainWindow::NiClick() {
+void MainWindow::showProgress() {
     guarded(this, [&] {
         showScreen(progressScreen());
-        progressContent_->setUserName(username);
-        progressContent_->showGrades(std::span(grades).subspan(1));
+        progressContent_->setUserName(session_.userName);
+        progressContent_->showGrades(session_.testGrades());
     });
 }
 
-void MainWindow::ComboBox1Select() {
+void MainWindow::showChosenUserGrades() {
     guarded(this, [&] {
-        const GradeLoad load = UserGrades::load(comboBox1()->currentText());
-        for (qsizetype i = 0; i < load.values.size(); ++i) {
-            grades[static_cast<size_t>(i + 1)] = load.values[i];
-        }
+        const GradeLoad load = UserGrades::load(userListBox()->currentText());
+        session_.takeGrades(load.values);
         if (load.failure) {
             throw *load.failure;
         }
-        progressContent_->showGrades(std::span(grades).subspan(1));
+        progressContent_->showGrades(session_.testGrades());
     });
 }
 
-void MainWindow::SpeedButton4Click() {
+void MainWindow::leaveProgress() {
     guarded(this, [&] {
         showScreen(documentScreen());
         testStage_ = TestStage::None;
@@ -195,10 +146,11 @@ void MainWindow::SpeedButton4Click() {
     });
 }
 
-void MainWindow::N30Click() {
+void MainWindow::showTestLog() {
     guarded(this, [&] {
         showScreen(memoScreen());
-        memo2_->setPlainText(TestLog::read(reportfile).join(QLatin1Char('\n')));
+        testLogView_->setPlainText(
+            TestLog::read(session_.admin.reportFile).join(QLatin1Char('\n')));
     });
 }
 

@@ -33,34 +33,20 @@ template <typename Widget> Widget* place(QWidget* parent, const char* name, QRec
 } // namespace
 
 ScramblingTool::ScramblingTool(QWidget* parent, ControlsBuilt built)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+    : DeferredControls(parent, Qt::Dialog | Qt::FramelessWindowHint),
       chooser_(std::make_unique<FileDialogSourceChooser>()) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Шифрование тестовых вопросов"));
     setFont(toolFont(11, false));
     setFixedSize(611, 256);
-    if (built == ControlsBuilt::WithWindow) {
-        buildControls();
-    }
+    startBuilding(built);
 }
 
 ScramblingTool::~ScramblingTool() = default;
 
-void ScramblingTool::buildControls() {
-    if (controlsBuilt_) {
-        return;
-    }
-    controlsBuilt_ = true;
+void ScramblingTool::buildDeferredControls() {
     buildLayout();
     showRecord();
-}
-
-// Built before the window is shown: children added to a visible window would stay hidden.
-void ScramblingTool::setVisible(bool visible) {
-    if (visible) {
-        buildControls();
-    }
-    QDialog::setVisible(visible);
 }
 
 void ScramblingTool::buildLayout() {
@@ -86,8 +72,8 @@ void ScramblingTool::buildLayout() {
         record_[i]->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
         record_[i]->hide();
     }
-    connect(button1_, &QPushButton::clicked, this, &ScramblingTool::Button1Click);
-    connect(button2_, &QPushButton::clicked, this, &ScramblingTool::Button2Click);
+    connect(button1_, &QPushButton::clicked, this, &ScramblingTool::scramble);
+    connect(button2_, &QPushButton::clicked, this, &ScramblingTool::exitTool);
 }
 
 void ScramblingTool::setChooser(std::unique_ptr<SourceFileChooser> chooser) {
@@ -106,23 +92,23 @@ void ScramblingTool::showRecord() {
 
 void ScramblingTool::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    rememberFolderAndCentre();
 }
 
 void ScramblingTool::done(int result) {
-    FormClose();
+    restoreFolder();
     QDialog::done(result);
 }
 
 bool ScramblingTool::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit10_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        Edit10Click();
+        chooseSourceFile();
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void ScramblingTool::FormShow() {
+void ScramblingTool::rememberFolderAndCentre() {
     guarded(this, [&] {
         savedfolder_ = QDir::currentPath();
         if (const QScreen* screen = this->screen()) {
@@ -131,7 +117,7 @@ void ScramblingTool::FormShow() {
     });
 }
 
-void ScramblingTool::FormClose() {
+void ScramblingTool::restoreFolder() {
     guarded(this, [&] {
         if (!savedfolder_.isEmpty() && QDir::currentPath() != savedfolder_) {
             QDir::setCurrent(savedfolder_);
@@ -139,7 +125,7 @@ void ScramblingTool::FormClose() {
     });
 }
 
-void ScramblingTool::Edit10Click() {
+void ScramblingTool::chooseSourceFile() {
     guarded(this, [&] {
         if (const auto path = chooser_->choose(this)) {
             edit10_->setText(*path);
@@ -147,7 +133,7 @@ void ScramblingTool::Edit10Click() {
     });
 }
 
-void ScramblingTool::Button1Click() {
+void ScramblingTool::scramble() {
     guarded(this, [&] {
         const QString source = openPath(edit10_->text());
         const QString output = QuestionSourceConverter::outputBeside(source, edit9_->text());
@@ -161,7 +147,7 @@ void ScramblingTool::Button1Click() {
     });
 }
 
-void ScramblingTool::Button2Click() {
+void ScramblingTool::exitTool() {
     guarded(this, [&] { close(); });
 }
 

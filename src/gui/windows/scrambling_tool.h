@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/exam/question_source_converter.h"
-#include "gui/kit/controls_built.h"
+#include "gui/kit/deferred_controls.h"
 #include "gui/windows/source_file_chooser.h"
 
 #include <QDialog>
@@ -19,23 +19,15 @@ namespace velmora {
 // source. The working record lasts from one conversion to the next while the program runs and is
 // shown in the hidden boxes Edit1 ... Edit8. The current directory is never changed here; the one
 // found at showing is nevertheless put back at closing, so the main window's data paths stay valid.
-class ScramblingTool : public QDialog {
+class ScramblingTool : public DeferredControls<QDialog> {
     Q_OBJECT
 public:
     explicit ScramblingTool(QWidget* parent = nullptr,
                             ControlsBuilt built = ControlsBuilt::WithWindow);
     ~ScramblingTool() override;
 
-    // Builds the window's controls, once.
-    void buildControls();
-    void setVisible(bool visible) override;
-
     void setChooser(std::unique_ptr<SourceFileChooser> chooser);
     const QuestionRecord& record() const { return converter_.record(); }
-
-    void Edit10Click();
-    void Button1Click();
-    void Button2Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -45,8 +37,13 @@ public Q_SLOTS:
     void done(int result) override;
 
 private:
-    void FormShow();
-    void FormClose();
+    void buildDeferredControls() override;
+    // Handlers: showing and closing the window, and its controls.
+    void rememberFolderAndCentre(); // shown
+    void restoreFolder();           // closed
+    void chooseSourceFile();        // a click on Edit10
+    void scramble();                // Button1 "Зашифровать"
+    void exitTool();                // Button2 "Выход"
     void buildLayout();
     void showRecord();
 
@@ -59,7 +56,6 @@ private:
     std::unique_ptr<SourceFileChooser> chooser_;
     QuestionSourceConverter converter_;
     QString savedfolder_;
-    bool controlsBuilt_ = false;
 };
 
 } // namespace velmora

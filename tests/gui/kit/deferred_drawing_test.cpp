@@ -189,7 +189,7 @@ TEST(AfterFirstPaint, WorkRunsOnceFromTheEventLoopAfterTheFirstPaint) {
 TEST(StartUpCost, ControlsBuiltLaterAreBuiltAndShownWithTheMainWindow) {
     TempFolder folder;
     MainWindow window(RecordingDocumentView::factory(), nullptr, ControlsBuilt::Later);
-    EXPECT_EQ(window.memo2(), nullptr);
+    EXPECT_EQ(window.testLogView(), nullptr);
     EXPECT_EQ(window.signInContent(), nullptr);
     // The menu and the document screen are there from the start.
     EXPECT_NE(window.menuItem(QStringLiteral("N8")), nullptr);
@@ -200,9 +200,9 @@ TEST(StartUpCost, ControlsBuiltLaterAreBuiltAndShownWithTheMainWindow) {
     EXPECT_TRUE(window.signInContent()->isVisible());
     EXPECT_TRUE(window.signInScreen()->isVisible());
     EXPECT_EQ(window.menuState(), MenuState::BeforeSignIn);
-    ASSERT_NE(window.memo2(), nullptr);
+    ASSERT_NE(window.testLogView(), nullptr);
     window.showScreen(window.memoScreen());
-    EXPECT_TRUE(window.memo2()->isVisible());
+    EXPECT_TRUE(window.testLogView()->isVisible());
 
     window.buildControls(); // a second call builds nothing more
     EXPECT_EQ(window.findChildren<QPlainTextEdit*>(QStringLiteral("Memo2")).size(), 1);

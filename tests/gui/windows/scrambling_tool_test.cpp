@@ -1,9 +1,8 @@
 #include "core/exam/test_file.h"
 #include "core/storage/code_page.h"
-#include "gui/documents/text_document_view.h"
 #include "gui/kit/message_boxes.h"
-#include "gui/windows/main_window.h"
 #include "gui/windows/scrambling_tool.h"
+#include "support/course_driver.h"
 #include "support/temp_folder.h"
 #include "support/widget_tree.h"
 
@@ -17,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace velmora;
+using velmora::test::CourseDriver;
 using velmora::test::dumpWidgetTree;
 using velmora::test::expectMatchesGolden;
 using velmora::test::TempFolder;
@@ -146,10 +146,13 @@ TEST_F(ScramblingToolTest, ClosingPutsBackTheFolderFoundAtShowing) {
 // The administrator's road: "Тестті өзгерту" in the main window's menu opens the tool modally.
 class AdministratorFlow : public ScramblingToolTest {
 protected:
-    AdministratorFlow() : window([](QWidget* parent) { return new TextDocumentView(parent); }) {
-        window.setCompanionWindows(&tool, nullptr, nullptr);
-        window.username = QStringLiteral("admin");
-        window.setMenuState(MenuState::Administrator);
+    AdministratorFlow() {
+        folder.write(QStringLiteral("users"), QByteArray());
+        folder.write(QStringLiteral("data/info/tumb.db"), "admin|admin|report.txt\r\n");
+        course.start().setCompanionWindows(&tool, nullptr, nullptr);
+        course.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
+        EXPECT_EQ(course.window().menuState(), MenuState::Administrator);
+        course.forgetBoxes();
     }
 
     // Opens the tool through its menu command; `inside` runs while the tool is shown modally and
@@ -161,15 +164,13 @@ protected:
             inside();
             QTest::mouseClick(child<QPushButton>(tool, "Button2"), Qt::LeftButton);
         });
-        QAction* nred = window.menuItem(QStringLiteral("nred"));
-        ASSERT_NE(nred, nullptr);
-        ASSERT_TRUE(nred->isVisible());
-        nred->trigger();
+        ASSERT_TRUE(course.offered("nred"));
+        course.choose("nred");
         EXPECT_TRUE(ran);
         EXPECT_FALSE(tool.isVisible());
     }
 
-    MainWindow window;
+    CourseDriver course{folder};
 };
 
 TEST_F(AdministratorFlow, ConvertsASourceChosenInTheDialog) {
@@ -203,7 +204,8 @@ TEST_F(AdministratorFlow, CancellingTheDialogWritesNothing) {
               QStringLiteral("Щелкните здесь мышкой и выберите файл теста"));
     EXPECT_EQ(QDir::currentPath(), programFolder);
     EXPECT_TRUE(MessageBoxes::shown().isEmpty());
-    EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty());
+    // Nothing beside the course's name list.
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{QStringLiteral("users")});
 }
 
 } // namespace

@@ -1,0 +1,38 @@
+#include "core/access/session.h"
+
+#include "core/exam/grade_bands.h"
+
+namespace velmora {
+
+void Session::signIn(const QString& name) {
+    userName = name;
+    signedIn = true;
+}
+
+std::span<const quint8> Session::testGrades() const {
+    return std::span<const quint8>(grades).subspan(1);
+}
+
+void Session::recordGrade(const TestOutcome& outcome) {
+    if (outcome.slot >= 1 && outcome.slot < static_cast<int>(grades.size())) {
+        grades[static_cast<size_t>(outcome.slot)] = static_cast<quint8>(outcome.grade);
+    }
+}
+
+void Session::takeGrades(const QList<quint8>& values) {
+    for (qsizetype i = 0; i < values.size() && i + 1 < static_cast<qsizetype>(grades.size()); ++i) {
+        grades[static_cast<size_t>(i + 1)] = values[i];
+    }
+}
+
+QStringList Session::passedTests() const {
+    QStringList keys;
+    for (int test = 1; test <= kTestCount; ++test) {
+        if (GradeBands::passed(grades[static_cast<size_t>(test)])) {
+            keys.append(UserRegister::testKey(test));
+        }
+    }
+    return keys;
+}
+
+} // namespace velmora
