@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     fontConfig.wait();
     velmora::ProgramWindows windows;
     // Closing the main window ends the program, whatever other window is still open.
-    QObject::connect(&windows.form1(), &velmora::MainWindow::closed, &app, &QApplication::quit,
+    QObject::connect(&windows.mainWindow(), &velmora::MainWindow::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     windows.showTitlePage();
     return QApplication::exec();

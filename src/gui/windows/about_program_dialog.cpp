@@ -46,17 +46,13 @@ AboutProgramDialog::AboutProgramDialog(QWidget* parent) : QDialog(parent) {
     okBtn_->setGeometry(268, 232, 75, 25);
     okBtn_->setDefault(true);
     okBtn_->setAutoDefault(true);
-    connect(okBtn_, &QPushButton::clicked, this, &AboutProgramDialog::OKBtnClick);
+    connect(okBtn_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void AboutProgramDialog::showAboutProgram() {
     setWindowTitle(QStringLiteral("О программе"));
     okBtn_->setFocus();
     exec();
-}
-
-void AboutProgramDialog::OKBtnClick() {
-    accept();
 }
 
 } // namespace velmora

@@ -17,9 +17,6 @@ public:
 
     QPushButton* okButton() const { return okBtn_; }
 
-public Q_SLOTS:
-    void OKBtnClick();
-
 private:
     QPushButton* okBtn_ = nullptr;
 };

@@ -10,28 +10,29 @@
 namespace velmora {
 
 ProgramWindows::ProgramWindows(const DocumentViewFactory& makeView)
-    : form1_(std::make_unique<MainWindow>(makeView, nullptr, ControlsBuilt::Later)),
-      form2_(std::make_unique<ScramblingTool>(nullptr, ControlsBuilt::Later)),
-      form3_(std::make_unique<TitlePage>(form1_.get())),
-      okRightDlg_(std::make_unique<AboutProgramDialog>()),
-      form5_(std::make_unique<AboutAuthorWindow>()) {
-    form1_->setCompanionWindows(form2_.get(), okRightDlg_.get(), form5_.get());
-    form1_->hide();
+    : mainWindow_(std::make_unique<MainWindow>(makeView, nullptr, ControlsBuilt::Later)),
+      scramblingTool_(std::make_unique<ScramblingTool>(nullptr, ControlsBuilt::Later)),
+      titlePage_(std::make_unique<TitlePage>(mainWindow_.get())),
+      aboutProgram_(std::make_unique<AboutProgramDialog>()),
+      aboutAuthor_(std::make_unique<AboutAuthorWindow>()) {
+    mainWindow_->setCompanionWindows(scramblingTool_.get(), aboutProgram_.get(),
+                                     aboutAuthor_.get());
+    mainWindow_->hide();
 }
 
 ProgramWindows::~ProgramWindows() = default;
 
-QDialog& ProgramWindows::form2() const {
-    return *form2_;
+QDialog& ProgramWindows::scramblingTool() const {
+    return *scramblingTool_;
 }
 
 void ProgramWindows::showTitlePage() {
     // The hidden windows build their controls while the title page is shown, not before it.
-    afterFirstPaint(form3_.get(), [this] {
-        form1_->buildControls();
-        form2_->buildControls();
+    afterFirstPaint(titlePage_.get(), [this] {
+        mainWindow_->buildControls();
+        scramblingTool_->buildControls();
     });
-    form3_->exec();
+    titlePage_->exec();
 }
 
 } // namespace velmora

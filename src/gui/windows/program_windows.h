@@ -26,18 +26,18 @@ public:
     // returns then.
     void showTitlePage();
 
-    MainWindow& form1() const { return *form1_; }
-    QDialog& form2() const;
-    TitlePage& form3() const { return *form3_; }
-    AboutProgramDialog& okRightDlg() const { return *okRightDlg_; }
-    AboutAuthorWindow& form5() const { return *form5_; }
+    MainWindow& mainWindow() const { return *mainWindow_; }
+    QDialog& scramblingTool() const;
+    TitlePage& titlePage() const { return *titlePage_; }
+    AboutProgramDialog& aboutProgram() const { return *aboutProgram_; }
+    AboutAuthorWindow& aboutAuthor() const { return *aboutAuthor_; }
 
 private:
-    std::unique_ptr<MainWindow> form1_;
-    std::unique_ptr<ScramblingTool> form2_;
-    std::unique_ptr<TitlePage> form3_;
-    std::unique_ptr<AboutProgramDialog> okRightDlg_;
-    std::unique_ptr<AboutAuthorWindow> form5_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<ScramblingTool> scramblingTool_;
+    std::unique_ptr<TitlePage> titlePage_;
+    std::unique_ptr<AboutProgramDialog> aboutProgram_;
+    std::unique_ptr<AboutAuthorWindow> aboutAuthor_;
 };
 
 } // namespace velmora

@@ -50,20 +50,16 @@ TitlePage::TitlePage(QWidget* shownOnClose, QWidget* parent)
 
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(3000);
-    connect(timer1_, &QTimer::timeout, this, &TitlePage::Timer1Timer);
+    connect(timer1_, &QTimer::timeout, this, &QDialog::close);
     timer1_->start();
 }
 
-void TitlePage::Timer1Timer() {
-    close();
-}
-
 void TitlePage::closeEvent(QCloseEvent* event) {
-    FormClose();
+    showNextWindow();
     QDialog::closeEvent(event);
 }
 
-void TitlePage::FormClose() {
+void TitlePage::showNextWindow() {
     // The page closes once; a later tick finds it closed and changes nothing.
     timer1_->stop();
     if (shownOnClose_ != nullptr) {

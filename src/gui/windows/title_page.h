@@ -16,15 +16,13 @@ public:
 
     QTimer* timer1() const { return timer1_; }
 
-public Q_SLOTS:
-    void Timer1Timer();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FormClose();
+    // Closing, by the timer or the close box, stops the timer and shows the next window.
+    void showNextWindow();
 
     QWidget* shownOnClose_;
     QTimer* timer1_;

@@ -147,9 +147,9 @@ TEST(StartUpCost, CreatingTheWindowsLoadsNoPicturePlugin) {
         const ProgramWindows windows{RecordingDocumentView::factory()};
         EXPECT_EQ(loadedPicturePlugins().join(QLatin1Char(' ')).toStdString(), "");
         // The main window's screens wait for the title page; built, they measure no label yet.
-        EXPECT_EQ(windows.form1().findChild<QLabel*>(), nullptr);
-        windows.form1().buildControls();
-        const auto* title = windows.form1().findChild<QLabel*>();
+        EXPECT_EQ(windows.mainWindow().findChild<QLabel*>(), nullptr);
+        windows.mainWindow().buildControls();
+        const auto* title = windows.mainWindow().findChild<QLabel*>();
         ASSERT_NE(title, nullptr);
         EXPECT_EQ(title->size(), QSize(100, 30));
     }

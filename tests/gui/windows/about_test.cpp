@@ -22,7 +22,7 @@ namespace {
 
 class AboutTest : public ::testing::Test {
 protected:
-    void SetUp() override { windows.form1().show(); }
+    void SetUp() override { windows.mainWindow().show(); }
 
     // Triggers a menu command that opens a modal dialog; `whileOpen` runs inside it.
     void runModal(const QString& item, const std::function<void(QWidget&)>& whileOpen) {
@@ -34,7 +34,7 @@ protected:
                 modal->close();
             }
         });
-        windows.form1().menuItem(item)->trigger();
+        windows.mainWindow().menuItem(item)->trigger();
     }
 
     TempFolder folder;
@@ -42,14 +42,14 @@ protected:
 };
 
 TEST_F(AboutTest, AboutProgramAlwaysCaptionedOProgramme) {
-    AboutProgramDialog& dialog = windows.okRightDlg();
+    AboutProgramDialog& dialog = windows.aboutProgram();
     for (int opening = 0; opening < 2; ++opening) {
         QString caption;
         bool mainDisabled = false;
         runModal(QStringLiteral("N26"), [&](QWidget& modal) {
             caption = modal.windowTitle();
             mainDisabled =
-                !windows.form1().isEnabled() || QApplication::activeModalWidget() == &dialog;
+                !windows.mainWindow().isEnabled() || QApplication::activeModalWidget() == &dialog;
         });
         EXPECT_EQ(caption, QStringLiteral("О программе"));
         EXPECT_TRUE(mainDisabled);
@@ -65,7 +65,7 @@ TEST_F(AboutTest, EnterPressesClose) {
         closedByEnter = !modal.isVisible();
     });
     EXPECT_TRUE(closedByEnter);
-    EXPECT_EQ(windows.okRightDlg().result(), QDialog::Accepted);
+    EXPECT_EQ(windows.aboutProgram().result(), QDialog::Accepted);
 }
 
 TEST(AboutWindowsLayout, MatchReviewedDumps) {
@@ -78,16 +78,16 @@ TEST(AboutWindowsLayout, MatchReviewedDumps) {
 }
 
 TEST_F(AboutTest, AboutAuthorOpensOneModelessWindowBroughtToTheFront) {
-    AboutAuthorWindow& author = windows.form5();
-    windows.form1().menuItem(QStringLiteral("N15"))->trigger();
+    AboutAuthorWindow& author = windows.aboutAuthor();
+    windows.mainWindow().menuItem(QStringLiteral("N15"))->trigger();
     EXPECT_TRUE(author.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(windows.form1().isEnabled());
+    EXPECT_TRUE(windows.mainWindow().isEnabled());
     // The main window goes on working while the window is open.
-    windows.form1().menuItem(QStringLiteral("N13"))->trigger();
-    EXPECT_TRUE(windows.form1().documentScreen()->isVisible());
+    windows.mainWindow().menuItem(QStringLiteral("N13"))->trigger();
+    EXPECT_TRUE(windows.mainWindow().documentScreen()->isVisible());
     author.showMinimized();
-    windows.form1().menuItem(QStringLiteral("N15"))->trigger();
+    windows.mainWindow().menuItem(QStringLiteral("N15"))->trigger();
     EXPECT_TRUE(author.isVisible());
     EXPECT_FALSE(author.isMinimized());
     int open = 0;
@@ -101,15 +101,15 @@ TEST_F(AboutTest, AboutAuthorOpensOneModelessWindowBroughtToTheFront) {
 
 // Every control and picture of every window carries a name for assistive technology.
 TEST_F(AboutTest, EveryControlAndPictureHasAnAccessibleName) {
-    const QList<QWidget*> roots = {&windows.form1(), &windows.form3(), &windows.okRightDlg(),
-                                   &windows.form5()};
+    const QList<QWidget*> roots = {&windows.mainWindow(), &windows.titlePage(),
+                                   &windows.aboutProgram(), &windows.aboutAuthor()};
     for (QWidget* root : roots) {
         for (QWidget* w : root->findChildren<QWidget*>()) {
             const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
                                  qobject_cast<QPlainTextEdit*>(w);
             const auto* label = qobject_cast<QLabel*>(w);
             const bool picture = label != nullptr && label->text().isEmpty();
-            const bool screen = w->parentWidget() == windows.form1().centralWidget() &&
+            const bool screen = w->parentWidget() == windows.mainWindow().centralWidget() &&
                                 qobject_cast<QFrame*>(w) != nullptr;
             if (control || picture || screen) {
                 EXPECT_FALSE(w->accessibleName().isEmpty())
@@ -118,7 +118,7 @@ TEST_F(AboutTest, EveryControlAndPictureHasAnAccessibleName) {
             }
         }
     }
-    EXPECT_FALSE(windows.form1().documentView()->widget()->accessibleName().isEmpty());
+    EXPECT_FALSE(windows.mainWindow().documentView()->widget()->accessibleName().isEmpty());
 }
 
 } // namespace

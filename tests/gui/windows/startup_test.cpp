@@ -29,16 +29,16 @@ protected:
 };
 
 TEST_F(StartUpTest, FiveWindowsCreatedNoneVisible) {
-    EXPECT_EQ(windows.form1().objectName(), QStringLiteral("Form1"));
-    EXPECT_EQ(windows.form2().objectName(), QStringLiteral("Form2"));
-    EXPECT_EQ(windows.form3().objectName(), QStringLiteral("Form3"));
-    EXPECT_EQ(windows.okRightDlg().objectName(), QStringLiteral("OKRightDlg"));
-    EXPECT_EQ(windows.form5().objectName(), QStringLiteral("Form5"));
-    EXPECT_FALSE(windows.form1().isVisible());
-    EXPECT_FALSE(windows.form2().isVisible());
-    EXPECT_FALSE(windows.form3().isVisible());
-    EXPECT_FALSE(windows.okRightDlg().isVisible());
-    EXPECT_FALSE(windows.form5().isVisible());
+    EXPECT_EQ(windows.mainWindow().objectName(), QStringLiteral("Form1"));
+    EXPECT_EQ(windows.scramblingTool().objectName(), QStringLiteral("Form2"));
+    EXPECT_EQ(windows.titlePage().objectName(), QStringLiteral("Form3"));
+    EXPECT_EQ(windows.aboutProgram().objectName(), QStringLiteral("OKRightDlg"));
+    EXPECT_EQ(windows.aboutAuthor().objectName(), QStringLiteral("Form5"));
+    EXPECT_FALSE(windows.mainWindow().isVisible());
+    EXPECT_FALSE(windows.scramblingTool().isVisible());
+    EXPECT_FALSE(windows.titlePage().isVisible());
+    EXPECT_FALSE(windows.aboutProgram().isVisible());
+    EXPECT_FALSE(windows.aboutAuthor().isVisible());
     // The main window was created first: its browser already loads the help contents page.
     EXPECT_EQ(RecordingDocumentView::last()->navigations,
               QStringList{QDir::currentPath() + QStringLiteral("/data/help/sod.htm")});
@@ -51,7 +51,7 @@ TEST(TitlePageLayout, MatchesTheReviewedDump) {
 }
 
 TEST_F(StartUpTest, TitlePageTimerRunsFromCreation) {
-    const TitlePage& page = windows.form3();
+    const TitlePage& page = windows.titlePage();
     EXPECT_EQ(page.timer1()->interval(), 3000);
     EXPECT_TRUE(page.timer1()->isActive());
 }
@@ -62,50 +62,51 @@ TEST_F(StartUpTest, TimerClosesTheTitlePageAfterThreeSecondsAndShowsTheMainWindo
     bool mainShownDuringTitle = true;
     bool builtDuringTitle = false;
     QTimer::singleShot(200, [&] {
-        mainShownDuringTitle = windows.form1().isVisible();
+        mainShownDuringTitle = windows.mainWindow().isVisible();
         // The hidden windows' controls are built once the title page is on the screen.
-        builtDuringTitle = windows.form1().signInContent() != nullptr &&
-                           windows.form2().findChild<QWidget*>(QStringLiteral("Edit9")) != nullptr;
+        builtDuringTitle =
+            windows.mainWindow().signInContent() != nullptr &&
+            windows.scramblingTool().findChild<QWidget*>(QStringLiteral("Edit9")) != nullptr;
     });
     windows.showTitlePage();
     const qint64 elapsed = clock.elapsed();
     EXPECT_GE(elapsed, 2800);
     EXPECT_FALSE(mainShownDuringTitle);
     EXPECT_TRUE(builtDuringTitle);
-    EXPECT_FALSE(windows.form3().isVisible());
-    EXPECT_TRUE(windows.form1().isVisible());
+    EXPECT_FALSE(windows.titlePage().isVisible());
+    EXPECT_TRUE(windows.mainWindow().isVisible());
     // FormShow ran: the sign-in screen is in front and the course menus are hidden.
-    EXPECT_TRUE(windows.form1().signInScreen()->isVisible());
-    EXPECT_FALSE(windows.form1().documentScreen()->isVisible());
-    EXPECT_EQ(windows.form1().menuState(), MenuState::BeforeSignIn);
+    EXPECT_TRUE(windows.mainWindow().signInScreen()->isVisible());
+    EXPECT_FALSE(windows.mainWindow().documentScreen()->isVisible());
+    EXPECT_EQ(windows.mainWindow().menuState(), MenuState::BeforeSignIn);
 }
 
 TEST_F(StartUpTest, EarlyCloseShowsTheMainWindowAtOnceAndTheLaterTickChangesNothing) {
-    QSignalSpy ticks(windows.form3().timer1(), &QTimer::timeout);
-    QTimer::singleShot(100, [&] { windows.form3().close(); });
+    QSignalSpy ticks(windows.titlePage().timer1(), &QTimer::timeout);
+    QTimer::singleShot(100, [&] { windows.titlePage().close(); });
     QElapsedTimer clock;
     clock.start();
     windows.showTitlePage();
     EXPECT_LT(clock.elapsed(), 2500);
-    EXPECT_TRUE(windows.form1().isVisible());
-    windows.form1().showScreen(windows.form1().memoScreen());
+    EXPECT_TRUE(windows.mainWindow().isVisible());
+    windows.mainWindow().showScreen(windows.mainWindow().memoScreen());
     QTest::qWait(3300);
     EXPECT_EQ(ticks.count(), 0);
-    EXPECT_TRUE(windows.form1().isVisible());
-    EXPECT_FALSE(windows.form3().isVisible());
-    EXPECT_TRUE(windows.form1().memoScreen()->isVisible());
+    EXPECT_TRUE(windows.mainWindow().isVisible());
+    EXPECT_FALSE(windows.titlePage().isVisible());
+    EXPECT_TRUE(windows.mainWindow().memoScreen()->isVisible());
 }
 
 TEST_F(StartUpTest, EscDoesNotCloseTheTitlePage) {
     bool stillOpenAfterEsc = false;
     QTimer::singleShot(100, [&] {
-        QTest::keyClick(&windows.form3(), Qt::Key_Escape);
-        stillOpenAfterEsc = windows.form3().isVisible();
-        windows.form3().close();
+        QTest::keyClick(&windows.titlePage(), Qt::Key_Escape);
+        stillOpenAfterEsc = windows.titlePage().isVisible();
+        windows.titlePage().close();
     });
     windows.showTitlePage();
     EXPECT_TRUE(stillOpenAfterEsc);
-    EXPECT_TRUE(windows.form1().isVisible());
+    EXPECT_TRUE(windows.mainWindow().isVisible());
 }
 
 } // namespace
