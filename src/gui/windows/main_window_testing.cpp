@@ -1,6 +1,6 @@
 // The main window's handlers of taking tests, the progress screen and the test log screen.
 
-#include "core/access/user_grades.h"
+#include "core/access/user_register.h"
 #include "core/exam/grade_bands.h"
 #include "core/exam/test_log.h"
 #include "core/storage/integer_text.h"
@@ -125,16 +125,13 @@ void MainWindow::endTest() {
     testStage_ = TestStage::None;
     NiClick();
     testStage_ = TestStage::Result;
-    for (int n = 1; n <= UserGrades::kSlots; ++n) {
+    for (int n = 1; n <= kTestSlots; ++n) {
         if (GradeBands::passed(grades[static_cast<size_t>(n)])) {
             unlockflag = 1;
-            enable(UserGrades::key(n), unlockflag);
+            enable(UserRegister::testKey(n), unlockflag);
         }
     }
-    guarded(this, [&] {
-        writeini(username, UserGrades::key(outcome.slot), QString::number(outcome.grade),
-                 UserGrades::registerPath());
-    });
+    guarded(this, [&] { UserRegister::writeGrade(username, outcome.slot, outcome.grade); });
 }
 
 bool MainWindow::inFront(const QFrame* screen) const {
@@ -176,13 +173,9 @@ void MainWindow::NiClick() {
 
 void MainWindow::ComboBox1Select() {
     guarded(this, [&] {
-        const GradeLoad load = UserGrades::load(comboBox1()->currentText());
-        for (qsizetype i = 0; i < load.values.size(); ++i) {
-            grades[static_cast<size_t>(i + 1)] = load.values[i];
-        }
-        if (load.failure) {
-            throw *load.failure;
-        }
+        UserRegister::readGrades(comboBox1()->currentText())
+            .takeInOrder(
+                [&](int test, quint8 grade) { grades[static_cast<size_t>(test)] = grade; });
         progressContent_->showGrades(std::span(grades).subspan(1));
     });
 }
