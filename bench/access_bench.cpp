@@ -39,7 +39,7 @@ public:
             const QByteArray name = CodePage::encode(studentName(i));
             entries += '[' + name +
                        "]\r\npassword=" + scrambledValue(QStringLiteral("pw%1").arg(i)) + "\r\n";
-            for (int test = 1; test <= kTestCount; ++test) {
+            for (int test = 1; test <= kTestSlots; ++test) {
                 entries += "test" + QByteArray::number(test) + '=' +
                            scrambledValue(QString::number((i + test) % 6)) + "\r\n";
             }

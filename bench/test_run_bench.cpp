@@ -43,7 +43,7 @@ void writeLargeTest() {
     for (int n = 1; n <= kQuestions; ++n) {
         ini += '[' + QByteArray::number(n) + "]\r\n";
         ini += scrambledLine("q", QStringLiteral("Вопрос номер %1 о системах?").arg(n));
-        for (int a = 1; a <= TestRun::kAnswers; ++a) {
+        for (int a = 1; a <= kAnswersPerQuestion; ++a) {
             ini += scrambledLine(("a" + QByteArray::number(a)).constData(),
                                  filler(n, a, kAnswerBytes));
         }

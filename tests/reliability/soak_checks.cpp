@@ -47,7 +47,7 @@ void checkStudent(const QByteArray& text, int worker, int k, bool graded,
     if (unscrambled(IniText::value(text, section, "password")) != password(name)) {
         report.problems.append(name + QStringLiteral(": wrong password"));
     }
-    for (int t = 1; t <= kTestCount; ++t) {
+    for (int t = 1; t <= kTestSlots; ++t) {
         QString expected = QString::number(t == 1 ? 1 : 0);
         if (graded && t == testOf(k)) {
             expected = QString::number(gradeOf(worker, k));

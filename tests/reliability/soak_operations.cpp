@@ -58,7 +58,7 @@ int gradeOf(int worker, int k) {
 }
 
 int testOf(int k) {
-    return 1 + k % kTestCount;
+    return 1 + k % kTestSlots;
 }
 
 QString logLine(int worker, int k) {
@@ -110,7 +110,7 @@ void applyStep(int step) {
         break;
     case 1: {
         Grades grades{};
-        for (int t = 1; t <= kTestCount; ++t) {
+        for (int t = 1; t <= kTestSlots; ++t) {
             grades[t] = static_cast<quint8>((step + t) % 6);
         }
         UserRegister::writeGrades(newcomer, grades);

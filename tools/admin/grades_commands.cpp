@@ -1,39 +1,25 @@
 #include "admin_command.h"
 
-#include "core/access/user_grades.h"
-#include "core/storage/code_page.h"
-#include "core/storage/data_path.h"
-#include "core/storage/failure.h"
-#include "core/storage/ini_text.h"
-#include "core/storage/safe_file.h"
-
-#include <QSet>
+#include "core/access/account_rules.h"
+#include "core/access/user_list.h"
+#include "core/access/user_register.h"
+#include "core/course/course_shape.h"
 
 namespace velmora::admin {
 namespace {
 
-constexpr int kShownTests = 10;
-
-// The names of the list file "users" in list order, each once (names that differ only in letter
-// case share one section of the register, so they count as one).
+// The names of the list file "users", read as the program reads it, in list order, each once
+// (names that differ only in letter case share one section of the register, so they count as
+// one); empty lines are passed over.
 QStringList listedUsers() {
-    const QString path = openPath(QStringLiteral("users"));
-    int error = 0;
-    const auto bytes = readWholeFile(path, &error);
-    if (!bytes) {
-        throw failures::cannotOpenFile(path, error);
-    }
-    QString text = CodePage::decode(*bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList users;
-    QSet<QString> seen;
-    for (const QString& name : text.split(QLatin1Char('\n'))) {
-        if (!name.isEmpty() && !seen.contains(name.toLower())) {
-            seen.insert(name.toLower());
+    const UserList list = UserList::load();
+    UserList users;
+    for (const QString& name : list.names()) {
+        if (!name.isEmpty()) {
             users.append(name);
         }
     }
-    return users;
+    return users.names();
 }
 
 // One user's row: the grades as text ("?" for a value that is not a number), or nothing when the
@@ -44,18 +30,23 @@ struct UserRow {
     QStringList damaged; // keys whose value is not a number
 };
 
-UserRow rowOf(const QString& name, const QByteArray& registerText) {
+UserRow rowOf(const QString& name) {
     UserRow row{name, std::nullopt, {}};
-    if (IniText::keyNames(registerText, CodePage::encode(name)).isEmpty()) {
+    // A name that no section can carry (a damaged list) has none.
+    if (!AccountRules::canLookUp(name)) {
+        return row;
+    }
+    const StoredGrades stored = UserRegister::readGrades(name, kShownGrades);
+    if (!stored.found()) {
         return row;
     }
     QStringList grades;
-    for (int n = 1; n <= kShownTests; ++n) {
-        try {
-            grades.append(QString::number(UserGrades::read(name, n)));
-        } catch (const Failure&) {
+    for (int n = 1; n <= kShownGrades; ++n) {
+        if (const std::optional<quint8> grade = stored.grade(n)) {
+            grades.append(QString::number(*grade));
+        } else {
             grades.append(QStringLiteral("?"));
-            row.damaged.append(UserGrades::key(n));
+            row.damaged.append(UserRegister::testKey(n));
         }
     }
     row.grades = grades;
@@ -74,13 +65,13 @@ QString csvField(const QString& field) {
 
 void printCsv(const QList<UserRow>& rows, QTextStream& out) {
     QStringList head{QStringLiteral("name")};
-    for (int n = 1; n <= kShownTests; ++n) {
-        head.append(UserGrades::key(n));
+    for (int n = 1; n <= kShownGrades; ++n) {
+        head.append(UserRegister::testKey(n));
     }
     out << head.join(QLatin1Char(',')) << "\n";
     for (const UserRow& row : rows) {
         QStringList fields{csvField(row.name)};
-        fields += row.grades.value_or(QStringList(kShownTests, QString()));
+        fields += row.grades.value_or(QStringList(kShownGrades, QString()));
         out << fields.join(QLatin1Char(',')) << "\n";
     }
 }
@@ -91,7 +82,7 @@ void printTable(const QList<UserRow>& rows, QTextStream& out) {
         nameWidth = std::max(nameWidth, row.name.size());
     }
     out << QStringLiteral("User").leftJustified(nameWidth);
-    for (int n = 1; n <= kShownTests; ++n) {
+    for (int n = 1; n <= kShownGrades; ++n) {
         out << " " << QStringLiteral("T%1").arg(n).rightJustified(3);
     }
     out << "\n";
@@ -114,11 +105,9 @@ int grades(const QStringList& args, QTextStream& out, QTextStream& err) {
         err << "velmora-admin: usage: velmora-admin grades [--csv]\n";
         return 2;
     }
-    const QByteArray registerText =
-        readWholeFile(programFolderPath(UserGrades::registerPath())).value_or(QByteArray());
     QList<UserRow> rows;
     for (const QString& name : listedUsers()) {
-        rows.append(rowOf(name, registerText));
+        rows.append(rowOf(name));
     }
     if (csv) {
         printCsv(rows, out);
@@ -143,14 +132,16 @@ QList<AdminCommand> gradesCommands() {
     return {
         {{QStringLiteral("grades")},
          QStringLiteral("[--csv]"),
-         QStringLiteral("list every registered user with the grades of tests 1 to 10"),
+         QStringLiteral("list every registered user with the grades of tests 1 to %1")
+             .arg(kShownGrades),
          QStringLiteral(
              "Lists every name of the user list file \"users\" (in the current directory)\n"
-             "with the grades of tests 1 to 10 stored in users.ini: 0 for a test not taken,\n"
+             "with the grades of tests 1 to %1 stored in users.ini: 0 for a test not taken,\n"
              "1 to 5 for the last attempt, \"?\" for a value that is not a number. With\n"
              "--csv the list is comma-separated, with a header line, for a spreadsheet.\n"
              "A listed name without a section in users.ini is reported on the error output\n"
-             "and shown without grades; the listing goes on."),
+             "and shown without grades; the listing goes on.")
+             .arg(kShownGrades),
          -1,
          grades},
     };

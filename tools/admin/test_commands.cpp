@@ -1,6 +1,7 @@
 #include "admin_command.h"
 #include "in_folder_of.h"
 
+#include "core/course/course_shape.h"
 #include "core/exam/question_source_converter.h"
 #include "core/exam/test_file.h"
 #include "core/storage/data_path.h"
@@ -80,7 +81,8 @@ QStringList questionProblems(const Question& q) {
     if (q.correct == missingValue()) {
         missing.append(QStringLiteral("ap"));
     } else if (!q.correctLetter()) {
-        problems.append(QStringLiteral("'ap' is '%1', not 1 to 5").arg(q.correct));
+        problems.append(QStringLiteral("'ap' is '%1', not 1 to %2")
+                            .arg(q.correct, QString::number(kAnswersPerQuestion)));
     }
     if (!missing.isEmpty()) {
         problems.prepend(QStringLiteral("missing ") + missing.join(QStringLiteral(", ")));
@@ -182,8 +184,9 @@ QList<AdminCommand> testCommands() {
          QStringLiteral("report damaged questions and a wrong count in a test file"),
          QStringLiteral(
              "Reports each question of the test file FILE whose keys are missing or whose\n"
-             "correct position 'ap' is not 1 to 5, and a count 'vsego' that does not match\n"
-             "the question sections. Exits with status 1 when anything is reported."),
+             "correct position 'ap' is not 1 to %1, and a count 'vsego' that does not match\n"
+             "the question sections. Exits with status 1 when anything is reported.")
+             .arg(kAnswersPerQuestion),
          1,
          testCheck},
     };

@@ -58,7 +58,7 @@ int usersGrades(const QStringList& a, QTextStream& out, QTextStream& err) {
     if (!isRegistered(a[0], err)) {
         return 1;
     }
-    UserRegister::readGrades(a[0], kTestCount, [&](int test, quint8 grade) {
+    UserRegister::readGrades(a[0]).takeInOrder([&](int test, quint8 grade) {
         out << UserRegister::testKey(test) << " " << grade << "\n";
     });
     return 0;
@@ -102,9 +102,10 @@ QList<AdminCommand> userCommands() {
         command(users, QStringLiteral("add"), QStringLiteral("NAME PASSWORD"),
                 QStringLiteral("register a student as the sign-in screen does"),
                 QStringLiteral(
-                    "Registers NAME with PASSWORD: test 1 graded 1, tests 2 to 12 graded 0, the\n"
+                    "Registers NAME with PASSWORD: test 1 graded 1, tests 2 to %1 graded 0, the\n"
                     "name added to the list. Refuses a taken name (in any letter case),\n"
-                    "the administrator login and names the files cannot hold.") +
+                    "the administrator login and names the files cannot hold.")
+                        .arg(kTestSlots) +
                     inFolder,
                 2, usersAdd),
         command(users, QStringLiteral("remove"), QStringLiteral("NAME"),
@@ -115,9 +116,11 @@ QList<AdminCommand> userCommands() {
                     inFolder,
                 1, usersRemove),
         command(users, QStringLiteral("grades"), QStringLiteral("NAME"),
-                QStringLiteral("print the stored grades of tests 1 to 12"),
+                QStringLiteral("print the stored grades of tests 1 to %1").arg(kTestSlots),
                 QStringLiteral(
-                    "Prints \"testN GRADE\" for N = 1 to 12 (0 = not taken, 3 or more passed).") +
+                    "Prints \"testN GRADE\" for N = 1 to %1 (0 = not taken, %2 or more passed).")
+                        .arg(kTestSlots)
+                        .arg(kPassGrade) +
                     inFolder,
                 1, usersGrades),
         command(

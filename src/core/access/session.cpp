@@ -19,15 +19,15 @@ void Session::recordGrade(const TestOutcome& outcome) {
     }
 }
 
-void Session::takeGrades(const QList<quint8>& values) {
-    for (qsizetype i = 0; i < values.size() && i + 1 < static_cast<qsizetype>(grades.size()); ++i) {
-        grades[static_cast<size_t>(i + 1)] = values[i];
+void Session::setGrade(int test, quint8 grade) {
+    if (test >= 1 && test <= kTestSlots) {
+        grades[static_cast<size_t>(test)] = grade;
     }
 }
 
 QStringList Session::passedTests() const {
     QStringList keys;
-    for (int test = 1; test <= kTestCount; ++test) {
+    for (int test = 1; test <= kTestSlots; ++test) {
         if (GradeBands::passed(grades[static_cast<size_t>(test)])) {
             keys.append(UserRegister::testKey(test));
         }

@@ -31,8 +31,8 @@ struct Session {
     std::span<const quint8> testGrades() const;
     // Puts the grade of a finished test into its slot; a test outside 1 … 12 keeps no grade.
     void recordGrade(const TestOutcome& outcome);
-    // Takes `values` as the grades of tests 1 … values.size(); the other grades stay.
-    void takeGrades(const QList<quint8>& values);
+    // Sets the grade of test `test` (1 … 12); any other test number changes nothing.
+    void setGrade(int test, quint8 grade);
     // The test keys ("test1" …) of the tests whose grade is a pass, in test order.
     QStringList passedTests() const;
 };

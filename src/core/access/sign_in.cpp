@@ -3,11 +3,6 @@
 #include "core/access/account_rules.h"
 
 namespace velmora {
-namespace {
-
-constexpr int kGradesReadAtSignIn = 10;
-
-} // namespace
 
 SignIn::Outcome SignIn::check(const QString& name, const QString& password,
                               const QString& adminLogin, const QString& adminPassword) {
@@ -22,9 +17,9 @@ SignIn::Outcome SignIn::check(const QString& name, const QString& password,
 
 void SignIn::loadStudent(const QString& name, Grades& grades,
                          const std::function<void(const QString&)>& lock) {
-    UserRegister::readGrades(name, kGradesReadAtSignIn, [&](int test, quint8 grade) {
+    UserRegister::readGrades(name, kShownGrades).takeInOrder([&](int test, quint8 grade) {
         grades[test] = grade;
-        if (grade < kPassingGrade) {
+        if (grade < kPassGrade) {
             lock(UserRegister::testKey(test));
         }
     });

@@ -23,9 +23,10 @@ public:
     static Outcome check(const QString& name, const QString& password, const QString& adminLogin,
                          const QString& adminPassword);
 
-    // Loads grades 1 to 10 of a student into `grades`, in order; each test graded below the pass
-    // mark is handed to `lock` (with its test key) as soon as it is read. A grade that is not a
-    // number throws after the earlier grades and locks were applied.
+    // Loads grades 1 to kShownGrades of a student into `grades` from one read of the register,
+    // in order; each test graded below the pass mark is handed to `lock` (with its test key) as
+    // soon as it is applied. A grade that is not a number throws after the earlier grades and
+    // locks were applied.
     static void loadStudent(const QString& name, Grades& grades,
                             const std::function<void(const QString& testKey)>& lock);
 };

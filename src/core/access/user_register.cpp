@@ -1,15 +1,31 @@
 #include "core/access/user_register.h"
 
+#include "core/storage/failure.h"
 #include "core/storage/integer_text.h"
 #include "core/storage/scrambled_store.h"
 
-#include <QStringList>
-
 namespace velmora {
+
+std::optional<quint8> StoredGrades::grade(int test) const {
+    if (const std::optional<int> value = integerValue(texts_[test - 1])) {
+        return lowByte(*value);
+    }
+    return std::nullopt;
+}
+
+void StoredGrades::takeInOrder(const std::function<void(int, quint8)>& take) const {
+    for (int test = 1; test <= count(); ++test) {
+        const std::optional<quint8> value = grade(test);
+        if (!value) {
+            throw failures::invalidInteger(texts_[test - 1]);
+        }
+        take(test, *value);
+    }
+}
 
 bool UserRegister::addStudent(const QString& name, const QString& password) {
     IniValues values{{QStringLiteral("password"), password}, {testKey(1), QStringLiteral("1")}};
-    for (int test = 2; test <= kTestCount; ++test) {
+    for (int test = 2; test <= kTestSlots; ++test) {
         values.append({testKey(test), QStringLiteral("0")});
     }
     return writeiniNewSection(name, values, path());
@@ -19,24 +35,25 @@ QString UserRegister::storedPassword(const QString& name) {
     return readini(name, QStringLiteral("password"), path());
 }
 
-void UserRegister::readGrades(const QString& name, int count,
-                              const std::function<void(int, quint8)>& take) {
+StoredGrades UserRegister::readGrades(const QString& name, int count) {
     QStringList keys;
     for (int test = 1; test <= count; ++test) {
         keys.append(testKey(test));
     }
-    const QStringList stored = readiniValues(name, keys, path());
-    for (int test = 1; test <= count; ++test) {
-        take(test, lowByte(toInteger(stored[test - 1])));
-    }
+    IniSectionValues read = readiniSection(name, keys, path());
+    return {std::move(read.values), read.sectionHoldsKeys};
 }
 
 void UserRegister::writeGrades(const QString& name, const Grades& grades) {
     IniValues values;
-    for (int test = 1; test <= kTestCount; ++test) {
+    for (int test = 1; test <= kTestSlots; ++test) {
         values.append({testKey(test), QString::number(grades[test])});
     }
     writeiniValues(name, values, path());
+}
+
+void UserRegister::writeGrade(const QString& name, int test, int grade) {
+    writeini(name, testKey(test), QString::number(grade), path());
 }
 
 void UserRegister::erase(const QString& name) {

@@ -1,22 +1,45 @@
 #pragma once
 
+#include "core/course/course_shape.h"
+
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace velmora {
 
-// Grades of tests 1 to 12, indexed by test number (element 0 unused): 0 = not taken, 1 to 5 the
-// grade of the last attempt, 3 or more passed.
-using Grades = std::array<quint8, 13>;
+// Grades of tests 1 to kTestSlots, indexed by test number (element 0 unused): 0 = not taken, 1 to
+// 5 the grade of the last attempt, kPassGrade or more passed.
+using Grades = std::array<quint8, kTestSlots + 1>;
 
-inline constexpr int kTestCount = 12;
-inline constexpr quint8 kPassingGrade = 3;
+// Grades 1 to count() of one user as the register held them at one read of the file. A stored
+// grade is the decimal text of a number, of which the low eight bits count.
+class StoredGrades {
+public:
+    StoredGrades(QStringList texts, bool found) : texts_(std::move(texts)), found_(found) {}
 
-// The user register "\users.ini": one section per student with the keys "password" and "test1"
-// to "test12", every value kept through the scrambled store. Sections are found whatever the
-// letter case of the name.
+    // False when the register holds no key at all for the user (no section, or an empty one).
+    bool found() const { return found_; }
+    int count() const { return static_cast<int>(texts_.size()); }
+    // The grade of test `test` (1 to count()); nothing when the stored text is not a number (a
+    // missing key included).
+    std::optional<quint8> grade(int test) const;
+    // Hands grades 1 to count() in order to `take`. At the first that is not a number (a missing
+    // key included) it throws "'%s' is not a valid integer value", quoting the stored text, after
+    // the earlier grades were handed over; the later ones are not.
+    void takeInOrder(const std::function<void(int test, quint8 grade)>& take) const;
+
+private:
+    QStringList texts_;
+    bool found_;
+};
+
+// The user register "\users.ini": one section per user, found whatever the letter case of the
+// name, with the keys "password" (students only) and "test1" to "test12", every value kept
+// through the scrambled store. The one place that knows the file, its sections and its keys.
 class UserRegister {
 public:
     static QString path() { return QStringLiteral("\\users.ini"); }
@@ -28,13 +51,13 @@ public:
     [[nodiscard]] static bool addStudent(const QString& name, const QString& password);
     // The stored password; a missing one reads as the store's missing value.
     static QString storedPassword(const QString& name);
-    // Reads grades 1 to `count` in order and hands each, low byte of the stored number, to
-    // `take`. A grade that is not a number throws "'%s' is not a valid integer value" after the
-    // earlier grades were handed over.
-    static void readGrades(const QString& name, int count,
-                           const std::function<void(int test, quint8 grade)>& take);
+    // Grades 1 to `count` (at most kTestSlots) of a user, in one read of the file. A missing file
+    // or section reads as grades that are all missing.
+    static StoredGrades readGrades(const QString& name, int count = kTestSlots);
     // Writes grades 1 to 12 in one write, creating the section when missing.
     static void writeGrades(const QString& name, const Grades& grades);
+    // Writes the grade of one test as its decimal text, creating the section when missing.
+    static void writeGrade(const QString& name, int test, int grade);
     static void erase(const QString& name);
 };
 

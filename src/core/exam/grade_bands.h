@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/course/course_shape.h"
+
 namespace velmora {
 
 // The traditional grade 1 to 5 of a share of correct answers. Bands are closed at their lower
@@ -8,8 +10,6 @@ namespace velmora {
 // into the higher band.
 class GradeBands {
 public:
-    static constexpr int kPassGrade = 3;
-
     // `total` must be at least 1; `correct` is clamped to 0 .. total.
     static int grade(int correct, int total);
     static bool passed(int grade) { return grade >= kPassGrade; }

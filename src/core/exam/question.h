@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/course/course_shape.h"
+
 #include <QChar>
 #include <QString>
 #include <array>
@@ -10,7 +12,6 @@ namespace velmora {
 // Key and section names of a test file. Section "1" ... "N" holds one question each; section
 // "inf" holds the number of questions to ask.
 namespace testkeys {
-inline constexpr int kAnswerCount = 5;
 inline QString question() {
     return QStringLiteral("q");
 }
@@ -31,9 +32,9 @@ inline QString total() {
 
 // One question of a test file, unscrambled. Missing values hold what the store returns for them.
 struct Question {
-    QString text;                                        // "q"
-    std::array<QString, testkeys::kAnswerCount> answers; // "a1" ... "a5", shown against A ... E
-    QString correct;                                     // "ap" as stored: "1" ... "5"
+    QString text;                                     // "q"
+    std::array<QString, kAnswersPerQuestion> answers; // "a1" ... "a5", shown against A ... E
+    QString correct;                                  // "ap" as stored: "1" ... "5"
 
     // Whether the answer at `position` (1 ... 5) is the correct one: "ap" is compared as text with
     // the position's digit, so a missing or damaged "ap" matches no answer.

@@ -10,9 +10,10 @@ const QString& separator() {
     return text;
 }
 
-// 1 ... 5 for the letters "A" ... "E", otherwise 0.
+// 1 ... 5 for the letters "A" ... "E" (one letter for each of kAnswersPerQuestion), otherwise 0.
 int letterPosition(QChar c) {
-    return c >= u'A' && c <= u'E' ? c.unicode() - u'A' + 1 : 0;
+    const int position = c.unicode() - u'A' + 1;
+    return position >= 1 && position <= kAnswersPerQuestion ? position : 0;
 }
 
 // The answer position of a line beginning "A)" ... "E)", otherwise 0.
@@ -24,9 +25,9 @@ int answerPrefix(const QString& line) {
 
 QList<std::pair<QString, QString>> QuestionRecord::values() const {
     QList<std::pair<QString, QString>> list;
-    list.reserve(testkeys::kAnswerCount + 2);
+    list.reserve(kAnswersPerQuestion + 2);
     list.append({testkeys::question(), text});
-    for (int position = 1; position <= testkeys::kAnswerCount; ++position) {
+    for (int position = 1; position <= kAnswersPerQuestion; ++position) {
         list.append({testkeys::answer(position), answers[position - 1]});
     }
     list.append({testkeys::position(), position});

@@ -24,7 +24,7 @@ struct SourceLineEffect {
 // from one conversion to the next while the program runs.
 struct QuestionRecord {
     QString text = QStringLiteral("Edit1");
-    std::array<QString, testkeys::kAnswerCount> answers = {
+    std::array<QString, kAnswersPerQuestion> answers = {
         QStringLiteral("Edit2"), QStringLiteral("Edit3"), QStringLiteral("Edit4"),
         QStringLiteral("Edit5"), QStringLiteral("Edit6")};
     QString position = QStringLiteral("Edit7");

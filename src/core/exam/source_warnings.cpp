@@ -26,7 +26,7 @@ void SourceWarnings::closeQuestion() {
     }
     QStringList problems;
     QStringList missing;
-    for (int position = 1; position <= testkeys::kAnswerCount; ++position) {
+    for (int position = 1; position <= kAnswersPerQuestion; ++position) {
         if ((answers_ & (1 << (position - 1))) == 0) {
             missing.append(QChar(u'A' + position - 1) + QStringLiteral(")"));
         }

@@ -10,7 +10,7 @@
 namespace velmora {
 
 std::optional<QChar> Question::correctLetter() const {
-    for (int position = 1; position <= testkeys::kAnswerCount; ++position) {
+    for (int position = 1; position <= kAnswersPerQuestion; ++position) {
         if (isCorrect(position)) {
             return QChar(u'A' + position - 1);
         }
@@ -26,7 +26,7 @@ Question TestFile::question(int number) const {
     const QString section = QString::number(number);
     Question q;
     q.text = readini(section, testkeys::question(), relativePath_);
-    for (int position = 1; position <= testkeys::kAnswerCount; ++position) {
+    for (int position = 1; position <= kAnswersPerQuestion; ++position) {
         q.answers[position - 1] = readini(section, testkeys::answer(position), relativePath_);
     }
     q.correct = readini(section, testkeys::position(), relativePath_);

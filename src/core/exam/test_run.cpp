@@ -54,7 +54,7 @@ public:
         const QString section = QString::number(number);
         Question q;
         q.text = value(section, testkeys::question());
-        for (int position = 1; position <= TestRun::kAnswers; ++position) {
+        for (int position = 1; position <= kAnswersPerQuestion; ++position) {
             q.answers[position - 1] = value(section, testkeys::answer(position));
         }
         q.correct = value(section, testkeys::position());
@@ -77,19 +77,27 @@ QString TestRun::noQuestionsMessage() {
 }
 
 int TestRun::slotOf(const QString& testname) {
-    if (!testname.startsWith(QLatin1String("test")) || testname.size() < 5 || testname.size() > 6) {
+    const QLatin1StringView prefix("test");
+    if (!testname.startsWith(prefix)) {
         return 0;
     }
-    const char16_t last = testname.back().unicode();
-    if (last < u'0' || last > u'9') {
+    // The slot number in decimal digits, without a leading zero.
+    const QStringView digits = QStringView(testname).sliced(prefix.size());
+    if (digits.isEmpty() || digits.front() == u'0') {
         return 0;
     }
-    const int digit = last - u'0';
-    if (testname.size() == 5) {
-        return digit;
+    int slot = 0;
+    for (const QChar c : digits) {
+        const char16_t digit = c.unicode();
+        if (digit < u'0' || digit > u'9') {
+            return 0;
+        }
+        slot = slot * 10 + (digit - u'0');
+        if (slot > kTestSlots) {
+            return 0;
+        }
     }
-    // Two digits: only "test10" … "test12" name a slot.
-    return testname[4] == QLatin1Char('1') && digit <= 2 ? digit + 10 : 0;
+    return slot;
 }
 
 std::optional<Question> TestRun::start(const QString& testname) {

@@ -20,14 +20,12 @@ struct TestOutcome {
 // and keeps nothing of it.
 class TestRun {
 public:
-    static constexpr int kAnswers = testkeys::kAnswerCount;
-
     // The test file of a test, relative to the program folder: "\data\tests\test3.ini".
     static QString filePath(const QString& testname);
     // The error text of a test without questions.
     static QString noQuestionsMessage();
-    // The grade table slot of a test name: "test1" … "test9" give 1 … 9, "test10" … "test12"
-    // give 10 … 12; 0 for any other name.
+    // The grade table slot of a test name: "test1" … "test12" give 1 … 12 (kTestSlots); 0 for
+    // any other name.
     static int slotOf(const QString& testname);
 
     // Starts `testname`: question 1, no correct answers; returns question 1. Throws the file

@@ -18,9 +18,8 @@ std::optional<QByteArray> IniFile::value(const QByteArray& section, const QByteA
     return IniText::value(*text, section, key);
 }
 
-QList<std::optional<QByteArray>> IniFile::values(const QByteArray& section,
-                                                 const QList<QByteArray>& keys) const {
-    return IniText::values(readWholeFile(path_).value_or(QByteArray()), section, keys);
+std::optional<QByteArray> IniFile::text() const {
+    return readWholeFile(path_);
 }
 
 QByteArray IniFile::textForWriting() const {

@@ -21,9 +21,9 @@ public:
 
     // Nothing when the file, section or key is missing (or the file cannot be read).
     std::optional<QByteArray> value(const QByteArray& section, const QByteArray& key) const;
-    // The values of several keys of one section, read in one pass over the file.
-    QList<std::optional<QByteArray>> values(const QByteArray& section,
-                                            const QList<QByteArray>& keys) const;
+    // The whole text, for several look-ups (IniText) from one read; nothing when the file is
+    // missing or cannot be read.
+    std::optional<QByteArray> text() const;
     void setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value) const;
     // Adds a new section at the end of the file (created when missing), unless a section of that
     // name exists: then nothing is written and the result is false. The check and the write are

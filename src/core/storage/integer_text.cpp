@@ -5,6 +5,13 @@
 namespace velmora {
 
 int toInteger(const QString& text) {
+    if (const std::optional<int> value = integerValue(text)) {
+        return *value;
+    }
+    throw failures::invalidInteger(text);
+}
+
+std::optional<int> integerValue(const QString& text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && text[i] == QLatin1Char(' ')) {
@@ -16,22 +23,22 @@ int toInteger(const QString& text) {
         ++i;
     }
     if (i == n) {
-        throw failures::invalidInteger(text);
+        return std::nullopt;
     }
     // Accumulate in 64 bits, so that the 32-bit minimum fits before the sign is applied.
     qint64 value = 0;
     for (; i < n; ++i) {
         const char16_t c = text[i].unicode();
         if (c < u'0' || c > u'9') {
-            throw failures::invalidInteger(text);
+            return std::nullopt;
         }
         value = value * 10 + (c - u'0');
         if (value > qint64(2147483648)) {
-            throw failures::invalidInteger(text);
+            return std::nullopt;
         }
     }
     if (!negative && value > qint64(2147483647)) {
-        throw failures::invalidInteger(text);
+        return std::nullopt;
     }
     return static_cast<int>(negative ? -value : value);
 }

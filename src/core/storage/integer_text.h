@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace velmora {
 
@@ -8,6 +9,8 @@ namespace velmora {
 // digits and nothing after them, within the 32-bit range. Anything else throws
 // "'%s' is not a valid integer value" quoting the text as it was.
 int toInteger(const QString& text);
+// toInteger without the failure: nothing when the text is not such a number.
+std::optional<int> integerValue(const QString& text);
 
 // The low eight bits of a converted grade, as stored in the grade table.
 inline quint8 lowByte(int value) {

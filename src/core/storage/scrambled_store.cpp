@@ -97,18 +97,25 @@ QString readini(const QString& section, const QString& key, const QString& path)
 }
 
 QStringList readiniValues(const QString& section, const QStringList& keys, const QString& path) {
+    return readiniSection(section, keys, path).values;
+}
+
+IniSectionValues readiniSection(const QString& section, const QStringList& keys,
+                                const QString& path) {
     QList<QByteArray> keyNames;
     keyNames.reserve(keys.size());
     for (const QString& key : keys) {
         keyNames.append(keyName(key));
     }
-    const IniFile file(programFolderPath(path));
-    QStringList values;
-    values.reserve(keys.size());
-    for (const auto& stored : file.values(sectionName(section), keyNames)) {
-        values.append(unscrambled(stored.value_or(QByteArray(kMissingMarker))));
+    const QByteArray name = sectionName(section);
+    const QByteArray text = IniFile(programFolderPath(path)).text().value_or(QByteArray());
+    IniSectionValues read;
+    read.values.reserve(keys.size());
+    for (const auto& stored : IniText::values(text, name, keyNames)) {
+        read.values.append(unscrambled(stored.value_or(QByteArray(kMissingMarker))));
     }
-    return values;
+    read.sectionHoldsKeys = !IniText::keyNames(text, name).isEmpty();
+    return read;
 }
 
 QString unstorableValueReason(const QString& value) {

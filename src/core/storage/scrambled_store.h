@@ -37,6 +37,14 @@ using IniValues = QList<std::pair<QString, QString>>;
 
 // readini for several keys of one section, read in one pass over the file.
 QStringList readiniValues(const QString& section, const QStringList& keys, const QString& path);
+// readiniValues, and from the same read of the file whether the section holds any key at all
+// (false when the file or the section is missing, or the section has no key line).
+struct IniSectionValues {
+    QStringList values;
+    bool sectionHoldsKeys = false;
+};
+IniSectionValues readiniSection(const QString& section, const QStringList& keys,
+                                const QString& path);
 // writeini for several keys of one section in one rewrite of the file: every value or none is
 // written. Values that cannot be stored whole are refused before anything is written.
 void writeiniValues(const QString& section, const IniValues& values, const QString& path);

@@ -8,4 +8,8 @@ void showFailure(QWidget* parent, const Failure& failure) {
     MessageBoxes::failure(parent, failure.message());
 }
 
+void showException(QWidget* parent, const std::exception& exception) {
+    MessageBoxes::failure(parent, QString::fromUtf8(exception.what()));
+}
+
 } // namespace velmora

@@ -62,15 +62,15 @@ void ProgressScreen::build() {
     label(this, QStringLiteral("Label40"), QStringLiteral("№ Теста (Темы)"), {48, 64}, head,
           Qt::white);
     label(this, QStringLiteral("Label41"), QStringLiteral("Оценка"), {200, 64}, head, Qt::white);
-    for (int n = 1; n <= 10; ++n) {
+    for (int n = 1; n <= kShownGrades; ++n) {
         label(this, QStringLiteral("Label%1").arg(5 + n), QStringLiteral("Тест №%1").arg(n),
               {44, rowTop(n)}, row);
         values_[n - 1] = label(this, QStringLiteral("Label%1").arg(17 + n), QStringLiteral("0"),
                                {192, rowTop(n)}, row);
     }
     // Tests 11 and 12 have labels in the design that are never shown.
-    for (int n = 11; n <= 12; ++n) {
-        const int top = n == 11 ? 370 : 390;
+    for (int n = kShownGrades + 1; n <= kTestSlots; ++n) {
+        const int top = n == kShownGrades + 1 ? 370 : 390;
         label(this, QStringLiteral("Label%1").arg(5 + n), QStringLiteral("Тест №%1").arg(n),
               {652, top}, row)
             ->hide();

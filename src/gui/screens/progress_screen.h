@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/course/course_shape.h"
+
 #include <QWidget>
 #include <array>
 #include <span>
@@ -18,8 +20,6 @@ class ProgressScreen : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kSlots = 12;
-
     explicit ProgressScreen(QWidget* parent = nullptr);
 
     // The screen's background, teal.
@@ -41,7 +41,7 @@ private:
     void build();
 
     QLabel* nameLabel_ = nullptr;
-    std::array<QLabel*, kSlots> values_{};
+    std::array<QLabel*, kTestSlots> values_{};
     UserListBox* userList_ = nullptr;
 };
 

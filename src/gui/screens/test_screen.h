@@ -23,7 +23,7 @@ class TestScreen : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kAnswers = TestRun::kAnswers;
+    static constexpr int kAnswers = kAnswersPerQuestion;
 
     explicit TestScreen(QWidget* parent = nullptr);
 

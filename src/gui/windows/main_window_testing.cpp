@@ -1,9 +1,7 @@
 // The main window's handlers of taking tests, the progress screen and the test log screen.
 
-#include "core/access/user_grades.h"
+#include "core/access/user_register.h"
 #include "core/exam/test_log.h"
-#include "core/storage/integer_text.h"
-#include "core/storage/scrambled_store.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/screens/progress_screen.h"
@@ -84,10 +82,8 @@ void MainWindow::endTest() {
     for (const QString& testKey : session_.passedTests()) {
         setUnlocked(testKey, true);
     }
-    guarded(this, [&] {
-        writeini(session_.userName, UserGrades::key(outcome.slot), QString::number(outcome.grade),
-                 UserGrades::registerPath());
-    });
+    guarded(this,
+            [&] { UserRegister::writeGrade(session_.userName, outcome.slot, outcome.grade); });
 }
 
 bool MainWindow::inFront(const QFrame* screen) const {
@@ -129,11 +125,8 @@ void MainWindow::showProgress() {
 
 void MainWindow::showChosenUserGrades() {
     guarded(this, [&] {
-        const GradeLoad load = UserGrades::load(userListBox()->currentText());
-        session_.takeGrades(load.values);
-        if (load.failure) {
-            throw *load.failure;
-        }
+        UserRegister::readGrades(userListBox()->currentText())
+            .takeInOrder([&](int test, quint8 grade) { session_.setGrade(test, grade); });
         progressContent_->showGrades(session_.testGrades());
     });
 }

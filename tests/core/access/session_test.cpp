@@ -38,22 +38,26 @@ TEST(Session, AFinishedTestsGradeGoesToItsSlotOnly) {
     EXPECT_EQ(session.testGrades()[11], 4);
 }
 
-TEST(Session, TakenGradesReplaceTheFirstOnesInOrder) {
+TEST(Session, ASetGradeChangesItsTestOnly) {
     Session session;
     session.grades.fill(2);
-    session.takeGrades({5, 0, 255});
-    EXPECT_EQ(session.grades[0], 2); // unused
-    EXPECT_EQ(session.grades[1], 5);
-    EXPECT_EQ(session.grades[2], 0);
-    EXPECT_EQ(session.grades[3], 255);
-    EXPECT_EQ(session.grades[4], 2);
-    session.takeGrades(QList<quint8>(20, 1)); // more than the table holds
-    EXPECT_EQ(session.grades[12], 1);
+    session.setGrade(1, 5);
+    session.setGrade(12, 255);
+    session.setGrade(0, 1);  // no test 0: the unused element stays
+    session.setGrade(13, 1); // outside the table
+    Grades expected{};
+    expected.fill(2);
+    expected[1] = 5;
+    expected[12] = 255;
+    EXPECT_EQ(session.grades, expected);
 }
 
 TEST(Session, PassedTestsAreThoseGradedThreeOrMore) {
     Session session;
-    session.takeGrades({3, 2, 5, 0, 0, 0, 0, 0, 0, 0, 1, 4});
+    const std::array<quint8, 12> grades{3, 2, 5, 0, 0, 0, 0, 0, 0, 0, 1, 4};
+    for (int test = 1; test <= 12; ++test) {
+        session.setGrade(test, grades[static_cast<size_t>(test - 1)]);
+    }
     EXPECT_EQ(session.passedTests(), (QStringList{QStringLiteral("test1"), QStringLiteral("test3"),
                                                   QStringLiteral("test12")}));
 }

@@ -1,3 +1,4 @@
+#include "core/access/user_list.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
 #include "support/admin_run.h"
@@ -66,6 +67,24 @@ TEST_F(GradesCommand, RefusesOtherArgumentsAndAMissingList) {
     const AdminRun run = admin({QStringLiteral("grades")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("Cannot open file"))) << run.err.toStdString();
+}
+
+// velmora-admin reads the list file through the program's UserList: a lone CR ends a line there
+// as it does in the program (it once stayed inside the name).
+TEST(GradesCommandList, ReadsALoneCrAsTheProgramDoes) {
+    const TempFolder folder;
+    registerUser(QStringLiteral("Айгүл"), QStringLiteral("5 4").split(QLatin1Char(' ')));
+    registerUser(QStringLiteral("Ben"), QStringLiteral("3").split(QLatin1Char(' ')));
+    folder.write(QStringLiteral("users"), CodePage::encode(u"Айгүл\rBen\r\n"));
+    const QStringList programNames = UserList::load().names();
+    EXPECT_EQ(programNames, (QStringList{QStringLiteral("Айгүл"), QStringLiteral("Ben")}));
+    const AdminRun run = admin({QStringLiteral("grades"), QStringLiteral("--csv")});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    QStringList adminNames;
+    for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1)) {
+        adminNames.append(line.section(QLatin1Char(','), 0, 0));
+    }
+    EXPECT_EQ(adminNames, programNames) << run.out.toStdString();
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "core/course/course_shape.h"
 #include "core/exam/question_source_converter.h"
 #include "core/exam/test_file.h"
 #include "core/storage/code_page.h"
@@ -121,7 +122,7 @@ TEST(TestCommands, CheckReportsDamagedQuestionsAndCount) {
 // converter in-process), and are complete.
 TEST(CourseTests, AreUpToDateAndComplete) {
     const QString root = QStringLiteral(VELMORA_SOURCE_ROOT);
-    for (int n = 1; n <= 5; ++n) {
+    for (int n = 1; n <= kCourseTests; ++n) {
         SCOPED_TRACE(n);
         const TempFolder folder;
         const QString source = root + QStringLiteral("/course/sources/test%1.txt").arg(n);
