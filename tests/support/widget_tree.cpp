@@ -332,7 +332,7 @@ QString widgetLine(const QWidget& w) {
 }
 
 QString indent(int depth) {
-    return QString(depth * 2, QLatin1Char(' '));
+    return QString(qsizetype{depth} * 2, QLatin1Char(' '));
 }
 
 void dumpActions(const QList<QAction*>& actions, int depth, QStringList& lines) {
