@@ -1,22 +1,28 @@
 #pragma once
 
+#include <QDir>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 
 namespace velmora::test {
 
-// One run of the velmora-admin program in the current directory, as the teacher runs it.
+// One run of velmora-admin: its exit status (-1 when it did not end normally) and what it printed.
 struct AdminRun {
     int status = -1;
     QString out;
     QString err;
 };
 
-inline AdminRun runAdminProgram(const QString& program, const QStringList& args) {
+// Runs velmora-admin in `folder`, as a teacher does in the course folder, talking UTF-8 on its
+// terminal. The test programs that include this define VELMORA_ADMIN, the built program's path.
+inline AdminRun runAdmin(const QStringList& args, const QString& folder = QDir::currentPath()) {
     QProcess process;
-    process.start(program, args);
-    process.waitForFinished(30000);
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(VELMORA_ADMIN), args);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
+        return {-1, {}, QStringLiteral("velmora-admin did not finish")};
+    }
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }

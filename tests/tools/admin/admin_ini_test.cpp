@@ -1,10 +1,10 @@
 #include "admin_command.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
+#include "support/admin_run.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
-#include <QProcess>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -13,22 +13,11 @@ using velmora::test::TempFolder;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Result = velmora::test::AdminRun;
 
-// velmora-admin run as the teacher runs it, in `folder`, talking UTF-8 on its terminal.
+// velmora-admin run as the teacher runs it, in `folder`.
 Result runProgram(const QString& folder, const QStringList& args) {
-    QProcess admin;
-    admin.setWorkingDirectory(folder);
-    admin.start(QStringLiteral(VELMORA_ADMIN), args);
-    if (!admin.waitForFinished(30000) || admin.exitStatus() != QProcess::NormalExit) {
-        return {};
-    }
-    return {admin.exitCode(), QString::fromUtf8(admin.readAllStandardOutput()),
-            QString::fromUtf8(admin.readAllStandardError())};
+    return velmora::test::runAdmin(args, folder);
 }
 
 // The same commands in this process; the test folder is the current directory.

@@ -1,30 +1,13 @@
+#include "support/admin_run.h"
 #include "support/temp_folder.h"
 
-#include <QDir>
-#include <QProcess>
 #include <gtest/gtest.h>
 
+using velmora::test::AdminRun;
+using velmora::test::runAdmin;
 using velmora::test::TempFolder;
 
 namespace {
-
-struct AdminRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-// Runs velmora-admin in the current folder, as a teacher does in the course folder.
-AdminRun admin(const QStringList& args) {
-    QProcess process;
-    process.setWorkingDirectory(QDir::currentPath());
-    process.start(QStringLiteral(VELMORA_ADMIN), args);
-    if (!process.waitForFinished(30000)) {
-        return {-1, {}, QStringLiteral("velmora-admin did not finish")};
-    }
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 QStringList words(const char* text) {
     return QString::fromUtf8(text).split(QLatin1Char(' '));
@@ -40,43 +23,43 @@ protected:
 };
 
 TEST_F(AdminUserCommands, AddListGradesAndRemoveAStudent) {
-    EXPECT_EQ(admin(words("users add Айгүл qwerty")).status, 0);
-    EXPECT_EQ(admin(words("users list")).out, QStringLiteral("Айгүл\n"));
-    const AdminRun grades = admin(words("users grades айгүл"));
+    EXPECT_EQ(runAdmin(words("users add Айгүл qwerty")).status, 0);
+    EXPECT_EQ(runAdmin(words("users list")).out, QStringLiteral("Айгүл\n"));
+    const AdminRun grades = runAdmin(words("users grades айгүл"));
     EXPECT_EQ(grades.status, 0);
     EXPECT_TRUE(grades.out.startsWith(QStringLiteral("test1 1\ntest2 0\n")));
     EXPECT_TRUE(grades.out.endsWith(QStringLiteral("test12 0\n")));
-    EXPECT_EQ(admin(words("users remove АЙГҮЛ")).status, 0);
-    EXPECT_EQ(admin(words("users list")).out, QString());
+    EXPECT_EQ(runAdmin(words("users remove АЙГҮЛ")).status, 0);
+    EXPECT_EQ(runAdmin(words("users list")).out, QString());
     EXPECT_TRUE(folder.read(QStringLiteral("users")).isEmpty());
 }
 
 TEST_F(AdminUserCommands, RefusalsExitWithStatusOneAndTheProgramsText) {
-    ASSERT_EQ(admin(words("users add Ivan p")).status, 0);
-    const AdminRun taken = admin(words("users add IVAN x"));
+    ASSERT_EQ(runAdmin(words("users add Ivan p")).status, 0);
+    const AdminRun taken = runAdmin(words("users add IVAN x"));
     EXPECT_EQ(taken.status, 1);
     EXPECT_TRUE(
         taken.err.contains(QStringLiteral("Пользователь с таким именем уже зарегистрирован!")));
-    EXPECT_EQ(admin(words("users add Boss x")).status, 1); // the administrator login
-    EXPECT_EQ(admin({QStringLiteral("users"), QStringLiteral("add"), QStringLiteral("a|b"),
-                     QStringLiteral("x")})
+    EXPECT_EQ(runAdmin(words("users add Boss x")).status, 1); // the administrator login
+    EXPECT_EQ(runAdmin({QStringLiteral("users"), QStringLiteral("add"), QStringLiteral("a|b"),
+                        QStringLiteral("x")})
                   .status,
               1);
-    EXPECT_EQ(admin(words("users remove nobody")).status, 1);
-    EXPECT_EQ(admin(words("users grades nobody")).status, 1);
-    EXPECT_EQ(admin(words("users list")).out, QStringLiteral("Ivan\n"));
+    EXPECT_EQ(runAdmin(words("users remove nobody")).status, 1);
+    EXPECT_EQ(runAdmin(words("users grades nobody")).status, 1);
+    EXPECT_EQ(runAdmin(words("users list")).out, QStringLiteral("Ivan\n"));
 }
 
 TEST_F(AdminUserCommands, SettingsAreShownAndReplacedWhole) {
-    EXPECT_EQ(admin(words("settings show")).out,
+    EXPECT_EQ(runAdmin(words("settings show")).out,
               QStringLiteral("login: boss\npassword: pw\nreport file: log.txt\n"));
-    EXPECT_EQ(admin({QStringLiteral("settings"), QStringLiteral("set"), QString(),
-                     QStringLiteral("p"), QStringLiteral("r")})
+    EXPECT_EQ(runAdmin({QStringLiteral("settings"), QStringLiteral("set"), QString(),
+                        QStringLiteral("p"), QStringLiteral("r")})
                   .status,
               1);
-    EXPECT_EQ(admin(words("settings set neo p|q r")).status, 1);
+    EXPECT_EQ(runAdmin(words("settings set neo p|q r")).status, 1);
     EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")), QByteArray("boss|pw|log.txt\r\n"));
-    EXPECT_EQ(admin(words("settings set neo p2 r.txt")).status, 0);
+    EXPECT_EQ(runAdmin(words("settings set neo p2 r.txt")).status, 0);
     EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")), QByteArray("neo|p2|r.txt\r\n"));
 }
 

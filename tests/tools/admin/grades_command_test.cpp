@@ -8,14 +8,10 @@
 
 using namespace velmora;
 using velmora::test::AdminRun;
-using velmora::test::runAdminProgram;
+using velmora::test::runAdmin;
 using velmora::test::TempFolder;
 
 namespace {
-
-AdminRun admin(const QStringList& args) {
-    return runAdminProgram(QStringLiteral(VELMORA_ADMIN), args);
-}
 
 void registerUser(const QString& name, const QStringList& grades) {
     writeini(name, QStringLiteral("password"), QStringLiteral("p"), QStringLiteral("\\users.ini"));
@@ -38,7 +34,7 @@ protected:
 };
 
 TEST_F(GradesCommand, PrintsAnAlignedTableAndReportsAUserWithoutASection) {
-    const AdminRun run = admin({QStringLiteral("grades")});
+    const AdminRun run = runAdmin({QStringLiteral("grades")});
     EXPECT_EQ(run.status, 0);
     const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
@@ -52,7 +48,7 @@ TEST_F(GradesCommand, PrintsAnAlignedTableAndReportsAUserWithoutASection) {
 }
 
 TEST_F(GradesCommand, PrintsCsvWithQuotedFields) {
-    const AdminRun run = admin({QStringLiteral("grades"), QStringLiteral("--csv")});
+    const AdminRun run = runAdmin({QStringLiteral("grades"), QStringLiteral("--csv")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out,
               QStringLiteral("name,test1,test2,test3,test4,test5,test6,test7,test8,test9,test10\n"
@@ -62,9 +58,9 @@ TEST_F(GradesCommand, PrintsCsvWithQuotedFields) {
 }
 
 TEST_F(GradesCommand, RefusesOtherArgumentsAndAMissingList) {
-    EXPECT_EQ(admin({QStringLiteral("grades"), QStringLiteral("--tsv")}).status, 2);
+    EXPECT_EQ(runAdmin({QStringLiteral("grades"), QStringLiteral("--tsv")}).status, 2);
     QFile::remove(folder_.file(QStringLiteral("users")));
-    const AdminRun run = admin({QStringLiteral("grades")});
+    const AdminRun run = runAdmin({QStringLiteral("grades")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("Cannot open file"))) << run.err.toStdString();
 }
@@ -78,7 +74,7 @@ TEST(GradesCommandList, ReadsALoneCrAsTheProgramDoes) {
     folder.write(QStringLiteral("users"), CodePage::encode(u"Айгүл\rBen\r\n"));
     const QStringList programNames = UserList::load().names();
     EXPECT_EQ(programNames, (QStringList{QStringLiteral("Айгүл"), QStringLiteral("Ben")}));
-    const AdminRun run = admin({QStringLiteral("grades"), QStringLiteral("--csv")});
+    const AdminRun run = runAdmin({QStringLiteral("grades"), QStringLiteral("--csv")});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     QStringList adminNames;
     for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1)) {

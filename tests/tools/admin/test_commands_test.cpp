@@ -12,14 +12,10 @@
 
 using namespace velmora;
 using velmora::test::AdminRun;
-using velmora::test::runAdminProgram;
+using velmora::test::runAdmin;
 using velmora::test::TempFolder;
 
 namespace {
-
-AdminRun admin(const QStringList& args) {
-    return runAdminProgram(QStringLiteral(VELMORA_ADMIN), args);
-}
 
 const QString kSource = QStringLiteral("Первый вопрос?\nA) да*\nB) нет\nC) c\nD) d\nE) e\n"
                                        "********\nВторой вопрос\nA) a\nB) b\nC) c*\n");
@@ -27,8 +23,8 @@ const QString kSource = QStringLiteral("Первый вопрос?\nA) да*\nB)
 TEST(TestCommands, BuildWritesTheTestAndPrintsWarnings) {
     const TempFolder folder;
     folder.write(QStringLiteral("src.txt"), kSource.toUtf8());
-    const AdminRun run = admin({QStringLiteral("test"), QStringLiteral("build"),
-                                QStringLiteral("src.txt"), QStringLiteral("out.ini")});
+    const AdminRun run = runAdmin({QStringLiteral("test"), QStringLiteral("build"),
+                                   QStringLiteral("src.txt"), QStringLiteral("out.ini")});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains(QStringLiteral("warning: Вопрос №2: нет ответов D), E).")))
@@ -48,7 +44,7 @@ TEST(TestCommands, BuildFailuresWriteNothing) {
     } cases[] = {{QStringLiteral("src.txt"), QStringLiteral("Строка 2: Символ «日»")},
                  {QStringLiteral("missing.txt"), QStringLiteral("Cannot open file")}};
     for (const auto& c : cases) {
-        const AdminRun run = admin(
+        const AdminRun run = runAdmin(
             {QStringLiteral("test"), QStringLiteral("build"), c.source, QStringLiteral("out.ini")});
         EXPECT_EQ(run.status, 1);
         EXPECT_TRUE(run.err.contains(c.expected)) << run.err.toStdString();
@@ -63,7 +59,7 @@ TEST(TestCommands, ShowPrintsQuestionsAnswersAndCorrectLetters) {
                                       folder.file(QStringLiteral("t.ini")));
     writeini(QStringLiteral("2"), QStringLiteral("ap"), QStringLiteral("x"),
              QStringLiteral("\\t.ini"));
-    const AdminRun run = admin(
+    const AdminRun run = runAdmin(
         {QStringLiteral("test"), QStringLiteral("show"), folder.file(QStringLiteral("t.ini"))});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out,
@@ -81,7 +77,7 @@ TEST(TestCommands, CheckReportsDamagedQuestionsAndCount) {
                                       folder.file(QStringLiteral("t.ini")));
     const QStringList check = {QStringLiteral("test"), QStringLiteral("check"),
                                QStringLiteral("t.ini")};
-    AdminRun run = admin(check);
+    AdminRun run = runAdmin(check);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, QStringLiteral("OK: 2 questions\n"));
 
@@ -91,7 +87,7 @@ TEST(TestCommands, CheckReportsDamagedQuestionsAndCount) {
     writeini(QStringLiteral("2"), QStringLiteral("q"), QStringLiteral("Только вопрос"), path);
     writeini(QStringLiteral("4"), QStringLiteral("q"), QStringLiteral("Лишний"), path);
     writeini(QStringLiteral("Edit8"), QStringLiteral("q"), QStringLiteral("до вопросов"), path);
-    run = admin(check);
+    run = runAdmin(check);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out,
               QStringLiteral("note: section 'Edit8' is not a question and is never read\n"
@@ -101,19 +97,19 @@ TEST(TestCommands, CheckReportsDamagedQuestionsAndCount) {
                              "count: 'vsego' is 2, but the question sections are 1, 2, 4\n"));
 
     writeini(QStringLiteral("inf"), QStringLiteral("vsego"), QStringLiteral("5"), path);
-    run = admin(check);
+    run = runAdmin(check);
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.out.contains(QStringLiteral("question 3: no section\n")));
     EXPECT_TRUE(run.out.contains(QStringLiteral("question 5: no section\n")));
 
     eraseini(QStringLiteral("inf"), path);
-    run = admin(check);
+    run = runAdmin(check);
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.out.contains(
         QStringLiteral("count: 'vsego' in section 'inf': '%1' is not a valid integer value")
             .arg(missingValue())));
 
-    run = admin({QStringLiteral("test"), QStringLiteral("check"), QStringLiteral("absent.ini")});
+    run = runAdmin({QStringLiteral("test"), QStringLiteral("check"), QStringLiteral("absent.ini")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("Cannot open file")));
 }
