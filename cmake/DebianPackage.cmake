@@ -22,7 +22,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Liberation 2 has the Kazakh letters that Liberation 1 lacks.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation2, fonts-paratype")
 # Qt's own Wayland platform; without it Qt runs through XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 if(VELMORA_WEBENGINE)

@@ -31,8 +31,12 @@ SignInScreen::SignInScreen(QWidget* parent) : QWidget(parent) {
     QLabel* hint = label(this, QStringLiteral("\nЕгер сіз тіркелген болсаңыз, басыңыз:"), {24, 176},
                          labelFont);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // 402 pixels wide, or wider where the machine's substitute for the font runs wider.
-    onFirstShow(hint, [hint] { hint->resize(std::max(402, hint->sizeHint().width()), 46); });
+    // 402 × 46 pixels, or larger where the machine's substitute for the font runs wider or its
+    // lines higher.
+    onFirstShow(hint, [hint] {
+        const QSize wanted = hint->sizeHint();
+        hint->resize(std::max(402, wanted.width()), std::max(46, wanted.height()));
+    });
 
     signIn_ = flatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("Әрі қарай>>"),
                          {491, 165, 286, 60}, buttonFont, QStringLiteral("sign_in.svg"));
