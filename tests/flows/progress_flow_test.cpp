@@ -3,6 +3,7 @@
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
 #include "gui/screens/progress_screen.h"
+#include "gui/screens/user_list_box.h"
 #include "support/course_driver.h"
 
 #include <QComboBox>
@@ -73,6 +74,18 @@ TEST_F(ProgressFlow, TheAdministratorPicksAUserAndSeesTheLowEightBits) {
     course.choose("Ni");
     EXPECT_EQ(course.gradeShown(1), QStringLiteral("4"));
     EXPECT_EQ(course.window().userListBox()->currentText(), QStringLiteral("Бекзат"));
+}
+
+// The filled list selects nobody: the administrator's own grades are not shown under a student's
+// name, and typing the first student's name loads that student's grades.
+TEST_F(ProgressFlow, AFreshListSelectsNobodyAndTheFirstNameTypedLoads) {
+    signInAsAdministrator();
+    course.choose("Ni");
+    EXPECT_EQ(course.window().userListBox()->currentText(), QString());
+    EXPECT_EQ(course.window().userListBox()->currentIndex(), -1);
+    course.typeUserName(QStringLiteral("б"));
+    EXPECT_EQ(course.window().userListBox()->currentText(), QStringLiteral("Бекзат"));
+    EXPECT_EQ(course.gradeShown(1), QStringLiteral("4"));
 }
 
 TEST_F(ProgressFlow, TypingCompletesToAUserAndLoadsTheGrades) {

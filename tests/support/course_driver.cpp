@@ -6,6 +6,7 @@
 #include "gui/screens/progress_screen.h"
 #include "gui/screens/sign_in_screen.h"
 #include "gui/screens/test_screen.h"
+#include "gui/screens/user_list_box.h"
 
 #include <QAbstractItemView>
 #include <QAction>

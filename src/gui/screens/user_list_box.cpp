@@ -16,6 +16,12 @@ UserListBox::UserListBox(QWidget* parent) : QComboBox(parent) {
     connect(this, &QComboBox::activated, this, &UserListBox::chosen);
 }
 
+void UserListBox::setNames(const QStringList& names) {
+    clear();
+    addItems(names);
+    setCurrentIndex(-1);
+}
+
 bool UserListBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

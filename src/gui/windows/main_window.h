@@ -10,7 +10,7 @@
 #include <array>
 
 class QAction;
-class QComboBox;
+
 class QDialog;
 class QFrame;
 class QPlainTextEdit;
@@ -20,6 +20,7 @@ class QToolButton;
 namespace velmora {
 
 class AboutAuthorWindow;
+class UserListBox;
 class AboutProgramDialog;
 class ProgressScreen;
 class ScreenPanel;
@@ -66,7 +67,7 @@ public:
     TestScreen* testContent() const { return testContent_; }
     ProgressScreen* progressContent() const { return progressContent_; }
     // The progress screen's list of registered users (ComboBox1).
-    QComboBox* userListBox() const;
+    UserListBox* userListBox() const;
     // The hidden button "Button2", kept in its place in the window; it does nothing.
     QPushButton* button2() const { return button2_; }
 

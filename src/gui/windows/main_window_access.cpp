@@ -12,9 +12,9 @@
 #include "gui/kit/message_boxes.h"
 #include "gui/screens/admin_screen.h"
 #include "gui/screens/sign_in_screen.h"
+#include "gui/screens/user_list_box.h"
 #include "gui/windows/main_window.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScopeGuard>
@@ -48,8 +48,7 @@ QStringList MainWindow::userListItems() const {
 }
 
 void MainWindow::setUserListItems(const QStringList& names) {
-    userListBox()->clear();
-    userListBox()->addItems(names);
+    userListBox()->setNames(names);
 }
 
 void MainWindow::loadUserList() {

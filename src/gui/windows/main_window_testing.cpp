@@ -32,7 +32,7 @@ void MainWindow::buildTestingScreens() {
     }
 }
 
-QComboBox* MainWindow::userListBox() const {
+UserListBox* MainWindow::userListBox() const {
     return progressContent_->userList();
 }
 
