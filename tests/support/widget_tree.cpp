@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTextEdit>
 #include <QToolButton>
@@ -232,6 +233,8 @@ void addKindDetails(const QWidget& w, QStringList& parts) {
         }
         if (area->frameShape() == QFrame::NoFrame) {
             parts << QStringLiteral("frame=none");
+        } else if (qobject_cast<const QScrollArea*>(&w) != nullptr) {
+            parts << QStringLiteral("frame=") + frameText(*area);
         }
     } else if (const auto* frame = qobject_cast<const QFrame*>(&w);
                frame && frame->frameShape() != QFrame::NoFrame) {
@@ -266,26 +269,50 @@ int buttonContentWidth(const QAbstractButton& button) {
     return width;
 }
 
-// Where a widget on the screen does not fit: a label smaller than its text, a button narrower than
-// its text and picture, or a widget reaching out of its parent.
+// Whether a widget's text does not fit it: a label smaller than its text, a button narrower than
+// its text and picture. A widget that wraps its text fits when the wrapped text is no higher than
+// the widget. Returns what the text needs, or nothing when it fits.
+QString textCut(const QWidget& w) {
+    const auto* label = qobject_cast<const QLabel*>(&w);
+    const auto* button = qobject_cast<const QAbstractButton*>(&w);
+    const bool hasText = (label != nullptr && !label->text().isEmpty()) ||
+                         (button != nullptr && !button->text().isEmpty());
+    if (!hasText) {
+        return {};
+    }
+    if (w.hasHeightForWidth() && (label == nullptr || label->wordWrap())) {
+        const int wanted = w.heightForWidth(w.width());
+        return wanted > w.height() ? QStringLiteral("needs %1 high").arg(wanted) : QString();
+    }
+    if (label != nullptr) {
+        const QSize wanted = label->sizeHint();
+        const bool fits = wanted.width() <= w.width() && wanted.height() <= w.height();
+        return fits ? QString() : QStringLiteral("needs ") + sizeText(wanted);
+    }
+    const int wanted = buttonContentWidth(*button);
+    return wanted > w.width() ? QStringLiteral("needs %1 wide").arg(wanted) : QString();
+}
+
+// A scroll area's content may be larger than the area: that is what the area scrolls.
+bool outsideParent(const QWidget& w) {
+    const QWidget* parent = w.parentWidget();
+    if (w.isWindow() || parent == nullptr) {
+        return false;
+    }
+    const auto* area = qobject_cast<const QScrollArea*>(parent->parentWidget());
+    return !(area != nullptr && area->widget() == &w) && !parent->rect().contains(w.geometry());
+}
+
+// Where a widget on the screen does not fit: its text cut, or the widget reaching out of its
+// parent.
 void addFit(const QWidget& w, QStringList& parts) {
     if (!w.isVisible()) {
         return; // not yet measured: labels take their size when first shown
     }
-    const auto* label = qobject_cast<const QLabel*>(&w);
-    if (label != nullptr && !label->text().isEmpty()) {
-        const QSize wanted = label->sizeHint();
-        if (wanted.width() > w.width() || wanted.height() > w.height()) {
-            parts << QStringLiteral("text-cut(needs ") + sizeText(wanted) + QLatin1Char(')');
-        }
+    if (const QString cut = textCut(w); !cut.isEmpty()) {
+        parts << QStringLiteral("text-cut(") + cut + QLatin1Char(')');
     }
-    const auto* button = qobject_cast<const QAbstractButton*>(&w);
-    if (button != nullptr && !button->text().isEmpty() &&
-        buttonContentWidth(*button) > button->width()) {
-        parts << QStringLiteral("text-cut(needs %1 wide)").arg(buttonContentWidth(*button));
-    }
-    if (!w.isWindow() && w.parentWidget() != nullptr &&
-        !w.parentWidget()->rect().contains(w.geometry())) {
+    if (outsideParent(w)) {
         parts << QStringLiteral("outside-parent");
     }
 }
@@ -382,17 +409,69 @@ bool isQtHelper(const QWidget& w) {
     return w.objectName().startsWith(QLatin1String("qt_")) && w.accessibleName().isEmpty();
 }
 
+// The widgets under `w` that the program made: its children but Qt's helpers and other windows,
+// and what a scroll area scrolls (a child of the area's helper viewport).
+QList<const QWidget*> ownChildren(const QWidget& w) {
+    QList<const QWidget*> children;
+    if (const auto* area = qobject_cast<const QScrollArea*>(&w); area && area->widget()) {
+        children << area->widget();
+    }
+    for (const QObject* object : w.children()) {
+        const auto* child = qobject_cast<const QWidget*>(object);
+        if (child != nullptr && !child->isWindow() && !isQtHelper(*child)) {
+            children << child;
+        }
+    }
+    return children;
+}
+
 void dumpWidget(const QWidget& w, int depth, QStringList& lines) {
     lines << indent(depth) + widgetLine(w);
     if (qobject_cast<const QMenuBar*>(&w) != nullptr || qobject_cast<const QMenu*>(&w) != nullptr) {
         dumpActions(w.actions(), depth + 1, lines);
     }
-    for (const QObject* object : w.children()) {
-        const auto* child = qobject_cast<const QWidget*>(object);
-        if (child == nullptr || child->isWindow() || isQtHelper(*child)) {
-            continue;
-        }
+    for (const QWidget* child : ownChildren(w)) {
         dumpWidget(*child, depth + 1, lines);
+    }
+}
+
+// Whether a control is clipped by one of the widgets around it, up to its window or the scroll area
+// it scrolls in.
+bool clippedByAncestor(const QWidget& w) {
+    QRect rect(QPoint(0, 0), w.size());
+    for (const QWidget* inner = &w; !inner->isWindow() && inner->parentWidget() != nullptr;
+         inner = inner->parentWidget()) {
+        const QWidget* outer = inner->parentWidget();
+        const auto* area = qobject_cast<const QScrollArea*>(outer->parentWidget());
+        if (area != nullptr && area->widget() == inner) {
+            return false;
+        }
+        rect.translate(inner->pos());
+        if (!outer->rect().contains(rect)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void collectMisfits(const QWidget& w, const QString& path, QStringList& misfits) {
+    const QString name =
+        w.objectName().isEmpty() ? QLatin1String(w.metaObject()->className()) : w.objectName();
+    const QString here = path.isEmpty() ? name : path + QLatin1Char('/') + name;
+    if (w.isHidden()) {
+        return;
+    }
+    if (const QString cut = textCut(w); !cut.isEmpty()) {
+        misfits << here + QStringLiteral(": text ") + quoted(shownText(w)) +
+                       QStringLiteral(" cut, ") + cut + QStringLiteral(", has ") +
+                       sizeText(w.size());
+    }
+    if (!shownText(w).isEmpty() && clippedByAncestor(w)) {
+        misfits << here + QStringLiteral(": text ") + quoted(shownText(w)) +
+                       QStringLiteral(" reaches out of the widgets around it");
+    }
+    for (const QWidget* child : ownChildren(w)) {
+        collectMisfits(*child, here, misfits);
     }
 }
 
@@ -459,6 +538,14 @@ QString firstDifference(const QString& path, const QStringList& expected,
 }
 
 } // namespace
+
+QStringList textsThatDoNotFit(const QWidget* root) {
+    QStringList misfits;
+    if (root != nullptr) {
+        collectMisfits(*root, QString(), misfits);
+    }
+    return misfits;
+}
 
 QString dumpWidgetTree(const QWidget* root) {
     QStringList lines;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -14,6 +15,12 @@ namespace velmora::test {
 // popup widgets. Qt's own helpers ("qt_*" objects) are left out unless the program named them
 // for assistive technology; child windows are left out.
 QString dumpWidgetTree(const QWidget* root);
+
+// Every visible control under `root` (itself included) whose text does not fit it (neither fits
+// on its lines nor wraps within the control's height), or whose text is clipped by a widget around
+// it; one line each, naming the control by its path of object names (class names where it has
+// none).
+QStringList textsThatDoNotFit(const QWidget* root);
 
 // Compares `dump` with tests/golden/<name>.txt of the source tree and fails with a diff of the
 // first differing lines. With VELMORA_UPDATE_GOLDEN=1 in the environment the file is rewritten

@@ -39,16 +39,24 @@ MessageBoxes::Answer MessageBoxes::show(QWidget* parent, Kind kind, const QStrin
         s.shown.append({kind, caption, text});
         return s.answers.isEmpty() ? Answer::Ok : s.answers.takeFirst();
     }
-    QMessageBox box(iconOf(kind), caption, text, QMessageBox::NoButton, parent);
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
+    const std::unique_ptr<QMessageBox> box = makeBox(parent, kind, caption, text, withCancel);
+    box->exec();
+    return box->clickedButton() == box->defaultButton() ? Answer::Ok : Answer::Cancel;
+}
+
+std::unique_ptr<QMessageBox> MessageBoxes::makeBox(QWidget* parent, Kind kind,
+                                                   const QString& caption, const QString& text,
+                                                   bool withCancel) {
+    auto box =
+        std::make_unique<QMessageBox>(iconOf(kind), caption, text, QMessageBox::NoButton, parent);
+    QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box->setDefaultButton(ok);
     if (withCancel) {
-        box.setEscapeButton(box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
+        box->setEscapeButton(box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
     } else {
-        box.setEscapeButton(ok);
+        box->setEscapeButton(ok);
     }
-    box.exec();
-    return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
+    return box;
 }
 
 void MessageBoxes::error(QWidget* parent, const QString& text) {

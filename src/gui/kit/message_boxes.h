@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <memory>
 
 class QWidget;
 
@@ -41,6 +42,9 @@ public:
     static void setNextAnswer(Answer answer);
     static const QList<Shown>& shown();
     static void clearShown();
+    // A box as it would be shown, not yet shown, whatever the seam: for looking at its layout.
+    static std::unique_ptr<QMessageBox> makeBox(QWidget* parent, Kind kind, const QString& caption,
+                                                const QString& text, bool withCancel);
 
 private:
     static Answer show(QWidget* parent, Kind kind, const QString& caption, const QString& text,

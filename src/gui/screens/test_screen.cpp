@@ -2,13 +2,14 @@
 
 #include "gui/kit/first_show.h"
 #include "gui/kit/ui_font.h"
+#include "gui/screens/answer_button.h"
 
 #include <QApplication>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace velmora {
 namespace {
@@ -20,6 +21,11 @@ constexpr QRect kAnswerArea(16, 176, 873, 549);
 
 constexpr std::array<int, TestScreen::kAnswers> kLetterTops = {32, 72, 120, 176, 224};
 constexpr std::array<int, TestScreen::kAnswers> kButtonTops = {34, 80, 126, 180, 226};
+constexpr int kLetterLeft = 32;
+constexpr int kButtonLeft = 50;
+constexpr int kButtonHeight = 17;
+// Between the answers' right edge and the answer area's (800 pixels wide answers as designed).
+constexpr int kButtonRightMargin = kAnswerArea.width() - kButtonLeft - 800;
 
 QFont boldFont(int pixels) {
     return pixelFont(QStringLiteral("MS Sans Serif"), pixels, true);
@@ -43,6 +49,17 @@ void fillWith(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
 
 bool isAnswerKey(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
+// The answer a letter (A … E) or number (1 … 5) key names, or 0.
+int positionOfKey(int key) {
+    if (key >= Qt::Key_A && key < Qt::Key_A + TestScreen::kAnswers) {
+        return key - Qt::Key_A + 1;
+    }
+    if (key >= Qt::Key_1 && key < Qt::Key_1 + TestScreen::kAnswers) {
+        return key - Qt::Key_1 + 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -73,31 +90,60 @@ void TestScreen::build() {
     memo_->setGeometry(32, 32, 849, 137);
     memo_->setAccessibleName(QStringLiteral("Вопрос"));
 
-    answerArea_ = new QFrame(this);
+    answerArea_ = new QScrollArea(this);
     answerArea_->setObjectName(QStringLiteral("Panel5"));
     answerArea_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     answerArea_->setFont(boldFont(19));
+    answerArea_->setFocusPolicy(Qt::NoFocus);
+    answerArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     fillWith(answerArea_, QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     answerArea_->setGeometry(kAnswerArea);
+    auto* answers = new QWidget;
+    answers->setObjectName(QStringLiteral("answers"));
+    answerArea_->setWidget(answers);
+    answerArea_->viewport()->setAutoFillBackground(false);
+    answerArea_->viewport()->installEventFilter(this);
 
     static constexpr std::array<const char*, kAnswers> kLetterNames = {
         "Label44", "Label45", "Label46", "Label47", "Label48"};
     for (int i = 0; i < kAnswers; ++i) {
-        label(answerArea_, kLetterNames[i], QString(QChar(u'A' + i)), {32, kLetterTops[i]}, 19);
-        auto* button = new QRadioButton(answerArea_);
+        letters_[i] = label(answers, kLetterNames[i], QString(QChar(u'A' + i)), {}, 19);
+        auto* button = new AnswerButton(answers);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
         button->setFont(boldFont(13));
-        button->setGeometry(50, kButtonTops[i], 800, 17);
         button->setAccessibleName(QStringLiteral("Ответ %1").arg(QChar(u'A' + i)));
         button->installEventFilter(this);
+        connect(button, &QRadioButton::clicked, this, [this] { chosen_ = true; });
         buttons_[i] = button;
     }
-    auto* sixth = new QRadioButton(answerArea_);
+    auto* sixth = new QRadioButton(answers);
     sixth->setObjectName(QStringLiteral("RadioButton6"));
     sixth->setGeometry(438, 138, 291, 17);
     sixth->setAccessibleName(QStringLiteral("RadioButton6"));
     sixth->hide();
     buttons_[kAnswers] = sixth;
+    layOutAnswers();
+}
+
+// The answers at their designed places, each as high as its text needs; an answer taller than one
+// line moves those below it down by as much. Positions are the answer area's own, whatever its
+// frame takes.
+void TestScreen::layOutAnswers() {
+    const int frame = answerArea_->frameWidth();
+    const int width = std::max(answerArea_->width() - kButtonLeft - kButtonRightMargin, 100);
+    int shift = 0;
+    int bottom = 0;
+    for (int i = 0; i < kAnswers; ++i) {
+        const int height = std::max(kButtonHeight, buttons_[i]->heightForWidth(width));
+        buttons_[i]->setGeometry(kButtonLeft - frame, kButtonTops[i] + shift - frame, width,
+                                 height);
+        letters_[i]->move(kLetterLeft - frame, kLetterTops[i] + shift - frame);
+        bottom = buttons_[i]->geometry().bottom();
+        shift += height - kButtonHeight;
+    }
+    QWidget* answers = answerArea_->widget();
+    answers->resize(answerArea_->viewport()->width(),
+                    std::max(answerArea_->viewport()->height(), bottom + kButtonHeight));
 }
 
 void TestScreen::beginTest() {
@@ -109,14 +155,12 @@ void TestScreen::beginTest() {
 void TestScreen::showQuestion(const Question& question) {
     memo_->setPlainText(question.text);
     for (int i = 0; i < kAnswers; ++i) {
-        QRadioButton* button = buttons_[i];
-        const QString& text = question.answers[i];
-        button->setText(text);
-        // A long answer does not fit its line; the whole text is at hand as a tool tip.
-        const bool cut = button->fontMetrics().horizontalAdvance(text) > button->width() - 24;
-        button->setToolTip(cut ? text : QString());
+        buttons_[i]->setText(question.answers[i]);
     }
+    layOutAnswers();
+    answerArea_->verticalScrollBar()->setValue(0);
     shownAt_.start();
+    chosen_ = false;
     focusAnswers();
 }
 
@@ -139,12 +183,14 @@ int TestScreen::positionOf(const QObject* object) const {
 }
 
 bool TestScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == answerArea_->viewport() && event->type() == QEvent::Resize) {
+        layOutAnswers();
+        return false;
+    }
     const int position = positionOf(watched);
     if (event->type() == QEvent::MouseButtonDblClick && position > 0) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        const bool tooSoon =
-            shownAt_.isValid() && shownAt_.elapsed() < QApplication::doubleClickInterval();
-        if (mouse->button() == Qt::LeftButton && !tooSoon) {
+        if (mouse->button() == Qt::LeftButton && !tooSoonAfterShown()) {
             buttons_[position - 1]->setChecked(true);
             Q_EMIT answered(position);
             return true;
@@ -155,6 +201,10 @@ bool TestScreen::eventFilter(QObject* watched, QEvent* event) {
         return handleKey(static_cast<QKeyEvent*>(event));
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TestScreen::tooSoonAfterShown() const {
+    return shownAt_.isValid() && shownAt_.elapsed() < QApplication::doubleClickInterval();
 }
 
 bool TestScreen::handleKey(const QKeyEvent* key) {
@@ -170,28 +220,45 @@ bool TestScreen::handleKey(const QKeyEvent* key) {
     default:
         break;
     }
-    if (!isAnswerKey(key->key()) || key->modifiers() & ~Qt::KeypadModifier) {
+    const Qt::KeyboardModifiers extra = key->modifiers() & ~Qt::KeypadModifier;
+    if (const int named = positionOfKey(key->key()); named > 0 && extra == Qt::NoModifier) {
+        choose(named);
+        return true;
+    }
+    if (!isAnswerKey(key->key()) || extra != Qt::NoModifier) {
         return false;
     }
     // A held key repeats; only the first press answers.
-    if (key->isAutoRepeat()) {
-        return true;
-    }
-    const int marked = markedAnswer();
-    if (marked > 0) {
-        Q_EMIT answered(marked);
-    } else if (key->key() == Qt::Key_Space && positionOf(focusWidget()) > 0) {
-        // Nothing marked yet: Space marks the answer in focus, as with any option button.
-        buttons_[positionOf(focusWidget()) - 1]->setChecked(true);
+    if (!key->isAutoRepeat()) {
+        answerFromKey(key->key());
     }
     return true;
 }
 
+void TestScreen::answerFromKey(int key) {
+    if (tooSoonAfterShown()) {
+        return;
+    }
+    const int marked = markedAnswer();
+    if (chosen_ && marked > 0) {
+        Q_EMIT answered(marked);
+    } else if (key == Qt::Key_Space && positionOf(focusWidget()) > 0) {
+        // Nothing chosen yet: Space chooses the answer in focus, as with any option button.
+        choose(positionOf(focusWidget()));
+    }
+}
+
+void TestScreen::choose(int position) {
+    QRadioButton* button = buttons_[position - 1];
+    button->setChecked(true);
+    button->setFocus();
+    answerArea_->ensureWidgetVisible(button);
+    chosen_ = true;
+}
+
 void TestScreen::moveMark(int step) {
     const int marked = markedAnswer();
-    const int next = marked == 0 ? 1 : std::clamp(marked + step, 1, kAnswers);
-    buttons_[next - 1]->setChecked(true);
-    buttons_[next - 1]->setFocus();
+    choose(marked == 0 ? 1 : std::clamp(marked + step, 1, kAnswers));
 }
 
 void TestScreen::focusAnswers() {
@@ -206,6 +273,7 @@ void TestScreen::resizeEvent(QResizeEvent* event) {
     const int bottom = kDesignSize.height() - kAnswerArea.bottom() - 1;
     answerArea_->resize(std::max(width() - kAnswerArea.left() - right, 200),
                         std::max(height() - kAnswerArea.top() - bottom, 200));
+    layOutAnswers();
 }
 
 } // namespace velmora

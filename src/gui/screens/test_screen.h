@@ -6,19 +6,25 @@
 #include <QWidget>
 #include <array>
 
-class QFrame;
 class QKeyEvent;
+class QLabel;
 class QPlainTextEdit;
 class QRadioButton;
+class QScrollArea;
 
 namespace velmora {
 
 // The content of the test screen: the question in `Memo1` and the five answers `RadioButton1` …
-// `RadioButton5` in the answer area `Panel5`. A single click only moves the mark; a double click
-// answers. From the keyboard the arrow keys move the mark and Enter or Space answers the marked
-// answer (with nothing marked, Space only marks the answer in focus). A double click that comes
-// within the system's double-click interval after a question appeared is ignored, so a hasty second
-// double click never answers the next question unseen.
+// `RadioButton5` in the answer area `Panel5`. An answer too long for its line wraps, pushing the
+// answers below it down; the area scrolls when they no longer fit. A single click anywhere on an
+// answer only moves the mark; a double click answers.
+//
+// From the keyboard the arrow keys, or an answer's letter (A … E) or number (1 … 5), choose an
+// answer, and Enter or Space answers the chosen one. The mark stays on the previous question's
+// answer when a new question comes, but Enter and Space answer only once something was chosen on
+// this question (Space with nothing chosen chooses the answer in focus). A double click or an
+// answering key that comes within the system's double-click interval after a question appeared is
+// ignored, so a hasty second click or key press never answers the next question unseen.
 class TestScreen : public QWidget {
     Q_OBJECT
 
@@ -52,13 +58,20 @@ private:
     void build();
     int positionOf(const QObject* object) const;
     bool handleKey(const QKeyEvent* key);
+    void answerFromKey(int key);
+    void choose(int position);
     void moveMark(int step);
     void focusAnswers();
+    bool tooSoonAfterShown() const;
+    void layOutAnswers();
 
     QPlainTextEdit* memo_ = nullptr;
-    QFrame* answerArea_ = nullptr;
+    QScrollArea* answerArea_ = nullptr;
+    std::array<QLabel*, kAnswers> letters_{};
     std::array<QRadioButton*, kAnswers + 1> buttons_{};
     QElapsedTimer shownAt_;
+    // Whether the student chose an answer since the question appeared.
+    bool chosen_ = false;
 };
 
 } // namespace velmora

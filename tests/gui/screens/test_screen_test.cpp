@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -67,7 +69,7 @@ TEST(TestScreenLayout, MatchesTheReviewedDumpAsDesigned) {
     expectMatchesGolden(QStringLiteral("test_screen"), dumpWidgetTree(&screen));
 }
 
-// A question on the screen; its last answer is too long for its line and has a tool tip.
+// A question on the screen; its last answer is too long for its line and wraps.
 TEST_F(TestScreenTest, MatchesTheReviewedDumpWithAQuestion) {
     Question q = questionNumber(3);
     q.answers[4] = QStringLiteral("E) ") + QString(120, QLatin1Char('w'));
@@ -146,6 +148,76 @@ TEST_F(TestScreenTest, KeyboardNeverAnswersWithoutAMarkNorTwiceForAHeldKey) {
     QTest::keyClick(button(1), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(answered_.count(), 0);
     QTest::keyClick(&screen_, Qt::Key_Space);
+    ASSERT_EQ(answered_.count(), 1);
+    EXPECT_EQ(answered_.at(0).at(0).toInt(), 1);
+}
+
+// Answers as long as the store holds: each wraps onto the lines it needs, the five keep their order
+// without overlapping, and the area scrolls to bring a chosen answer into view.
+TEST_F(TestScreenTest, LongAnswersWrapInOrderAndTheAreaScrolls) {
+    Question q = questionNumber(4);
+    for (int i = 0; i < 5; ++i) {
+        q.answers[i] = (QStringLiteral("%1) ").arg(QChar(u'A' + i)) +
+                        QStringLiteral("өте ұзын жауап & ").repeated(200))
+                           .left(2047);
+    }
+    screen_.showQuestion(q);
+    EXPECT_EQ(velmora::test::textsThatDoNotFit(&screen_), QStringList());
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_GT(button(i)->height(), 10 * button(i)->fontMetrics().height()) << i;
+        if (i > 1) {
+            EXPECT_GT(button(i)->y(), button(i - 1)->geometry().bottom()) << i;
+        }
+    }
+    auto* area = screen_.findChild<QScrollArea*>(QStringLiteral("Panel5"));
+    EXPECT_GT(area->verticalScrollBar()->maximum(), 0);
+    QTest::keyClick(&screen_, Qt::Key_E);
+    const QRect shown = area->viewport()->rect();
+    EXPECT_TRUE(shown.intersects(
+        QRect(button(5)->mapTo(area->viewport(), QPoint(0, 0)), button(5)->size())));
+    // A double click on the text, far from the round mark, answers.
+    QTest::mouseDClick(button(5), Qt::LeftButton, {}, QPoint(600, 40));
+    ASSERT_EQ(answered_.count(), 1);
+    EXPECT_EQ(answered_.at(0).at(0).toInt(), 5);
+    // The next question starts at the top of the area.
+    screen_.showQuestion(q);
+    EXPECT_EQ(area->verticalScrollBar()->value(), 0);
+}
+
+// The mark stays on the previous question's answer, but an Enter pressed again does not answer the
+// new question with it: keys answer once the student chose on this question.
+TEST_F(TestScreenTest, KeysAnswerANewQuestionOnlyAfterAChoiceOnIt) {
+    QTest::keyClick(&screen_, Qt::Key_3);
+    QTest::keyClick(&screen_, Qt::Key_Return);
+    ASSERT_EQ(answered_.count(), 1);
+    screen_.showQuestion(questionNumber(2));
+    EXPECT_EQ(screen_.markedAnswer(), 3);
+    QTest::keyClick(&screen_, Qt::Key_Return);
+    EXPECT_EQ(answered_.count(), 1);
+    QTest::keyClick(&screen_, Qt::Key_B);
+    QTest::keyClick(&screen_, Qt::Key_Return);
+    ASSERT_EQ(answered_.count(), 2);
+    EXPECT_EQ(answered_.at(1).at(0).toInt(), 2);
+    // A single click chooses too; the keypad's numbers name answers as the others do.
+    screen_.showQuestion(questionNumber(3));
+    QTest::mouseClick(button(4), Qt::LeftButton, {}, QPoint(8, 8));
+    QTest::keyClick(&screen_, Qt::Key_Space);
+    screen_.showQuestion(questionNumber(4));
+    QTest::keyClick(&screen_, Qt::Key_5, Qt::KeypadModifier);
+    QTest::keyClick(&screen_, Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_EQ(answered_.count(), 4);
+    EXPECT_EQ(answered_.at(2).at(0).toInt(), 4);
+    EXPECT_EQ(answered_.at(3).at(0).toInt(), 5);
+}
+
+TEST_F(TestScreenTest, AnAnsweringKeyRightAfterAQuestionAppearedIsIgnored) {
+    QApplication::setDoubleClickInterval(60'000);
+    screen_.showQuestion(questionNumber(2));
+    QTest::keyClick(&screen_, Qt::Key_A);
+    QTest::keyClick(&screen_, Qt::Key_Return);
+    EXPECT_EQ(answered_.count(), 0);
+    QApplication::setDoubleClickInterval(0);
+    QTest::keyClick(&screen_, Qt::Key_Return);
     ASSERT_EQ(answered_.count(), 1);
     EXPECT_EQ(answered_.at(0).at(0).toInt(), 1);
 }
