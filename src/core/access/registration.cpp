@@ -25,7 +25,8 @@ std::optional<QString> Registration::registerStudent(const QString& name, const 
 
 std::optional<QString> Registration::deleteStudent(const QString& name, const QString& password,
                                                    UserList& list) {
-    if (!AccountRules::canLookUp(name) || UserRegister::storedPassword(name) != password) {
+    if (!AccountRules::canLookUp(name) ||
+        UserRegister::storedPassword(name) != std::optional(password)) {
         return texts::wrongNameOrPassword();
     }
     UserRegister::erase(name);

@@ -96,6 +96,15 @@ QString readini(const QString& section, const QString& key, const QString& path)
         file.value(sectionName(section), keyName(key)).value_or(QByteArray(kMissingMarker)));
 }
 
+std::optional<QString> readiniStored(const QString& section, const QString& key,
+                                     const QString& path) {
+    const IniFile file(programFolderPath(path));
+    if (const auto stored = file.value(sectionName(section), keyName(key))) {
+        return unscrambled(*stored);
+    }
+    return std::nullopt;
+}
+
 QStringList readiniValues(const QString& section, const QStringList& keys, const QString& path) {
     return readiniSection(section, keys, path).values;
 }
