@@ -29,6 +29,24 @@ QByteArray nativePath(const QString& path) {
     return QFile::encodeName(path);
 }
 
+// More links in a row than this are taken as a loop; the last name is then used as it is.
+constexpr int kMaxLinkHops = 40;
+
+// The file that a write of `path` changes: a symbolic link is followed (through any chain of
+// links) to the file it names, so that the link stays a link and the copy it names, which may be
+// shared with other course folders, is the one rewritten.
+QString writeTarget(const QString& path) {
+    QString target = path;
+    for (int hops = 0; hops < kMaxLinkHops; ++hops) {
+        const QFileInfo info(target);
+        if (!info.isSymLink() || info.symLinkTarget().isEmpty()) {
+            break;
+        }
+        target = info.symLinkTarget();
+    }
+    return target;
+}
+
 #ifdef Q_OS_UNIX
 // POSIX calls by hand rather than QSaveFile: the user's messages depend on the exact error
 // number ("Disk full", "File access denied", ...), which QSaveFile does not report.
@@ -183,7 +201,8 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
 #endif
 }
 
-int writeFileAtomically(const QString& path, const QByteArray& content) {
+int writeFileAtomically(const QString& linkOrFile, const QByteArray& content) {
+    const QString path = writeTarget(linkOrFile);
     const QFileInfo info(path);
     if (info.isDir()) {
         return EISDIR;
@@ -292,8 +311,8 @@ int appendToFile(const QString& path, const QByteArray& bytes) {
 
 #ifdef Q_OS_UNIX
 FileLock::FileLock(const QString& filePath)
-    : lockPath_(nativePath(filePath + QStringLiteral(".lock"))) {
-    if (isReadOnlyFolder(QFileInfo(filePath).absolutePath())) {
+    : lockPath_(nativePath(writeTarget(filePath) + QStringLiteral(".lock"))) {
+    if (isReadOnlyFolder(QFileInfo(writeTarget(filePath)).absolutePath())) {
         error_ = EACCES;
         return;
     }

@@ -13,9 +13,10 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 
 // Replaces the file's content atomically: the new content is written to a temporary file in the
 // same folder, flushed to disk and renamed over the old file, so that a crash at any moment, of the
-// program or of the system, leaves either the old or the new file. A file without any write
-// permission, or in a folder without one, counts as read-only and is never replaced. Returns 0, or
-// the system's error number; the file is then as it was.
+// program or of the system, leaves either the old or the new file. A symbolic link is followed:
+// the file it names is replaced, in that file's folder, and the link stays a link. A file without
+// any write permission, or in a folder without one, counts as read-only and is never replaced.
+// Returns 0, or the system's error number; the file is then as it was.
 // The caller holds the file's FileLock: temporary files that earlier rewrites of the file left
 // when their writer was killed (".name.XXXXXX") are removed first, which is safe only because
 // every writer of the file holds its lock while its own temporary file exists.
@@ -29,8 +30,8 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // A cross-process lock on one data file, held for a read-modify-write. It lives in a sidecar file
 // ("name.lock") because the data file itself is replaced by rename. On Unix it is a flock() on the
 // sidecar: waiters queue in the kernel, and the lock goes free the moment its holder ends, however
-// it ends. A holder removes the sidecar on release. A folder without write permission refuses the
-// lock, as it refuses the write.
+// it ends. A holder removes the sidecar on release. A symbolic link is followed: the lock is the
+// named file's. A folder without write permission refuses the lock, as it refuses the write.
 class FileLock {
 public:
     explicit FileLock(const QString& filePath);
