@@ -22,7 +22,8 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // every writer of the file holds its lock while its own temporary file exists.
 [[nodiscard]] int writeFileAtomically(const QString& path, const QByteArray& content);
 
-// Appends to the file under its lock, creating it when missing, and flushes it to disk. A failed
+// Appends to the file, creating it when missing, and flushes it to disk. The lock is a flock on the
+// file itself, which is never replaced, so only a missing file needs a writable folder. A failed
 // append cuts the file back to its old length, so no partial line is left. Returns 0 or the error
 // number.
 [[nodiscard]] int appendToFile(const QString& path, const QByteArray& bytes);
@@ -31,7 +32,9 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // ("name.lock") because the data file itself is replaced by rename. On Unix it is a flock() on the
 // sidecar: waiters queue in the kernel, and the lock goes free the moment its holder ends, however
 // it ends. A holder removes the sidecar on release. A symbolic link is followed: the lock is the
-// named file's. A folder without write permission refuses the lock, as it refuses the write.
+// named file's. Where no sidecar can be made (a folder without write permission), the data file
+// itself is locked, and the write that follows fails with its own message; without a data file
+// either, the lock is refused (EACCES).
 class FileLock {
 public:
     explicit FileLock(const QString& filePath);
@@ -45,8 +48,11 @@ public:
 
 private:
 #ifdef Q_OS_UNIX
+    void lockDataFile(const QString& target);
+
     QByteArray lockPath_;
     int fd_ = -1;
+    bool ownsSidecar_ = false;
 #else
     QLockFile lock_;
 #endif
