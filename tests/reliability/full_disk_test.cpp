@@ -68,13 +68,13 @@ const auto kAsPrepared = [](const TempFolder&, const SmallDisk&) {};
 const DiskRow kDiskRows[] = {
     {"registration", "full", 0, kAsPrepared, {kUnableRegister}, {}},
     // The register's rewrite takes the one free block and gives the old register's block back;
-    // the longer name list then needs two.
+    // the longer name list then needs two, and the register's section is erased again.
     {"registration",
      "room for the register only",
      1,
      [](const TempFolder& f, const SmallDisk&) { lengthenList(f); },
      {kListNoSpace},
-     {QStringLiteral("users.ini")}},
+     {}},
     // Temporary files of writers killed mid-rewrite fill the disk: the next rewrite of the register
     // removes them, and the registration then has room.
     {"registration",

@@ -21,7 +21,7 @@ QString adminLoginOrEmpty() {
 
 // A section without a password is not a student's (the administrator's grades have none).
 bool isRegistered(const QString& name, QTextStream& err) {
-    if (UserRegister::storedPassword(name) != missingValue()) {
+    if (UserRegister::storedPassword(name)) {
         return true;
     }
     err << "velmora-admin: no student '" << name << "' in users.ini\n";

@@ -14,7 +14,8 @@ class Registration {
 public:
     // Checks the name and password, and that neither a student (letter case ignored) nor the
     // administrator login holds the name, before anything is written; then creates the student's
-    // section in the register, adds the name to `list` and writes the list file.
+    // section in the register, adds the name to `list` and writes the list file. When the list
+    // cannot be written, the section is erased again before the list's failure is thrown.
     [[nodiscard]] static std::optional<QString> registerStudent(const QString& name,
                                                                 const QString& password,
                                                                 const QString& adminLogin,

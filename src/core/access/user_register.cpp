@@ -31,8 +31,8 @@ bool UserRegister::addStudent(const QString& name, const QString& password) {
     return writeiniNewSection(name, values, path());
 }
 
-QString UserRegister::storedPassword(const QString& name) {
-    return readini(name, QStringLiteral("password"), path());
+std::optional<QString> UserRegister::storedPassword(const QString& name) {
+    return readiniStored(name, QStringLiteral("password"), path());
 }
 
 StoredGrades UserRegister::readGrades(const QString& name, int count) {

@@ -49,8 +49,9 @@ public:
     // Creates the student's section in one write: the password, "test1" = "1" and "test2" to
     // "test12" = "0". False, with nothing written, when the name is registered already.
     [[nodiscard]] static bool addStudent(const QString& name, const QString& password);
-    // The stored password; a missing one reads as the store's missing value.
-    static QString storedPassword(const QString& name);
+    // The stored password; nothing for a section without one (the administrator's grades), which
+    // no typed text may open.
+    static std::optional<QString> storedPassword(const QString& name);
     // Grades 1 to `count` (at most kTestSlots) of a user, in one read of the file. A missing file
     // or section reads as grades that are all missing.
     static StoredGrades readGrades(const QString& name, int count = kTestSlots);

@@ -106,7 +106,7 @@ const unsigned char* CodePage::foldTable() {
     return table.data();
 }
 
-QString unencodableMessage(QStringView text, qsizetype at) {
+QString characterWithCode(QStringView text, qsizetype at) {
     // A character beyond the Basic Multilingual Plane is named whole, not by half of its pair.
     const bool pair =
         text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
@@ -114,8 +114,12 @@ QString unencodableMessage(QStringView text, qsizetype at) {
         pair ? QChar::surrogateToUcs4(text[at], text[at + 1]) : text[at].unicode();
     const QString character = pair ? text.sliced(at, 2).toString() : QString(text[at]);
     const QString code = QString::number(point, 16).toUpper().rightJustified(4, QLatin1Char('0'));
-    return QStringLiteral("Символ «%1» (U+%2) нельзя сохранить в файлах курса")
-        .arg(character, code);
+    return QStringLiteral("«%1» (U+%2)").arg(character, code);
+}
+
+QString unencodableMessage(QStringView text, qsizetype at) {
+    return QStringLiteral("Символ %1 нельзя сохранить в файлах курса")
+        .arg(characterWithCode(text, at));
 }
 
 } // namespace velmora

@@ -30,6 +30,9 @@ private:
     static const unsigned char* foldTable();
 };
 
+// The character at `at` in `text` with its code, as messages name it: «®» (U+00AE).
+QString characterWithCode(QStringView text, qsizetype at);
+
 // The message of the character at `at` in `text`, which the data files cannot hold.
 QString unencodableMessage(QStringView text, qsizetype at);
 

@@ -299,7 +299,8 @@ QList<QByteArray> IniText::keyNames(QByteArrayView text, QByteArrayView section)
     for (qsizetype pos = s->header.next; pos < s->end;) {
         const Line l = lineAt(text, pos);
         qsizetype eq = 0;
-        if (const auto name = keyOf(content(text, l), &eq)) {
+        // A ";" line is a comment to a listing, as the platform lists keys.
+        if (const auto name = keyOf(content(text, l), &eq); name && !name->startsWith(';')) {
             names.append(name->toByteArray());
         }
         pos = l.next;

@@ -58,7 +58,8 @@ public:
     static QList<SectionSpan> sectionSpans(QByteArrayView text);
     // Whether two section or key names match (letter case ignored).
     static bool namesMatch(QByteArrayView a, QByteArrayView b);
-    // The key names of the first matching section, in file order.
+    // The key names of the first matching section, in file order. Lines beginning with ";" are
+    // comments here and are left out, as the platform lists keys; value() still reads such a key.
     static QList<QByteArray> keyNames(QByteArrayView text, QByteArrayView section);
 };
 

@@ -29,6 +29,24 @@ QByteArray nativePath(const QString& path) {
     return QFile::encodeName(path);
 }
 
+// More links in a row than this are taken as a loop; the last name is then used as it is.
+constexpr int kMaxLinkHops = 40;
+
+// The file that a write of `path` changes: a symbolic link is followed (through any chain of
+// links) to the file it names, so that the link stays a link and the copy it names, which may be
+// shared with other course folders, is the one rewritten.
+QString writeTarget(const QString& path) {
+    QString target = path;
+    for (int hops = 0; hops < kMaxLinkHops; ++hops) {
+        const QFileInfo info(target);
+        if (!info.isSymLink() || info.symLinkTarget().isEmpty()) {
+            break;
+        }
+        target = info.symLinkTarget();
+    }
+    return target;
+}
+
 #ifdef Q_OS_UNIX
 // POSIX calls by hand rather than QSaveFile: the user's messages depend on the exact error
 // number ("Disk full", "File access denied", ...), which QSaveFile does not report.
@@ -183,7 +201,8 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
 #endif
 }
 
-int writeFileAtomically(const QString& path, const QByteArray& content) {
+int writeFileAtomically(const QString& linkOrFile, const QByteArray& content) {
+    const QString path = writeTarget(linkOrFile);
     const QFileInfo info(path);
     if (info.isDir()) {
         return EISDIR;
@@ -237,19 +256,12 @@ int writeFileAtomically(const QString& path, const QByteArray& content) {
 #endif
 }
 
+#ifdef Q_OS_UNIX
 namespace {
 
-// Appends for a caller that holds the file's lock.
-int appendHoldingLock(const QString& path, const QByteArray& bytes) {
-    if (isReadOnlyFile(path)) {
-        return EACCES;
-    }
-#ifdef Q_OS_UNIX
-    const int fd =
-        ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return errno;
-    }
+// Appends to an open file that the caller has locked, and flushes it to disk; a failed append is
+// cut back to the old length.
+int appendLocked(int fd, const QByteArray& bytes) {
     struct stat st {};
     const off_t oldSize = ::fstat(fd, &st) == 0 ? st.st_size : -1;
     int e = writeAll(fd, bytes);
@@ -259,11 +271,46 @@ int appendHoldingLock(const QString& path, const QByteArray& bytes) {
     if (e != 0 && oldSize >= 0 && ::ftruncate(fd, oldSize) == 0) {
         ::fsync(fd);
     }
+    return e;
+}
+
+} // namespace
+
+int appendToFile(const QString& linkOrFile, const QByteArray& bytes) {
+    const QString path = writeTarget(linkOrFile);
+    if (isReadOnlyFile(path)) {
+        return EACCES;
+    }
+    // Only making a missing file needs its folder to be writable.
+    if (!QFileInfo::exists(path) && isReadOnlyFolder(QFileInfo(path).absolutePath())) {
+        return EACCES;
+    }
+    const int fd =
+        ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return errno;
+    }
+    // A file that is only appended to is never replaced, so it is its own lock: no lock file is
+    // made beside it, and a writable log in a folder that is not writable (a classroom's shared
+    // log) still takes every line. Closing the file releases the lock.
+    int e = flockRetrying(fd, LOCK_EX);
+    if (e == 0) {
+        e = appendLocked(fd, bytes);
+    }
     if (::close(fd) != 0 && e == 0) {
         e = errno;
     }
     return e;
+}
 #else
+int appendToFile(const QString& path, const QByteArray& bytes) {
+    if (isReadOnlyFile(path)) {
+        return EACCES;
+    }
+    const FileLock lock(path);
+    if (!lock.held()) {
+        return lock.error();
+    }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         return EACCES;
@@ -274,38 +321,44 @@ int appendHoldingLock(const QString& path, const QByteArray& bytes) {
         return EIO;
     }
     return 0;
+}
 #endif
+
+#ifdef Q_OS_UNIX
+namespace {
+
+bool isPermissionError(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// A descriptor of the lock file, made when missing; -1 with errno set when it cannot be opened.
+int openLockFile(const QByteArray& lockPath) {
+    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EACCES) {
+        // In a folder a classroom shares, the lock file of another user's program is not ours to
+        // write; flock needs only a descriptor, so a read-only one waits as well.
+        return ::open(lockPath.constData(), O_RDONLY | O_CLOEXEC);
+    }
+    return fd;
 }
 
 } // namespace
 
-int appendToFile(const QString& path, const QByteArray& bytes) {
-    if (isReadOnlyFile(path)) {
-        return EACCES;
-    }
-    const FileLock lock(path);
-    if (!lock.held()) {
-        return lock.error();
-    }
-    return appendHoldingLock(path, bytes);
-}
-
-#ifdef Q_OS_UNIX
-FileLock::FileLock(const QString& filePath)
-    : lockPath_(nativePath(filePath + QStringLiteral(".lock"))) {
-    if (isReadOnlyFolder(QFileInfo(filePath).absolutePath())) {
-        error_ = EACCES;
+FileLock::FileLock(const QString& filePath) {
+    const QString target = writeTarget(filePath);
+    lockPath_ = nativePath(target + QStringLiteral(".lock"));
+    if (isReadOnlyFolder(QFileInfo(target).absolutePath())) {
+        lockDataFile(target);
         return;
     }
     for (;;) {
-        int fd = ::open(lockPath_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0 && errno == EACCES) {
-            // In a folder a classroom shares, the lock file of another user's program is not
-            // ours to write; flock needs only a descriptor, so a read-only one waits as well.
-            fd = ::open(lockPath_.constData(), O_RDONLY | O_CLOEXEC);
-        }
+        const int fd = openLockFile(lockPath_);
         if (fd < 0) {
-            error_ = errno;
+            if (isPermissionError(errno)) {
+                lockDataFile(target);
+            } else {
+                error_ = errno;
+            }
             return;
         }
         error_ = flockRetrying(fd, LOCK_EX);
@@ -320,15 +373,35 @@ FileLock::FileLock(const QString& filePath)
         if (::fstat(fd, &held) == 0 && ::stat(lockPath_.constData(), &named) == 0 &&
             sameFile(held, named)) {
             fd_ = fd;
+            ownsSidecar_ = true;
             return;
         }
         ::close(fd);
     }
 }
 
+// Where no lock file can be made, the data file itself is locked, so that the command goes on to
+// the write, which fails with its own message when the file cannot be replaced there. Without a
+// data file there is nothing to lock, and the folder refuses the write as it refuses the lock.
+void FileLock::lockDataFile(const QString& target) {
+    const int fd = ::open(nativePath(target).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error_ = EACCES;
+        return;
+    }
+    error_ = flockRetrying(fd, LOCK_EX);
+    if (error_ != 0) {
+        ::close(fd);
+        return;
+    }
+    fd_ = fd;
+}
+
 FileLock::~FileLock() {
     if (fd_ >= 0) {
-        ::unlink(lockPath_.constData());
+        if (ownsSidecar_) {
+            ::unlink(lockPath_.constData());
+        }
         ::close(fd_);
     }
 }

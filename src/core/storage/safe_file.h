@@ -13,15 +13,17 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 
 // Replaces the file's content atomically: the new content is written to a temporary file in the
 // same folder, flushed to disk and renamed over the old file, so that a crash at any moment, of the
-// program or of the system, leaves either the old or the new file. A file without any write
-// permission, or in a folder without one, counts as read-only and is never replaced. Returns 0, or
-// the system's error number; the file is then as it was.
+// program or of the system, leaves either the old or the new file. A symbolic link is followed:
+// the file it names is replaced, in that file's folder, and the link stays a link. A file without
+// any write permission, or in a folder without one, counts as read-only and is never replaced.
+// Returns 0, or the system's error number; the file is then as it was.
 // The caller holds the file's FileLock: temporary files that earlier rewrites of the file left
 // when their writer was killed (".name.XXXXXX") are removed first, which is safe only because
 // every writer of the file holds its lock while its own temporary file exists.
 [[nodiscard]] int writeFileAtomically(const QString& path, const QByteArray& content);
 
-// Appends to the file under its lock, creating it when missing, and flushes it to disk. A failed
+// Appends to the file, creating it when missing, and flushes it to disk. The lock is a flock on the
+// file itself, which is never replaced, so only a missing file needs a writable folder. A failed
 // append cuts the file back to its old length, so no partial line is left. Returns 0 or the error
 // number.
 [[nodiscard]] int appendToFile(const QString& path, const QByteArray& bytes);
@@ -29,8 +31,10 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // A cross-process lock on one data file, held for a read-modify-write. It lives in a sidecar file
 // ("name.lock") because the data file itself is replaced by rename. On Unix it is a flock() on the
 // sidecar: waiters queue in the kernel, and the lock goes free the moment its holder ends, however
-// it ends. A holder removes the sidecar on release. A folder without write permission refuses the
-// lock, as it refuses the write.
+// it ends. A holder removes the sidecar on release. A symbolic link is followed: the lock is the
+// named file's. Where no sidecar can be made (a folder without write permission), the data file
+// itself is locked, and the write that follows fails with its own message; without a data file
+// either, the lock is refused (EACCES).
 class FileLock {
 public:
     explicit FileLock(const QString& filePath);
@@ -44,8 +48,11 @@ public:
 
 private:
 #ifdef Q_OS_UNIX
+    void lockDataFile(const QString& target);
+
     QByteArray lockPath_;
     int fd_ = -1;
+    bool ownsSidecar_ = false;
 #else
     QLockFile lock_;
 #endif

@@ -19,14 +19,21 @@ bool isEdgeTrouble(char c) {
     return c == ' ' || c == '\t' || c == '"' || c == '\'';
 }
 
-// Why scrambled bytes would not read back whole from an INI line.
-bool readsBackWhole(const QByteArray& s) {
-    for (const char c : s) {
-        if (c == '\0' || c == '\r' || c == '\n') {
-            return false;
+// The position of the first byte that would not read back whole from an INI line: a line's end
+// or a NUL anywhere, a blank, tab or quote at either edge; -1 when the bytes read back whole.
+qsizetype firstTroubleAt(const QByteArray& s) {
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == '\0' || s[i] == '\r' || s[i] == '\n') {
+            return i;
         }
     }
-    return s.isEmpty() || (!isEdgeTrouble(s.front()) && !isEdgeTrouble(s.back()));
+    if (!s.isEmpty() && isEdgeTrouble(s.front())) {
+        return 0;
+    }
+    if (!s.isEmpty() && isEdgeTrouble(s.back())) {
+        return s.size() - 1;
+    }
+    return -1;
 }
 
 // A section or key name in the code page. A name that would split its line, or a key name that
@@ -96,6 +103,15 @@ QString readini(const QString& section, const QString& key, const QString& path)
         file.value(sectionName(section), keyName(key)).value_or(QByteArray(kMissingMarker)));
 }
 
+std::optional<QString> readiniStored(const QString& section, const QString& key,
+                                     const QString& path) {
+    const IniFile file(programFolderPath(path));
+    if (const auto stored = file.value(sectionName(section), keyName(key))) {
+        return unscrambled(*stored);
+    }
+    return std::nullopt;
+}
+
 QStringList readiniValues(const QString& section, const QStringList& keys, const QString& path) {
     return readiniSection(section, keys, path).values;
 }
@@ -128,8 +144,10 @@ QString unstorableValueReason(const QString& value) {
             .arg(value.size())
             .arg(IniText::kMaxValueBytes);
     }
-    if (!readsBackWhole(scrambled(CodePage::encode(value)))) {
-        return QStringLiteral("Значение «%1» нельзя сохранить без искажений").arg(value);
+    // Every character is one byte of the code page here, so a byte's position is the character's.
+    if (const qsizetype at = firstTroubleAt(scrambled(CodePage::encode(value))); at >= 0) {
+        return QStringLiteral("Значение «%1» нельзя сохранить без искажений: символ %2")
+            .arg(value, characterWithCode(value, at));
     }
     return {};
 }

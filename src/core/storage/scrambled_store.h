@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <utility>
 
 namespace velmora {
@@ -27,6 +28,10 @@ void crypt(const QByteArray& text, int key, QByteArray& output);
 inline constexpr char kMissingMarker[] = "!!!!!!";
 
 QString readini(const QString& section, const QString& key, const QString& path);
+// readini, but nothing when the file holds no such key, so that a missing value is told apart
+// from a stored text that reads like the marker's.
+std::optional<QString> readiniStored(const QString& section, const QString& key,
+                                     const QString& path);
 // Throws when the value's scrambled form could not be read back whole, and writes nothing then.
 void writeini(const QString& section, const QString& key, const QString& value,
               const QString& path);

@@ -1,3 +1,5 @@
+#include "core/access/access_texts.h"
+#include "core/access/registration.h"
 #include "core/access/sign_in.h"
 #include "core/access/unlock_chain.h"
 #include "core/access/user_register.h"
@@ -219,6 +221,28 @@ TEST(GradeWriteBack, ReadOnlyRegisterFailsAndKeepsTheOldGrades) {
     }
     EXPECT_EQ(readini(QStringLiteral("ivan"), QStringLiteral("test1"), UserRegister::path()),
               QStringLiteral("1"));
+}
+
+// The administrator's grades leave a section without a password in the register. Whatever is typed
+// (the text a missing value reads as included), nobody signs in to it as a student, nor deletes it,
+// by the login in another letter case or after the login has changed.
+TEST(SectionWithoutPassword, IsNeverSignedIntoNorDeleted) {
+    const TempFolder folder;
+    Grades grades{};
+    grades.fill(5);
+    UserRegister::writeGrades(QStringLiteral("Teacher"), grades);
+    const QByteArray before = folder.read(QStringLiteral("users.ini"));
+    for (const QString& adminLogin : {QStringLiteral("Teacher"), QStringLiteral("new")}) {
+        for (const QString& password : {missingValue(), QString()}) {
+            EXPECT_EQ(SignIn::check(QStringLiteral("teacher"), password, adminLogin,
+                                    QStringLiteral("pw")),
+                      Outcome::Refused);
+        }
+    }
+    UserList list;
+    EXPECT_EQ(Registration::deleteStudent(QStringLiteral("TEACHER"), missingValue(), list),
+              texts::wrongNameOrPassword());
+    EXPECT_EQ(folder.read(QStringLiteral("users.ini")), before);
 }
 
 } // namespace

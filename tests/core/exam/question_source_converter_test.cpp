@@ -217,6 +217,13 @@ TEST(Conversion, UnstorableTextFailsNamingTheLineAndWritesNothing) {
          QStringLiteral("Строка 3: Символ «日» (U+65E5) нельзя сохранить в файлах курса")},
         {"value that does not read back", "Q\n" + edgeQuote + "question\n",
          QStringLiteral("Строка 2: ")},
+        // Characters whose scrambled byte a line cannot hold are named with their code.
+        {"line break when scrambled", QStringLiteral("Вопрос\nA) 5®\n").toUtf8(),
+         QStringLiteral("Строка 2: Значение «A) 5®» нельзя сохранить без искажений: символ «®» "
+                        "(U+00AE)")},
+        {"blank at the edge when scrambled", QStringLiteral("„Вопрос\n").toUtf8(),
+         QStringLiteral("Строка 1: Значение «„Вопрос» нельзя сохранить без искажений: символ «„» "
+                        "(U+201E)")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -58,6 +58,32 @@ TEST(FileLock, MissingFolderIsReported) {
     EXPECT_EQ(lock.error(), ENOENT);
 }
 
+// A classroom's shared folder that the student may not write: the writable log in it still takes
+// its lines, locked on itself; a missing log cannot be made there. The register's lock falls back
+// to the file itself and its rewrite fails as it always did. Nothing is left in the folder.
+// (Root ignores the permission bits, but the program goes by them, so the case holds.)
+TEST(FileLock, AReadOnlyFolderTakesLogLinesButNoRewrite) {
+    const TempFolder folder;
+    QDir().mkpath(QStringLiteral("shared"));
+    folder.write(QStringLiteral("shared/log.txt"), "old\r\n");
+    folder.write(QStringLiteral("shared/users.ini"), "[a]\r\nk=1\r\n");
+    const QString shared = folder.file(QStringLiteral("shared"));
+    QFile::setPermissions(shared, QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(appendToFile(shared + QStringLiteral("/log.txt"), "x\r\n"), 0);
+    EXPECT_EQ(appendToFile(shared + QStringLiteral("/new.txt"), "x\r\n"), EACCES);
+    {
+        const FileLock lock(shared + QStringLiteral("/users.ini"));
+        EXPECT_TRUE(lock.held());
+        EXPECT_EQ(writeFileAtomically(shared + QStringLiteral("/users.ini"), "k"), EACCES);
+    }
+    EXPECT_EQ(FileLock(shared + QStringLiteral("/users")).error(), EACCES);
+    QFile::setPermissions(shared, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(folder.read(QStringLiteral("shared/log.txt")), QByteArray("old\r\nx\r\n"));
+    EXPECT_EQ(folder.read(QStringLiteral("shared/users.ini")), QByteArray("[a]\r\nk=1\r\n"));
+    EXPECT_EQ(QDir(shared).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("log.txt"), QStringLiteral("users.ini")}));
+}
+
 // Locks follow one another in one process: each is released when it goes out of scope.
 TEST(FileLock, SuccessiveLocksInOneFolderDoNotBlock) {
     const TempFolder folder;

@@ -133,6 +133,11 @@ TEST(IniList, NamesSectionsAndKeysInOrder) {
     const QByteArray text = "[a]\nx=1\n[b]\ny=2\nz=3\nnokey\n";
     EXPECT_EQ(IniText::sectionNames(text), (QList<QByteArray>{"a", "b"}));
     EXPECT_EQ(IniText::keyNames(text, "B"), (QList<QByteArray>{"y", "z"}));
+    // Lines beginning with ";" are comments to a listing, as the platform lists keys; a direct
+    // read of such a key still finds it.
+    const QByteArray commented = "[c]\n;x=1\n  ;y=2\nk;=3\n";
+    EXPECT_EQ(IniText::keyNames(commented, "c"), (QList<QByteArray>{"k;"}));
+    EXPECT_EQ(IniText::value(commented, "c", ";x"), QByteArray("1"));
 }
 
 TEST(IniList, SectionSpansCoverTheTextAndAnswerLikeTheWholeText) {

@@ -1,10 +1,14 @@
 // A course folder that a classroom shares: each student's program runs under the student's own
 // account, so a program meets lock files that another user's program made.
+#include "core/access/admin_settings.h"
+#include "core/access/user_register.h"
 #include "core/storage/ini_text.h"
 #include "core/storage/safe_file.h"
 #include "support/temp_folder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <optional>
@@ -53,6 +57,39 @@ TEST(SharedFolder, AWriterWaitsForAnotherUsersLock) {
     ASSERT_TRUE(writer.waitForFinished(20000));
     EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
     EXPECT_EQ(IniText::keyNames(folder.read(QStringLiteral("users.ini")), "keys").size(), 3);
+}
+
+// A register and a settings file linked to a shared copy in another folder stay links: every
+// rewrite goes to the shared copy, and nothing is left in either folder.
+TEST(SharedFolder, LinkedDataFilesStayLinksAndTheirTargetsAreRewritten) {
+    const TempFolder folder;
+    const TempFolder shared(folder.path());
+    QDir::setCurrent(folder.path());
+    shared.write(QStringLiteral("users.ini"), QByteArray());
+    shared.write(QStringLiteral("tumb.db"), "admin|admin|report.txt\r\n");
+    QDir().mkpath(QStringLiteral("data/info"));
+    ASSERT_TRUE(QFile::link(shared.file(QStringLiteral("users.ini")), QStringLiteral("users.ini")));
+    // A relative link, as a teacher might make it by hand.
+    ASSERT_TRUE(QFile::link(
+        QDir(QStringLiteral("data/info")).relativeFilePath(shared.file(QStringLiteral("tumb.db"))),
+        QStringLiteral("data/info/tumb.db")));
+
+    ASSERT_TRUE(velmora::UserRegister::addStudent(QStringLiteral("ivan"), QStringLiteral("p")));
+    velmora::UserRegister::writeGrade(QStringLiteral("ivan"), 1, 5);
+    velmora::AdminSettings{QStringLiteral("t"), QStringLiteral("pw"), QStringLiteral("log.txt")}
+        .write();
+
+    EXPECT_TRUE(QFileInfo(QStringLiteral("users.ini")).isSymLink());
+    EXPECT_TRUE(QFileInfo(QStringLiteral("data/info/tumb.db")).isSymLink());
+    EXPECT_EQ(IniText::keyNames(shared.read(QStringLiteral("users.ini")), "ivan").size(), 13);
+    EXPECT_EQ(shared.read(QStringLiteral("tumb.db")), QByteArray("t|pw|log.txt\r\n"));
+    const auto entries = [](const QString& path) {
+        return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                    QDir::Name);
+    };
+    EXPECT_EQ(entries(shared.path()),
+              (QStringList{QStringLiteral("tumb.db"), QStringLiteral("users.ini")}));
+    EXPECT_EQ(entries(QStringLiteral("data/info")), QStringList{QStringLiteral("tumb.db")});
 }
 
 } // namespace

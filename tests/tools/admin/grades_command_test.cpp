@@ -83,4 +83,25 @@ TEST(GradesCommandList, ReadsALoneCrAsTheProgramDoes) {
     EXPECT_EQ(adminNames, programNames) << run.out.toStdString();
 }
 
+// Each warning is a line of its own, and a section holding nothing but comment lines counts as no
+// grades, as the program's listing of its keys skips them.
+TEST(GradesCommandWarnings, EndTheirLinesAndTakeCommentLinesForNoGrades) {
+    const TempFolder folder;
+    registerUser(QStringLiteral("Olga"),
+                 QStringLiteral("5 x 3 0 0 0 0 0 0 0").split(QLatin1Char(' ')));
+    folder.write(QStringLiteral("users.ini"),
+                 folder.read(QStringLiteral("users.ini")) + "[Notes]\r\n;test1=5\r\n;x\r\n");
+    folder.write(QStringLiteral("users"), CodePage::encode(u"Гость\r\nOlga\r\nNotes\r\n"));
+    const AdminRun run = runAdmin({QStringLiteral("grades")});
+    EXPECT_EQ(run.status, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 4) << run.out.toStdString();
+    EXPECT_EQ(lines[3], QStringLiteral("Notes  (no grades in users.ini)"));
+    EXPECT_EQ(
+        run.err,
+        QStringLiteral("velmora-admin: 'Гость' is in the list but has no section in users.ini\n"
+                       "velmora-admin: 'Olga': not a number in test2\n"
+                       "velmora-admin: 'Notes' is in the list but has no section in users.ini\n"));
+}
+
 } // namespace

@@ -38,10 +38,14 @@ TEST(TestCommands, BuildWritesTheTestAndPrintsWarnings) {
 TEST(TestCommands, BuildFailuresWriteNothing) {
     const TempFolder folder;
     folder.write(QStringLiteral("src.txt"), QStringLiteral("Вопрос\nA) 日\n").toUtf8());
+    folder.write(QStringLiteral("copyright.txt"), QStringLiteral("Вопрос\nA) ©\n").toUtf8());
     const struct {
         QString source;
         QString expected;
     } cases[] = {{QStringLiteral("src.txt"), QStringLiteral("Строка 2: Символ «日»")},
+                 {QStringLiteral("copyright.txt"),
+                  QStringLiteral("Строка 2: Значение «A) ©» нельзя сохранить без искажений: "
+                                 "символ «©» (U+00A9)\n")},
                  {QStringLiteral("missing.txt"), QStringLiteral("Cannot open file")}};
     for (const auto& c : cases) {
         const AdminRun run = runAdmin(
