@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package (cpack -G DEB, run by scripts/package). Its dependencies come from
 # dpkg-shlibdeps for the linked libraries, plus what is loaded at run time rather than linked:
 # QtWebEngine's helper process, Qt's SVG plugins that draw every picture and icon, and the fonts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts of the windows: the Windows families they name are drawn in their metric-compatible
 // Liberation families, and Kazakh text in one face, with no letter taken from a fallback font.
 
