@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sign-in, registration, deletion and the close write-back against a register of 10,000
 // students, through the same logic the sign-in screen's handlers call. Target: each under 20 ms.
 #include "core/access/registration.h"

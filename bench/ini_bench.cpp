@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scrambled INI store on a register of 10,000 students (a password and twelve grades each,
 // scrambled as the program writes them): the reads of a sign-in, the writes of a close, an erase,
 // and the same single lookup with inih and SimpleIni for comparison.

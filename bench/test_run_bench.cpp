@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answering one question of a large test: the reads of the answer handler (the correct position
 // and the number of questions) and of loading the next question (question and five answers).
 

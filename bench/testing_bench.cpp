@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Converting a question source into a test file: the one-write conversion against the same
 // source written line by line through writeini, seven values per line.
 #include "core/exam/question_source.h"

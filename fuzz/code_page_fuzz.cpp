@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the single-byte codec of the data files. Every byte decodes to one character and encodes
 // back to itself; a Unicode text encodes exactly when it holds no character the code page lacks,
 // and then decodes back to itself; letter-case folding is stable.

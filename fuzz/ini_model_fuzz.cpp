@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the INI writer against an in-memory model: a sequence of writes and erases on one text,
 // after which every value the model holds reads back, every value it lacks reads as missing, and
 // the sections and keys stand in the model's order. Names come from a small set with letter-case

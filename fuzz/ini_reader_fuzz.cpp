@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the INI reader and writer on arbitrary text. The input is "section NUL key NUL value NUL
 // text"; missing parts are empty. No input may crash or hang them, and a value that an INI line
 // can hold must read back whole after it is written, with no section header made or lost.

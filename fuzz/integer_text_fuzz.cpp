@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the text-to-integer conversion against a plain reference: leading blanks, an optional
 // sign, one or more ASCII digits and nothing else, within the 32-bit range. Anything else must be
 // refused with the exact message quoting the text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the conversion of a question source into a test file, through the real files: any bytes
 // as the source either convert, or are refused with a line's reason, never anything else. After a
 // conversion the test file holds the count of question lines under "inf"/"vsego" and the last

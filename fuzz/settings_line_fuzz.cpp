@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the administrator settings line. Fields are taken as they stand, split at "|", missing
 // ones empty and later ones ignored; settings the administrator screen accepts write a line that
 // reads back to the same settings; a line of exactly three fields is written back unchanged.

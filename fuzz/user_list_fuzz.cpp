@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the user list file: any bytes split into names at every line end, the list written back
 // reads as the same names, and adding and removing names keeps the list consistent.
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the manual page of velmora-admin from the program's own help, so the page always lists
 # every command with its full help. Usage: admin-manpage.sh VELMORA-ADMIN VERSION OUTPUT
 set -eu

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor window: the title page's size and teal, centred on the screen.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor window with the title page's seven lines of text in their fonts, and nothing else:
 // shows what drawing any text costs at start (the font set-up) over the plain window.
 #include "floor_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A plain QWebEngineView of the main window's size showing the local file given as argument.
 #include <QApplication>
 #include <QUrl>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A plain window of the title page's size and colour, centred on the screen.
 #include "floor_window.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and waits until the screen pixel at X, Y has the colour RRGGBB; prints the
 // program's process id and the milliseconds from just before its start to that moment.
 // Usage: paint_probe X Y RRGGBB TIMEOUT-MS PROGRAM [ARGS...]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/font_config_warm_up.h"
 
 #ifdef VELMORA_FONTCONFIG

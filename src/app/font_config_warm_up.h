@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the system's font configuration on a second core while Qt connects to the display, so the
 // windows' first fonts do not wait for it.
 #pragma once

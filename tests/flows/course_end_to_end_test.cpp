@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A student works through the course's five tests on a copy of course/, then the administrator
 // looks at the student's grades and the test log.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress screen in the main window: the student's own grades and the administrator's pick.
 
 #include "core/storage/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Taking tests in the main window, through its real handlers: menu items triggered by name,
 // answers double-clicked or chosen from the keyboard, message boxes answered by the test seam.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text of every screen and window is whole on the screen: each visible control's text fits
 // it or wraps within its height. The main window is walked through the states a student and the
 // teacher meet; the other windows and the message boxes are looked at as they open.

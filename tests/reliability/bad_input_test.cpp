@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bad input typed into the sign-in and administrator screens and values at the store's limit,
 // through the main window's handlers, with the exact boxes shown and the files left as they were
 // whenever the command is refused.

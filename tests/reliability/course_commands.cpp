@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "course_commands.h"
 
 #include "core/exam/question_source_converter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "course_state.h"
 
 #include "core/access/user_register.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fault and bad-input table: each data file in each bad state, met by the handler (or the
 // logic a handler calls, run inside the same guard) that reads or writes it. Each row names the
 // exact boxes shown, and every file of the folder but those the command may write must keep its

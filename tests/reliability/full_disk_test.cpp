@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every writing command on a full disk: the course folder lies on a small tmpfs that is filled to
 // the last block (or to a stated number of free blocks) just before the command runs. Each row
 // names the exact boxes shown, and every file of the folder but those the command wrote before

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every data file in a missing folder: the folder of the settings, of the test files, of the log
 // and of a question source is removed, or the program folder itself (the current directory) is
 // removed while the program runs. Each row names the exact boxes shown; no file changes, and no

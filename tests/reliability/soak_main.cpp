@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak runs of a course folder shared by several copies of the program, as separate processes.
 //   velmora_soak shared WORKERS OPS   WORKERS processes each do OPS operations in one folder at
 //                                     once (register a student, write a grade, append a log line

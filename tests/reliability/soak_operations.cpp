@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "soak_operations.h"
 
 #include "core/access/registration.h"

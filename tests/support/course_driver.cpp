@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/course_driver.h"
 
 #include "core/access/user_register.h"

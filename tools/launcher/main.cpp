@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmora-launch [FOLDER]: starts velmora with FOLDER as its current directory, by default in the
 // user's own course folder, which is made from the installed template on first use.
 #include "course_folder.h"

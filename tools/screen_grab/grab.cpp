@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves the picture of an X window (by id, as xdotool prints it) or of the whole screen (id 0)
 // as a PNG file. Usage: velmora-grab WINDOW-ID FILE.png
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/access/account_rules.h"
 
 #include "core/access/access_texts.h"

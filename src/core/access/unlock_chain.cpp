@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/access/unlock_chain.h"
 
 #include "core/storage/integer_text.h"

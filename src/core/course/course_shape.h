@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The course's shape: how many tests, grades and answers there are. Every count of these in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/documents/document_view.h"
 
 #ifdef VELMORA_HAVE_WEBENGINE

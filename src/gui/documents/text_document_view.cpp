@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/documents/text_document_view.h"
 
 #include "core/storage/failure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The QtWebEngine module: a QWebEngineView behind the document view interface.
 #include "gui/documents/web_engine_module.h"
 

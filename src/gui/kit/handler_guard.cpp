@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/kit/handler_guard.h"
 
 #include "gui/kit/message_boxes.h"

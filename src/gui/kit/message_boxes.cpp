@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/kit/message_boxes.h"
 
 #include "core/storage/failure.h"

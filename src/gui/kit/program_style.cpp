@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/kit/program_style.h"
 
 #include "gui/kit/svg_icon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/screens/admin_screen.h"
 
 #include "core/access/admin_settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/screens/sign_in_screen.h"
 
 #include "gui/kit/first_show.h"

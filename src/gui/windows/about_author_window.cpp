@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/about_author_window.h"
 
 #include "core/course/course_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/about_program_dialog.h"
 
 #include "core/course/course_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/main_window.h"
 
 #include "core/storage/data_path.h"

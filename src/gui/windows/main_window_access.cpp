@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's part of users and access: the sign-in and administrator screens, the user
 // list, sign-in, registration, deletion, the unlock chain, the administrator settings and the
 // write-back of grades at close.

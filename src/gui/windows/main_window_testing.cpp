@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's handlers of taking tests, the progress screen and the test log screen.
 
 #include "core/access/user_register.h"

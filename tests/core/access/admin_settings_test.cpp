@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/access/access_texts.h"
 #include "core/access/admin_settings.h"
 #include "core/storage/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/access/user_register.h"
 #include "core/storage/failure.h"
 #include "core/storage/scrambled_store.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exam/question_source.h"
 #include "core/exam/question_source_converter.h"
 #include "core/exam/test_file.h"

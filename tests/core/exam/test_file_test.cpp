@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exam/test_file.h"
 #include "core/storage/failure.h"
 #include "core/storage/scrambled_store.h"

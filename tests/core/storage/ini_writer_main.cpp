@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A writer process for the durability tests. It writes through the scrambled store into
 // "users.ini" of its current directory, so that a test can kill it in the middle of a write or run
 // two copies side by side.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A course folder that a classroom shares: each student's program runs under the student's own
 // account, so a program meets lock files that another user's program made.
 #include "core/access/admin_settings.h"

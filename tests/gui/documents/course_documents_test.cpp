@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/course/main_menu.h"
 #include "gui/documents/text_document_view.h"
 #include "gui/windows/main_window.h"

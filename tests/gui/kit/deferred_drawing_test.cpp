@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hidden windows leave text measuring and picture drawing to their first showing, and the windows
 // made at start-up build their controls once the title page is shown, so that the title page is
 // the only window whose fonts and pictures are loaded before it appears.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The handler guard: a Failure, or any other std::exception, ends the handler and is shown in the
 // default error box; what the handler did before stays.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts of the windows: the Windows families they name are drawn in installed families of the
 // same widths, texts fit the rectangles the windows give them, and Kazakh text is drawn in one
 // face, with no letter taken from a fallback font.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widget-tree dump and the golden-file comparison the layout tests rely on.
 
 #include "support/temp_folder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/access/admin_settings.h"
 #include "gui/screens/admin_screen.h"
 #include "gui/screens/sign_in_screen.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/screens/progress_screen.h"
 #include "gui/screens/user_list_box.h"
 #include "support/widget_tree.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/about_author_window.h"
 #include "gui/windows/about_program_dialog.h"
 #include "gui/windows/main_window.h"

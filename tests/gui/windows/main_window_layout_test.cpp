@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's screens and its menu bar in each menu state, compared with reviewed dumps.
 
 #include "gui/kit/message_boxes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The launcher as the desktop entry runs it: a copy of the built program in an installed layout
 // (bin/velmora-launch, share/velmora/course) beside a stand-in velmora that records where and
 // how it was started.
