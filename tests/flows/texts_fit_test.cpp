@@ -5,6 +5,7 @@
 
 #include "core/access/access_texts.h"
 #include "core/storage/code_page.h"
+#include "gui/documents/document_screen.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/windows/about_author_window.h"
 #include "gui/windows/about_program_dialog.h"
@@ -54,6 +55,9 @@ TEST(TextsFit, OnEveryScreenOfTheMainWindowInEveryState) {
 
     course.signIn(QStringLiteral("Айгүл"), QStringLiteral("pw"));
     expectAllFit(window, "document screen, student");
+    window.documentContent()->openFindBar(QStringLiteral("ақпараттық жүйелер"));
+    expectAllFit(window, "document screen with the find bar");
+    window.documentContent()->closeFindBar();
     course.startTest(1);
     expectAllFit(window, "test screen, answers of several lines");
     course.answer({2, 2, 2});

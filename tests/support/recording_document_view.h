@@ -9,7 +9,8 @@
 
 namespace velmora::test {
 
-// A document view that shows nothing and records what it is asked to do.
+// A document view that shows nothing and records what it is asked to do. Its "page" is the text
+// in pageText, searched as a browser searches a page.
 class RecordingDocumentView : public QWidget, public DocumentView {
     Q_OBJECT
 public:
@@ -19,6 +20,14 @@ public:
     void navigate(const QString& location) override;
     void back() override { ++backs; }
     void forward() override { ++forwards; }
+    void find(const QString& text, bool backward, const FindResult& done) override;
+    void setZoomFactor(double factor) override { zoomFactor = factor; }
+    void print(QPrinter* printer, const std::function<void(bool)>& done) override;
+    void setListener(DocumentViewListener* listener) override { listener_ = listener; }
+
+    // A link in the page to `location` clicked: followed (recorded, the page loaded) when the
+    // listener lets it. Returns whether it was followed.
+    bool followLink(const QString& location);
 
     // The views the factory below made, newest last.
     static RecordingDocumentView* last();
@@ -29,6 +38,15 @@ public:
     int forwards = 0;
     // When set, navigate refuses with a Failure of this text.
     std::optional<QString> refusal;
+    QString pageText;
+    QString highlighted; // the text last searched for; empty when cleared
+    double zoomFactor = 1.0;
+    QStringList printedTo; // the printers' output files
+
+private:
+    DocumentViewListener* listener_ = nullptr;
+    QString findText_;
+    int active_ = 0;
 };
 
 } // namespace velmora::test

@@ -4,12 +4,31 @@
 #include <QString>
 #include <functional>
 
+class QPrinter;
+class QUrl;
 class QWidget;
 
 namespace velmora {
 
-// The browser of the document screen. The program only tells it which file to show; rendering,
-// following links inside documents and the history are the browser's own.
+// What a document view asks of, and reports to, the screen that holds it.
+class DocumentViewListener {
+public:
+    virtual ~DocumentViewListener() = default;
+    // Asked before the browser follows a link, a form, a script or the history to another page;
+    // false keeps the page shown. The program's own navigate() is never asked.
+    virtual bool mayFollow(const QUrl& url) = 0;
+    // A page has finished loading.
+    virtual void pageLoaded() = 0;
+    // The wheel was turned with Ctrl held over the page: +1 larger, -1 smaller.
+    virtual void zoomStep(int step) = 0;
+};
+
+// The count a search in the page gives: the match now selected (1-based, 0 for none) of `total`.
+using FindResult = std::function<void(int active, int total)>;
+
+// The browser of the document screen. The program tells it which file to show and what to find,
+// at what size and where to print; rendering, following links inside documents and the history
+// are the browser's own.
 class DocumentView {
 public:
     virtual ~DocumentView() = default;
@@ -21,6 +40,17 @@ public:
     virtual void navigate(const QString& location) = 0;
     virtual void back() = 0;
     virtual void forward() = 0;
+
+    // Highlights `text` in the page, letter case ignored, and selects the next match (the previous
+    // one when `backward`; the first for a new text), wrapping around; `done` gets the count, now
+    // or later. An empty text clears the highlights.
+    virtual void find(const QString& text, bool backward, const FindResult& done) = 0;
+    // Draws the page at `factor` times its size (1.0 as designed).
+    virtual void setZoomFactor(double factor) = 0;
+    // Prints the page shown to `printer`; `done` gets whether it was printed.
+    virtual void print(QPrinter* printer, const std::function<void(bool)>& done) = 0;
+    // The listener of this view, or nullptr; it outlives the view or is reset before it goes.
+    virtual void setListener(DocumentViewListener* listener) = 0;
 };
 
 // Makes the document view as a child of `parent`; the view's widget is owned by its parent.

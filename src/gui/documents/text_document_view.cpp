@@ -3,13 +3,23 @@
 
 #include "core/storage/failure.h"
 
+#include <QPrinter>
+#include <QScopedValueRollback>
 #include <QUrl>
+#include <QWheelEvent>
 
 namespace velmora {
 
 TextDocumentView::TextDocumentView(QWidget* parent) : QTextBrowser(parent) {
     setOpenExternalLinks(true);
     setFrameShape(QFrame::NoFrame);
+    baseFontSize_ = document()->defaultFont().pointSizeF();
+    connect(this, &QTextBrowser::sourceChanged, this, [this] {
+        matches_.clear();
+        if (listener_ != nullptr) {
+            listener_->pageLoaded();
+        }
+    });
 }
 
 void TextDocumentView::navigate(const QString& location) {
@@ -17,7 +27,74 @@ void TextDocumentView::navigate(const QString& location) {
     if (!url.isValid()) {
         throw Failure(QStringLiteral("Invalid URL: %1").arg(location));
     }
+    const QScopedValueRollback own(ownNavigation_, true);
     setSource(url);
+}
+
+void TextDocumentView::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
+    // Anchors within the page are not navigations to another page.
+    const bool samePage =
+        name.adjusted(QUrl::RemoveFragment) == source().adjusted(QUrl::RemoveFragment);
+    if (!ownNavigation_ && !samePage && listener_ != nullptr && !listener_->mayFollow(name)) {
+        return;
+    }
+    QTextBrowser::doSetSource(name, type);
+}
+
+void TextDocumentView::find(const QString& text, bool backward, const FindResult& done) {
+    if (text != findText_ || matches_.isEmpty()) {
+        findText_ = text;
+        matches_.clear();
+        active_ = -1;
+        for (QTextCursor at = document()->find(text); !text.isEmpty() && !at.isNull();
+             at = document()->find(text, at)) {
+            matches_.append(at);
+        }
+    } else if (!matches_.isEmpty()) {
+        const qsizetype n = matches_.size();
+        active_ = (active_ + (backward ? n - 1 : 1)) % n;
+    }
+    if (active_ < 0 && !matches_.isEmpty()) {
+        active_ = backward ? matches_.size() - 1 : 0;
+    }
+    highlightMatches();
+    done(matches_.isEmpty() ? 0 : static_cast<int>(active_ + 1), static_cast<int>(matches_.size()));
+}
+
+void TextDocumentView::highlightMatches() {
+    QList<QTextEdit::ExtraSelection> marks;
+    for (qsizetype i = 0; i < matches_.size(); ++i) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = matches_[i];
+        mark.format.setBackground(i == active_ ? QColor(0xFF, 0x96, 0x32)
+                                               : QColor(0xFF, 0xFF, 0x00));
+        marks.append(mark);
+    }
+    setExtraSelections(marks);
+    if (active_ >= 0 && active_ < matches_.size()) {
+        setTextCursor(matches_[active_]);
+        ensureCursorVisible();
+    }
+}
+
+void TextDocumentView::setZoomFactor(double factor) {
+    QFont font = document()->defaultFont();
+    font.setPointSizeF(baseFontSize_ * factor);
+    document()->setDefaultFont(font);
+}
+
+void TextDocumentView::print(QPrinter* printer, const std::function<void(bool)>& done) {
+    document()->print(printer);
+    done(true);
+}
+
+void TextDocumentView::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier && listener_ != nullptr) {
+        listener_->zoomStep(event->angleDelta().y() > 0 ? 1 : -1);
+        event->accept();
+        return;
+    }
+    QTextBrowser::wheelEvent(event);
 }
 
 } // namespace velmora

@@ -3,7 +3,9 @@
 
 #include "gui/documents/document_view.h"
 
+#include <QList>
 #include <QTextBrowser>
+#include <QTextCursor>
 
 namespace velmora {
 
@@ -17,6 +19,24 @@ public:
     void navigate(const QString& location) override;
     void back() override { backward(); }
     void forward() override { QTextBrowser::forward(); }
+    void find(const QString& text, bool backward, const FindResult& done) override;
+    void setZoomFactor(double factor) override;
+    void print(QPrinter* printer, const std::function<void(bool)>& done) override;
+    void setListener(DocumentViewListener* listener) override { listener_ = listener; }
+
+protected:
+    void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void highlightMatches();
+
+    DocumentViewListener* listener_ = nullptr;
+    bool ownNavigation_ = false;
+    double baseFontSize_ = 0;
+    QString findText_;
+    QList<QTextCursor> matches_;
+    qsizetype active_ = -1;
 };
 
 } // namespace velmora

@@ -71,6 +71,8 @@ QWidget* WebDocumentView::browser() {
         view->setAccessibleName(accessibleName());
         layout()->addWidget(view);
         setFocusProxy(view);
+        engine_->setListener(listener_);
+        engine_->setZoomFactor(zoomFactor_);
         if (!pending_.isEmpty()) {
             engine_->navigate(pending_);
         }
@@ -101,6 +103,36 @@ void WebDocumentView::back() {
 void WebDocumentView::forward() {
     if (engine_ != nullptr) {
         engine_->forward();
+    }
+}
+
+void WebDocumentView::find(const QString& text, bool backward, const FindResult& done) {
+    if (engine_ == nullptr) {
+        done(0, 0);
+        return;
+    }
+    engine_->find(text, backward, done);
+}
+
+void WebDocumentView::setZoomFactor(double factor) {
+    zoomFactor_ = factor;
+    if (engine_ != nullptr) {
+        engine_->setZoomFactor(factor);
+    }
+}
+
+void WebDocumentView::print(QPrinter* printer, const std::function<void(bool)>& done) {
+    if (engine_ == nullptr) {
+        done(false);
+        return;
+    }
+    engine_->print(printer, done);
+}
+
+void WebDocumentView::setListener(DocumentViewListener* listener) {
+    listener_ = listener;
+    if (engine_ != nullptr) {
+        engine_->setListener(listener);
     }
 }
 

@@ -25,6 +25,10 @@ public:
     void navigate(const QString& location) override;
     void back() override;
     void forward() override;
+    void find(const QString& text, bool backward, const FindResult& done) override;
+    void setZoomFactor(double factor) override;
+    void print(QPrinter* printer, const std::function<void(bool)>& done) override;
+    void setListener(DocumentViewListener* listener) override;
 
     // The browser's own widget (a QWebEngineView, or the QTextBrowser that stands in), started
     // now if it has not been yet.
@@ -37,6 +41,8 @@ private:
     DocumentView* engine_ = nullptr;
     QTimer* startTimer_;
     QString pending_;
+    DocumentViewListener* listener_ = nullptr;
+    double zoomFactor_ = 1.0;
 };
 
 } // namespace velmora

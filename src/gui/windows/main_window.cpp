@@ -2,6 +2,7 @@
 #include "gui/windows/main_window.h"
 
 #include "core/storage/data_path.h"
+#include "gui/documents/document_screen.h"
 #include "gui/kit/first_show.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/message_boxes.h"
@@ -14,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFileInfo>
 #include <QHash>
 #include <QIcon>
 #include <QLineEdit>
@@ -24,7 +26,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
+#include <functional>
 
 // Start-up milestones for checks of an installed program; silent unless enabled with
 // QT_LOGGING_RULES="velmora.startup.info=true".
@@ -110,7 +115,9 @@ void MainWindow::buildScreens(const DocumentViewFactory& makeView) {
     documentView_ = makeView(panels_[1]);
     documentView_->widget()->setObjectName(QStringLiteral("WebBrowser1"));
     documentView_->widget()->setAccessibleName(QStringLiteral("Құжат"));
-    panels_[1]->setContent(documentView_->widget());
+    documentContent_ = new DocumentScreen(documentView_, panels_[1]);
+    documentContent_->setNavigationGuard([this](const QUrl& url) { return mayOpenDocument(url); });
+    panels_[1]->setContent(documentContent_);
     auto* back = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), panels_[1]);
     back->setContext(Qt::WidgetWithChildrenShortcut);
     connect(back, &QShortcut::activated, this, [this] { documentView_->back(); });
@@ -280,6 +287,49 @@ void MainWindow::setCompanionWindows(QDialog* scramblingTool, AboutProgramDialog
     aboutAuthor_ = aboutAuthor;
 }
 
+// ---- documents the page itself leads to ----
+
+bool MainWindow::mayOpenDocument(const QUrl& url) {
+    if (!url.isLocalFile()) {
+        return true;
+    }
+    const QString target = QFileInfo(url.toLocalFile()).canonicalFilePath();
+    if (target.isEmpty() || documentOffered(target)) {
+        return true;
+    }
+    // Shown once the browser has its answer: a box must not wait inside the browser's question.
+    QTimer::singleShot(0, this, [this] {
+        MessageBoxes::information(
+            this, QStringLiteral("Этот материал пока закрыт: сначала сдайте предыдущий тест."));
+    });
+    return false;
+}
+
+// Whether `canonicalPath` is a document no menu command opens, or one that a menu item offered
+// now (visible and enabled, in menus that are too) opens.
+bool MainWindow::documentOffered(const QString& canonicalPath) const {
+    bool opened = false;
+    bool offered = false;
+    const std::function<void(const std::vector<MenuEntry>&, bool)> walk =
+        [&](const std::vector<MenuEntry>& entries, bool menusOffered) {
+            for (const MenuEntry& entry : entries) {
+                const QAction* action = menuItem(entry.item);
+                const bool here =
+                    menusOffered && action != nullptr && action->isVisible() && action->isEnabled();
+                if (entry.kind == MenuEntryKind::Menu) {
+                    walk(entry.entries, here);
+                } else if (entry.kind == MenuEntryKind::Document &&
+                           QFileInfo(programFolderPath(entry.document)).canonicalFilePath() ==
+                               canonicalPath) {
+                    opened = true;
+                    offered = offered || here;
+                }
+            }
+        };
+    walk(mainMenuTable(), true);
+    return !opened || offered;
+}
+
 // ---- start-up and exit ----
 
 void MainWindow::openHelpContents() {
@@ -342,7 +392,10 @@ void MainWindow::leaveTestLog() {
 
 void MainWindow::showSignInScreen() {
     // The sign-in screen is front-most: making it visible covers the others.
-    guarded(this, [&] { signInScreen()->show(); });
+    guarded(this, [&] {
+        documentContent_->closeFindBar();
+        signInScreen()->show();
+    });
 }
 
 void MainWindow::showAboutProgram() {

@@ -21,6 +21,7 @@ class QToolButton;
 namespace velmora {
 
 class AboutAuthorWindow;
+class DocumentScreen;
 class UserListBox;
 class AboutProgramDialog;
 class ProgressScreen;
@@ -64,6 +65,8 @@ public:
     SignInScreen* signInContent() const { return signInContent_; }
     AdminScreen* adminContent() const { return adminContent_; }
     DocumentView* documentView() const { return documentView_; }
+    // The document screen's content: the browser and its find bar.
+    DocumentScreen* documentContent() const { return documentContent_; }
     QPlainTextEdit* testLogView() const { return testLogView_; } // Memo2
     TestScreen* testContent() const { return testContent_; }
     ProgressScreen* progressContent() const { return progressContent_; }
@@ -147,6 +150,11 @@ private:
     void deleteStudent();        // SpeedButton2
     void applyAdminSettings();   // SpeedButton7
 
+    // Whether the page may lead to `url`: not to a course document whose menu item is hidden or
+    // disabled now. A refusal is explained in a box.
+    bool mayOpenDocument(const QUrl& url);
+    bool documentOffered(const QString& canonicalPath) const;
+
     // Steps of the handlers.
     void loadUserList();
     void readAdminSettings();
@@ -165,6 +173,7 @@ private:
     Session session_;
     std::array<ScreenPanel*, 8> panels_{};
     DocumentView* documentView_ = nullptr;
+    DocumentScreen* documentContent_ = nullptr;
     QPlainTextEdit* testLogView_ = nullptr;
     QToolButton* testLogBack_ = nullptr;
     QPushButton* button2_ = nullptr;

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The plain browser on the document screen: it finds, follows only the links it is let follow,
+// zooms and prints as the screen asks.
+
+#include "gui/documents/document_screen.h"
+#include "gui/documents/find_bar.h"
+#include "gui/documents/text_document_view.h"
+#include "gui/kit/print_dialogs.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+class TextView : public ::testing::Test {
+protected:
+    TextView() {
+        folder.write(QStringLiteral("a.html"),
+                     "<html><body><p>Ақпарат пен АҚПАРАТТЫҚ жүйе.</p>"
+                     "<a href='locked.html'>locked</a> <a href='open.html'>open</a>"
+                     " <a href='#end'>end</a><p id='end'>ақпарат</p></body></html>");
+        folder.write(QStringLiteral("locked.html"), "<p>locked page</p>");
+        folder.write(QStringLiteral("open.html"), "<p>open page</p>");
+        screen.setNavigationGuard([this](const QUrl& url) {
+            asked << QFileInfo(url.toLocalFile()).fileName();
+            return !url.toLocalFile().endsWith(QStringLiteral("locked.html"));
+        });
+        screen.resize(600, 400);
+        screen.show();
+        view->navigate(file("a.html"));
+    }
+    QString file(const char* name) const {
+        return QDir(folder.path()).filePath(QLatin1String(name));
+    }
+
+    TempFolder folder;
+    QWidget parent;
+    TextDocumentView* view = new TextDocumentView(&parent);
+    DocumentScreen screen{view, &parent};
+    QStringList asked;
+};
+
+TEST_F(TextView, FindsEveryMatchLetterCaseIgnoredAndStepsThroughThem) {
+    screen.openFindBar(QStringLiteral("ақпарат"));
+    EXPECT_EQ(screen.findBar()->count()->text(), QStringLiteral("1 из 3"));
+    EXPECT_EQ(view->extraSelections().size(), 3);
+    screen.findPrevious();
+    EXPECT_EQ(screen.findBar()->count()->text(), QStringLiteral("3 из 3"));
+    EXPECT_EQ(view->textCursor().selectedText(), QStringLiteral("ақпарат"));
+    screen.closeFindBar();
+    EXPECT_TRUE(view->extraSelections().isEmpty());
+}
+
+TEST_F(TextView, FollowsOnlyTheLinksItIsLetFollowAndNeverAsksForItsOwn) {
+    EXPECT_TRUE(asked.isEmpty()); // the program's own navigation
+    view->setSource(QUrl::fromLocalFile(file("locked.html")));
+    EXPECT_EQ(view->source(), QUrl::fromLocalFile(file("a.html")));
+    view->setSource(QUrl::fromLocalFile(file("a.html")).resolved(QUrl(QStringLiteral("#end"))));
+    EXPECT_EQ(asked, QStringList{QStringLiteral("locked.html")}); // an anchor is not asked for
+    view->setSource(QUrl::fromLocalFile(file("open.html")));
+    EXPECT_EQ(view->source(), QUrl::fromLocalFile(file("open.html")));
+}
+
+TEST_F(TextView, PrintsThePageToTheFileTheDialogNames) {
+    PrintDialogs::setHeadless(true);
+    PrintDialogs::setNextAnswer(file("page.pdf"));
+    screen.printDocument();
+    PrintDialogs::setHeadless(false);
+    EXPECT_GT(QFileInfo(file("page.pdf")).size(), 0);
+}
+
+} // namespace
+} // namespace velmora::test
