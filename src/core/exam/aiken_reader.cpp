@@ -31,11 +31,10 @@ public:
         question_ = BankQuestion();
         question_.number = number;
         letters_.clear();
+        text_.clear();
         open_ = true;
     }
-    void addText(const QString& line) {
-        question_.text = (question_.text + u' ' + line).simplified();
-    }
+    void addText(const QString& line) { text_.append(line); }
     void addAnswer(QChar letter, const QString& text) {
         question_.answers.append({text.simplified(), 0});
         letters_.append(letter);
@@ -52,6 +51,7 @@ public:
         }
     }
     void closeInto(BankReading& reading) {
+        question_.text = text_.join(u' ').simplified();
         reading.questions.append(question_);
         open_ = false;
     }
@@ -59,6 +59,7 @@ public:
 private:
     BankQuestion question_;
     QList<QChar> letters_;
+    QStringList text_;
     bool open_ = false;
 };
 

@@ -2,8 +2,6 @@
 
 #include "core/exam/html_text.h"
 
-#include <algorithm>
-
 namespace velmora {
 namespace {
 
@@ -126,14 +124,16 @@ private:
         }
     }
 
-    // The next unescaped "=" or "~" at or after `from`, where an answer begins.
+    // The next unescaped "=" or "~" at or after `from`, where an answer begins, or -1.
     qsizetype nextAnswer(qsizetype from) const {
-        const qsizetype right = findUnescaped(block_, u'=', from);
-        const qsizetype wrong = findUnescaped(block_, u'~', from);
-        if (right < 0 || wrong < 0) {
-            return std::max(right, wrong);
+        for (qsizetype i = from; i < block_.size(); ++i) {
+            if (block_[i] == u'\\') {
+                ++i;
+            } else if (block_[i] == u'=' || block_[i] == u'~') {
+                return i;
+            }
         }
-        return std::min(right, wrong);
+        return -1;
     }
 
     void add(QStringView answer, bool correct) {

@@ -1,6 +1,7 @@
 #include "core/exam/html_text.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -68,8 +69,9 @@ QString numericCharacter(QStringView digits) {
 // Reads the entity at `at` ("&...;") into `out`; returns the index after it, or `at` when none.
 qsizetype takeEntity(QStringView html, qsizetype at, QString& out) {
     constexpr qsizetype kLongestName = 10;
-    const qsizetype end = html.indexOf(u';', at + 1);
-    if (end < 0 || end - at - 1 > kLongestName || end == at + 1) {
+    const qsizetype end =
+        html.first(std::min(html.size(), at + kLongestName + 2)).indexOf(u';', at + 1);
+    if (end <= at + 1) {
         return at;
     }
     const QStringView name = html.sliced(at + 1, end - at - 1);
@@ -87,7 +89,10 @@ qsizetype takeEntity(QStringView html, qsizetype at, QString& out) {
 
 // Skips the tag or comment opening at `at` (a "<"); returns the index after it, or `at` when the
 // "<" opens none.
-qsizetype skipTag(QStringView html, qsizetype at, QString& out, bool& filesDropped) {
+// `lastClose` is the index of the text's last ">": a "<" after it opens no tag, so that a text
+// full of "<" is read in one pass.
+qsizetype skipTag(QStringView html, qsizetype at, qsizetype lastClose, QString& out,
+                  bool& filesDropped) {
     if (html.sliced(at).startsWith(u"<!--")) {
         const qsizetype end = html.indexOf(u"-->", at + 4);
         return end < 0 ? html.size() : end + 3;
@@ -100,10 +105,10 @@ qsizetype skipTag(QStringView html, qsizetype at, QString& out, bool& filesDropp
     if (nameStart >= html.size() || (!isAsciiLetter(html[nameStart]) && !other)) {
         return at;
     }
-    const qsizetype end = html.indexOf(u'>', nameStart);
-    if (end < 0) {
+    if (nameStart > lastClose) {
         return at;
     }
+    const qsizetype end = html.indexOf(u'>', nameStart);
     qsizetype nameEnd = nameStart;
     while (nameEnd < end && (isAsciiLetter(html[nameEnd]) || html[nameEnd].isDigit())) {
         ++nameEnd;
@@ -130,12 +135,13 @@ QString HtmlText::plain(QStringView html, bool* filesDropped) {
     QString out;
     out.reserve(html.size());
     bool dropped = false;
+    const qsizetype lastClose = html.lastIndexOf(u'>');
     qsizetype i = 0;
     while (i < html.size()) {
         const QChar c = html[i];
         qsizetype next = i;
         if (c == u'<') {
-            next = skipTag(html, i, out, dropped);
+            next = skipTag(html, i, lastClose, out, dropped);
         } else if (c == u'&') {
             next = takeEntity(html, i, out);
         }
