@@ -249,45 +249,25 @@ const QString kMoodleXml = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8
     <answer fraction="100"><text>Звезда</text></answer>
     <answer fraction="0"><text>Кольцо</text></answer>
   </question>
-  <question type="truefalse">
-    <name><text>Правда</text></name>
+  <question type="truefalse"><name><text>Правда</text></name>
     <questiontext format="html"><text>Земля круглая.</text></questiontext>
-    <answer fraction="100"><text>true</text></answer>
-    <answer fraction="0"><text>false</text></answer>
-  </question>
-  <question type="shortanswer">
-    <name><text>Краткий</text></name>
+    <answer fraction="100"><text>true</text></answer><answer fraction="0"><text>false</text></answer></question>
+  <question type="shortanswer"><name><text>Краткий</text></name>
     <questiontext format="html"><text>Два плюс два?</text></questiontext>
-    <answer fraction="100"><text>4</text></answer>
-  </question>
-  <question type="multichoice">
-    <name><text>Несколько</text></name>
-    <questiontext format="html"><text>Чётные?</text></questiontext>
-    <single>false</single>
-    <answer fraction="100"><text>2</text></answer>
-    <answer fraction="0"><text>3</text></answer>
-  </question>
-  <question type="multichoice">
-    <name><text>Частичный</text></name>
-    <questiontext format="html"><text>Чётные?</text></questiontext>
-    <single>true</single>
-    <answer fraction="50"><text>2</text></answer>
-    <answer fraction="50"><text>4</text></answer>
-  </question>
-  <question type="multichoice">
-    <name><text>Два верных</text></name>
+    <answer fraction="100"><text>4</text></answer></question>
+  <question type="multichoice"><name><text>Несколько</text></name>
+    <questiontext format="html"><text>Чётные?</text></questiontext><single>false</single>
+    <answer fraction="100"><text>2</text></answer><answer fraction="0"><text>3</text></answer></question>
+  <question type="multichoice"><name><text>Частичный</text></name>
+    <questiontext format="html"><text>Чётные?</text></questiontext><single>true</single>
+    <answer fraction="50"><text>2</text></answer><answer fraction="50"><text>4</text></answer></question>
+  <question type="multichoice"><name><text>Два верных</text></name>
     <questiontext format="html"><text>Выберите</text></questiontext>
-    <answer fraction="100"><text>a</text></answer>
-    <answer fraction="100"><text>b</text></answer>
-  </question>
-  <question type="cloze">
-    <name><text>Пропуски</text></name>
-    <questiontext format="html"><text>{1:MULTICHOICE:=a~b}</text></questiontext>
-  </question>
-  <question type="description">
-    <name><text>Описание</text></name>
-    <questiontext format="html"><text>Раздел о сетях</text></questiontext>
-  </question>
+    <answer fraction="100"><text>a</text></answer><answer fraction="100"><text>b</text></answer></question>
+  <question type="cloze"><name><text>Пропуски</text></name>
+    <questiontext format="html"><text>{1:MULTICHOICE:=a~b}</text></questiontext></question>
+  <question type="description"><name><text>Описание</text></name>
+    <questiontext format="html"><text>Раздел о сетях</text></questiontext></question>
   <question type="matching"><name><text>Пары</text></name></question>
   <question type="numerical"><name><text>Число</text></name></question>
   <question type="essay"><name><text>Эссе</text></name></question>
