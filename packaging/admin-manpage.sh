@@ -43,6 +43,8 @@ commands=$(printf '%s\n' "$help" | awk '
         printf '%s\n' "$text" | sed '1,2d' | roff
         printf '.fi\n'
     done
+    # The section on question banks, with an example of each format, written by hand.
+    cat "$(dirname "$0")/velmora-admin-banks.roff"
     printf '.SH NOTES\n'
     # The paragraphs after the command list (its lines are indented), without the leading blank.
     printf '%s\n' "$help" | awk 'seen && !/^  / && (NF || text) { print; text = 1 } /^Commands:/ { seen = 1 }' | prose

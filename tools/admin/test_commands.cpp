@@ -3,10 +3,13 @@
 #include "in_folder_of.h"
 
 #include "core/course/course_shape.h"
+#include "core/exam/question_bank.h"
+#include "core/exam/question_bank_writer.h"
 #include "core/exam/question_source_converter.h"
 #include "core/exam/test_file.h"
 #include "core/storage/data_path.h"
 #include "core/storage/failure.h"
+#include "core/storage/safe_file.h"
 #include "core/storage/scrambled_store.h"
 
 #include <QFileInfo>
@@ -155,6 +158,126 @@ int testCheck(const QStringList& a, QTextStream& out, QTextStream&) {
     return problems.isEmpty() ? 0 : 1;
 }
 
+// "FILE" and options "--name VALUE" of `allowed`, each at most once; nothing for anything else.
+struct FileAndOptions {
+    QString file;
+    QMap<QString, QString> options;
+};
+
+std::optional<FileAndOptions> fileAndOptions(const QStringList& a, const QStringList& allowed) {
+    FileAndOptions parsed;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (allowed.contains(a[i])) {
+            if (i + 1 >= a.size() || parsed.options.contains(a[i])) {
+                return std::nullopt;
+            }
+            parsed.options.insert(a[i], a[i + 1]);
+            ++i;
+        } else if (parsed.file.isEmpty() && !a[i].startsWith(QStringLiteral("--"))) {
+            parsed.file = a[i];
+        } else {
+            return std::nullopt;
+        }
+    }
+    return parsed.file.isEmpty() ? std::nullopt : std::optional(parsed);
+}
+
+// Replaces the file whole, under its lock.
+void saveFile(const QString& path, const QByteArray& content) {
+    const FileLock lock(path);
+    if (!lock.held()) {
+        throw failures::cannotCreateFile(path, lock.error());
+    }
+    if (const int error = writeFileAtomically(path, content); error != 0) {
+        throw failures::cannotCreateFile(path, error);
+    }
+}
+
+const QString kFormats = QStringLiteral("aiken|gift|moodle-xml");
+
+int usage(QTextStream& err, const QString& line) {
+    err << "velmora-admin: usage: velmora-admin " << line << "\n";
+    return 2;
+}
+
+void printWarnings(const QStringList& warnings, QTextStream& err) {
+    for (const QString& warning : warnings) {
+        err << "velmora-admin: warning: " << warning << "\n";
+    }
+}
+
+int testImport(const QStringList& a, QTextStream&, QTextStream& err) {
+    const QString usageLine =
+        QStringLiteral("test import FILE [--format %1] [--build OUTPUT]").arg(kFormats);
+    const auto parsed = fileAndOptions(a, {QStringLiteral("--format"), QStringLiteral("--build")});
+    if (!parsed) {
+        return usage(err, usageLine);
+    }
+    const QString bank = openPath(parsed->file);
+    requireFile(bank);
+    std::optional<BankFormat> format;
+    if (parsed->options.contains(QStringLiteral("--format"))) {
+        format = QuestionBank::formatNamed(parsed->options.value(QStringLiteral("--format")));
+        if (!format) {
+            return usage(err, usageLine);
+        }
+    } else if (format = QuestionBank::formatOfFile(bank); !format) {
+        err << "velmora-admin: " << bank
+            << " is no Aiken bank (no \"ANSWER:\" line); give its format with --format\n";
+        return 1;
+    }
+    const QuestionBank imported = QuestionBank::readFile(bank, *format);
+    QString written;
+    int questions = imported.imported();
+    if (parsed->options.contains(QStringLiteral("--build"))) {
+        written = openPath(parsed->options.value(QStringLiteral("--build")));
+        QuestionSourceConverter converter;
+        const ConversionResult result = imported.build(converter, written);
+        printWarnings(result.warnings, err);
+        questions = result.questions;
+    } else {
+        written = QuestionBank::sourceBeside(bank);
+        saveFile(written, imported.sourceText());
+        printWarnings(imported.warnings(), err);
+    }
+    err << "velmora-admin: " << questions << " questions written to " << written << "\n";
+    return 0;
+}
+
+int testExport(const QStringList& a, QTextStream& out, QTextStream& err) {
+    const QString usageLine =
+        QStringLiteral("test export FILE --format %1 [--output OUT]").arg(kFormats);
+    const auto parsed = fileAndOptions(a, {QStringLiteral("--format"), QStringLiteral("--output")});
+    const auto format =
+        parsed ? QuestionBank::formatNamed(parsed->options.value(QStringLiteral("--format")))
+               : std::nullopt;
+    if (!format) {
+        return usage(err, usageLine);
+    }
+    const QString path = openPath(parsed->file);
+    requireFile(path);
+    QList<Question> questions;
+    {
+        const InFolderOf folder(path);
+        const TestFile file(folder.relative());
+        const int total = file.total();
+        for (int k = 1; k <= total; ++k) {
+            questions.append(file.question(k));
+        }
+    }
+    const QuestionBankWriter::Result result =
+        QuestionBankWriter::write(questions, *format, QFileInfo(path).completeBaseName());
+    printWarnings(result.warnings, err);
+    if (parsed->options.contains(QStringLiteral("--output"))) {
+        const QString output = openPath(parsed->options.value(QStringLiteral("--output")));
+        saveFile(output, result.text);
+        err << "velmora-admin: " << result.written << " questions written to " << output << "\n";
+    } else {
+        out << QString::fromUtf8(result.text);
+    }
+    return 0;
+}
+
 } // namespace
 
 QList<AdminCommand> testCommands() {
@@ -190,6 +313,38 @@ QList<AdminCommand> testCommands() {
              .arg(kAnswersPerQuestion),
          1,
          testCheck},
+        {{QStringLiteral("test"), QStringLiteral("import")},
+         QStringLiteral("FILE [--format %1] [--build OUTPUT]").arg(kFormats),
+         QStringLiteral("turn an Aiken, GIFT or Moodle XML question bank into a question source"),
+         QStringLiteral(
+             "Reads the question bank FILE and writes its questions as a question source in\n"
+             "UTF-8 beside it, named after it with \".source.txt\" (\"bank.gift\" gives\n"
+             "\"bank.source.txt\"); with --build, converts them straight into the test file\n"
+             "OUTPUT, as 'test build' does. The format is taken from the name (\".gift\",\n"
+             "\".xml\" for Moodle XML) or, for any other name, from an \"ANSWER:\" line (Aiken),\n"
+             "unless --format names it.\n"
+             "Single-answer multiple-choice questions with two to five answers, one of them\n"
+             "correct, are imported with their answers in order; missing letters get empty\n"
+             "answers. Every other question (true/false, short answer, matching, numerical,\n"
+             "essay, cloze, description, several or no correct answers, partial credit, more\n"
+             "than five answers, texts the test file cannot hold) is skipped whole. Warnings\n"
+             "name each skipped or incomplete question by its number in the bank and its\n"
+             "title, and count the imported and skipped questions."),
+         -1,
+         testImport},
+        {{QStringLiteral("test"), QStringLiteral("export")},
+         QStringLiteral("FILE --format %1 [--output OUT]").arg(kFormats),
+         QStringLiteral("write a test file's questions as an Aiken, GIFT or Moodle XML bank"),
+         QStringLiteral(
+             "Writes the questions of the test file FILE in the format given, in UTF-8, to\n"
+             "OUT or to standard output: each question's text, its answers in order without\n"
+             "their \"A)\" and its correct answer. GIFT and Moodle XML put them in one category\n"
+             "named after the test; Moodle XML marks them single-answer and not shuffled, the\n"
+             "correct answer worth 100 and the others 0. 'test import' reads the file back\n"
+             "into the same questions. A question without text or correct answer is left out\n"
+             "with a warning."),
+         -1,
+         testExport},
     };
 }
 

@@ -75,7 +75,11 @@ private:
 
 ConversionResult QuestionSourceConverter::convert(const QString& sourcePath,
                                                   const QString& outputPath) {
-    const QStringList lines = QuestionSource::read(sourcePath);
+    return convertLines(QuestionSource::read(sourcePath), outputPath);
+}
+
+ConversionResult QuestionSourceConverter::convertLines(const QStringList& lines,
+                                                       const QString& outputPath) {
     QuestionRecord record = record_;
     ConversionResult result;
     SourceWarnings warnings;

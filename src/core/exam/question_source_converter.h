@@ -27,6 +27,8 @@ public:
     // line whose text cannot be stored, and "Unable to write to <path>" when the output cannot be
     // written.
     ConversionResult convert(const QString& sourcePath, const QString& outputPath);
+    // The same for the lines of a source already read (an imported question bank).
+    ConversionResult convertLines(const QStringList& lines, const QString& outputPath);
 
     // The progress text: "Вопрос №" and the number of question lines.
     static QString progressText(int questions);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/scrambling_tool.h"
 
+#include "core/exam/question_bank.h"
 #include "core/storage/data_path.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/message_boxes.h"
@@ -138,7 +139,11 @@ void ScramblingTool::scramble() {
     guarded(this, [&] {
         const QString source = openPath(edit10_->text());
         const QString output = QuestionSourceConverter::outputBeside(source, edit9_->text());
-        const ConversionResult result = converter_.convert(source, output);
+        // A question bank of another system is converted as a source is, its warnings first.
+        const auto bank = QuestionBank::formatOfFile(source);
+        const ConversionResult result =
+            bank ? QuestionBank::readFile(source, *bank).build(converter_, output)
+                 : converter_.convert(source, output);
         showRecord();
         label1_->setText(QuestionSourceConverter::progressText(result.questions));
         if (!result.warnings.isEmpty()) {

@@ -16,10 +16,11 @@ class QPushButton;
 namespace velmora {
 
 // The test scrambling tool (object name "Form2"): a borderless window in which the administrator
-// names a test, picks its question source and turns it into a scrambled test file beside the
-// source. The working record lasts from one conversion to the next while the program runs and is
-// shown in the hidden boxes Edit1 ... Edit8. The current directory is never changed here; the one
-// found at showing is nevertheless put back at closing, so the main window's data paths stay valid.
+// names a test, picks its question source or a question bank (Aiken, GIFT, Moodle XML) and turns
+// it into a scrambled test file beside the source. The working record lasts from one conversion to
+// the next while the program runs and is shown in the hidden boxes Edit1 ... Edit8. The current
+// directory is never changed here; the one found at showing is nevertheless put back at closing, so
+// the main window's data paths stay valid.
 class ScramblingTool : public DeferredControls<QDialog> {
     Q_OBJECT
 public:

@@ -6,7 +6,10 @@
 namespace velmora {
 
 std::optional<QString> FileDialogSourceChooser::choose(QWidget* parent) {
-    const QString path = QFileDialog::getOpenFileName(parent);
+    // Sources of ours and banks of other systems share ".txt"; the content tells them apart.
+    static const QString filters = QStringLiteral(
+        "Question sources (*.txt);;Question banks (*.txt *.gift *.xml);;All files (*)");
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), QString(), filters);
     if (path.isEmpty()) {
         return std::nullopt;
     }

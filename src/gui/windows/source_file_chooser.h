@@ -8,7 +8,8 @@ class QWidget;
 
 namespace velmora {
 
-// Asks the user for a question source file. Tests answer through a double of their own.
+// Asks the user for a question source or a question bank. Tests answer through a double of their
+// own.
 class SourceFileChooser {
 public:
     virtual ~SourceFileChooser() = default;
@@ -16,8 +17,8 @@ public:
     virtual std::optional<QString> choose(QWidget* parent) = 0;
 };
 
-// The standard open-file dialog: no filter, no title of its own. It leaves the current directory
-// as it was.
+// The standard open-file dialog, no title of its own, offering "Question sources (*.txt)",
+// "Question banks (*.txt *.gift *.xml)" and all files. It leaves the current directory as it was.
 class FileDialogSourceChooser : public SourceFileChooser {
 public:
     std::optional<QString> choose(QWidget* parent) override;

@@ -134,6 +134,33 @@ TEST_F(ScramblingToolTest, WarningsComeInOneBoxBeforeTheSuccessMessage) {
         QFile::exists(folder.file(QStringLiteral("Введите название теста (Test1-Test10).ini"))));
 }
 
+// A GIFT bank picked in the file dialog is imported and built as a source is, its warnings in the
+// same box.
+TEST_F(ScramblingToolTest, ImportsAGiftBankChosenInTheDialog) {
+    folder.write(QStringLiteral("erp.gift"),
+                 QStringLiteral("::ERP::Что такое ERP? {=Планирование ресурсов ~Язык ~Сеть}\n\n"
+                                "::CRM::Что такое CRM? {=Работа с клиентами =Склад}\n")
+                     .toUtf8());
+    answer(folder.file(QStringLiteral("erp.gift")));
+    tool.show();
+    QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton);
+    child<QLineEdit>(tool, "Edit9")->setText(QStringLiteral("test3"));
+    QTest::mouseClick(child<QPushButton>(tool, "Button1"), Qt::LeftButton);
+
+    ASSERT_EQ(MessageBoxes::shown().size(), 2);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Warning);
+    EXPECT_EQ(MessageBoxes::shown()[0].text,
+              QStringLiteral("Вопрос №1 «ERP»: ответы D), E) оставлены пустыми.\n"
+                             "Вопрос №2 «CRM» пропущен: вопрос с кратким ответом.\n"
+                             "Импортировано вопросов: 1, пропущено: 1."));
+    EXPECT_EQ(MessageBoxes::shown()[1].text, QStringLiteral("Создание тестов успешно завершено."));
+    EXPECT_EQ(child<QLabel>(tool, "Label1")->text(), QStringLiteral("Вопрос №1"));
+    const Question q = TestFile(QStringLiteral("\\test3.ini")).question(1);
+    EXPECT_EQ(q.text, QStringLiteral("Что такое ERP?"));
+    EXPECT_EQ(q.answers[2], QStringLiteral("C) Сеть"));
+    EXPECT_EQ(q.correctLetter(), QChar(u'A'));
+}
+
 TEST_F(ScramblingToolTest, ClosingPutsBackTheFolderFoundAtShowing) {
     const QString programFolder = QDir::currentPath();
     tool.show();

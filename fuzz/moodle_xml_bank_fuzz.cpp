@@ -1,0 +1,9 @@
+// Fuzzes the reading of a question bank in Moodle XML format; see question_bank_checks.h for what
+// must hold.
+
+#include "question_bank_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    velmora::fuzz::checkBank(data, size, velmora::BankFormat::MoodleXml);
+    return 0;
+}

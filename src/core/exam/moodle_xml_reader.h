@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/exam/bank_question.h"
+
+#include <QByteArray>
+
+namespace velmora {
+
+// Reads a Moodle XML export with Qt's XML stream reader, one question element at a time. Every
+// "question" but those of type "category" is a question of the bank: its "name", "questiontext",
+// "single" and "answer" elements (with their "fraction") are read, the rest skipped. Texts in
+// HTML, CDATA or not, are reduced to plain text; "file" elements are left out. A document type
+// declaration refuses the file: entities it declares are never expanded, and none is fetched.
+// A broken document is read up to the error, which a warning names.
+class MoodleXmlReader {
+public:
+    // Throws a Failure for a file with a document type declaration.
+    static BankReading read(const QByteArray& bytes);
+};
+
+} // namespace velmora

@@ -1,0 +1,190 @@
+#include "core/exam/question_bank_writer.h"
+
+#include "core/exam/html_text.h"
+#include "core/storage/scrambled_store.h"
+
+#include <QXmlStreamWriter>
+
+namespace velmora {
+namespace {
+
+// A question as the bank gets it.
+struct Exported {
+    int number = 0;
+    QString text;
+    QStringList answers;
+    int correct = 0; // index into answers
+};
+
+QString category(const QString& testName) {
+    return QStringLiteral("$course$/top/") + testName;
+}
+
+QString title(int number) {
+    return QStringLiteral("Вопрос %1").arg(number);
+}
+
+QString giftEscaped(const QString& text) {
+    static const QString special = QStringLiteral("\\~=#{}:");
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (special.contains(c)) {
+            out += u'\\';
+        }
+        out += c;
+    }
+    return out;
+}
+
+bool needsHtml(const Exported& q) {
+    auto hasMarkup = [](const QString& t) {
+        return t.contains(u'<') || t.contains(u'>') || t.contains(u'&');
+    };
+    return hasMarkup(q.text) || std::any_of(q.answers.begin(), q.answers.end(), hasMarkup);
+}
+
+QByteArray aiken(const QList<Exported>& questions) {
+    QString out;
+    for (const Exported& q : questions) {
+        out += q.text + u'\n';
+        for (qsizetype i = 0; i < q.answers.size(); ++i) {
+            out += QChar(u'A' + int(i)) + QStringLiteral(". ") + q.answers[i] + u'\n';
+        }
+        out += QStringLiteral("ANSWER: ") + QChar(u'A' + q.correct) + QStringLiteral("\n\n");
+    }
+    return out.toUtf8();
+}
+
+QByteArray gift(const QList<Exported>& questions, const QString& testName) {
+    QString out = QStringLiteral("$CATEGORY: %1\n\n").arg(category(testName));
+    for (const Exported& q : questions) {
+        const bool html = needsHtml(q);
+        auto text = [html](const QString& t) {
+            return giftEscaped(html ? HtmlText::escaped(t) : t);
+        };
+        out += QStringLiteral("::%1::").arg(giftEscaped(title(q.number)));
+        out +=
+            (html ? QStringLiteral("[html]") : QString()) + text(q.text) + QStringLiteral(" {\n");
+        for (qsizetype i = 0; i < q.answers.size(); ++i) {
+            out += (i == q.correct ? u'=' : u'~') + text(q.answers[i]) + u'\n';
+        }
+        out += QStringLiteral("}\n\n");
+    }
+    return out.toUtf8();
+}
+
+void writeHtmlText(QXmlStreamWriter& xml, const QString& text) {
+    xml.writeStartElement(QStringLiteral("text"));
+    if (!text.isEmpty()) {
+        xml.writeCDATA(QStringLiteral("<p>") + HtmlText::escaped(text) + QStringLiteral("</p>"));
+    }
+    xml.writeEndElement();
+}
+
+void writeEmptyText(QXmlStreamWriter& xml, const QString& element) {
+    xml.writeStartElement(element);
+    xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+    xml.writeTextElement(QStringLiteral("text"), QString());
+    xml.writeEndElement();
+}
+
+void writeQuestion(QXmlStreamWriter& xml, const Exported& q) {
+    xml.writeStartElement(QStringLiteral("question"));
+    xml.writeAttribute(QStringLiteral("type"), QStringLiteral("multichoice"));
+    xml.writeStartElement(QStringLiteral("name"));
+    xml.writeTextElement(QStringLiteral("text"), title(q.number));
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("questiontext"));
+    xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+    writeHtmlText(xml, q.text);
+    xml.writeEndElement();
+    writeEmptyText(xml, QStringLiteral("generalfeedback"));
+    xml.writeTextElement(QStringLiteral("defaultgrade"), QStringLiteral("1"));
+    xml.writeTextElement(QStringLiteral("penalty"), QStringLiteral("0"));
+    xml.writeTextElement(QStringLiteral("hidden"), QStringLiteral("0"));
+    xml.writeTextElement(QStringLiteral("single"), QStringLiteral("true"));
+    xml.writeTextElement(QStringLiteral("shuffleanswers"), QStringLiteral("false"));
+    xml.writeTextElement(QStringLiteral("answernumbering"), QStringLiteral("ABCD"));
+    for (qsizetype i = 0; i < q.answers.size(); ++i) {
+        xml.writeStartElement(QStringLiteral("answer"));
+        xml.writeAttribute(QStringLiteral("fraction"),
+                           i == q.correct ? QStringLiteral("100") : QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+        writeHtmlText(xml, q.answers[i]);
+        writeEmptyText(xml, QStringLiteral("feedback"));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+}
+
+QByteArray moodleXml(const QList<Exported>& questions, const QString& testName) {
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(2);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("quiz"));
+    xml.writeStartElement(QStringLiteral("question"));
+    xml.writeAttribute(QStringLiteral("type"), QStringLiteral("category"));
+    xml.writeStartElement(QStringLiteral("category"));
+    xml.writeTextElement(QStringLiteral("text"), category(testName));
+    xml.writeEndElement();
+    xml.writeEndElement();
+    for (const Exported& q : questions) {
+        writeQuestion(xml, q);
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return out;
+}
+
+} // namespace
+
+QString QuestionBankWriter::answerText(const QString& stored, int position) {
+    const QString prefix = QChar(u'A' + position - 1) + QStringLiteral(")");
+    return (stored.startsWith(prefix) ? stored.sliced(prefix.size()) : stored).trimmed();
+}
+
+QuestionBankWriter::Result QuestionBankWriter::write(const QList<Question>& questions,
+                                                     BankFormat format, const QString& testName) {
+    Result result;
+    QList<Exported> exported;
+    for (qsizetype n = 0; n < questions.size(); ++n) {
+        const Question& q = questions[n];
+        const int number = int(n + 1);
+        const auto letter = q.correctLetter();
+        if (q.text == missingValue() || q.text.trimmed().isEmpty() || !letter) {
+            result.warnings.append(QStringLiteral("Вопрос №%1 не выгружен: %2.")
+                                       .arg(number)
+                                       .arg(letter
+                                                ? QStringLiteral("нет текста вопроса")
+                                                : QStringLiteral("не отмечен правильный ответ")));
+            continue;
+        }
+        Exported e{number, q.text.trimmed(), {}, letter->unicode() - u'A'};
+        for (int position = 1; position <= int(q.answers.size()); ++position) {
+            const QString& stored = q.answers[position - 1];
+            e.answers.append(stored == missingValue() ? QString() : answerText(stored, position));
+        }
+        while (e.answers.size() > e.correct + 1 && e.answers.last().isEmpty()) {
+            e.answers.removeLast();
+        }
+        exported.append(e);
+    }
+    result.written = int(exported.size());
+    switch (format) {
+    case BankFormat::Aiken:
+        result.text = aiken(exported);
+        break;
+    case BankFormat::Gift:
+        result.text = gift(exported, testName);
+        break;
+    case BankFormat::MoodleXml:
+        result.text = moodleXml(exported, testName);
+        break;
+    }
+    return result;
+}
+
+} // namespace velmora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/exam/question.h"
+#include "core/exam/question_bank.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace velmora {
+
+// Writes a test's questions as a question bank another system imports: Aiken, GIFT or Moodle XML,
+// in UTF-8. Each question keeps its text, its answers in their order without the "A)" the test
+// file holds, and its correct answer; empty answers after the last given one are left out. GIFT
+// and Moodle XML name each question "Вопрос N" and put all of them in one category named after
+// the test; Moodle XML marks them single-answer, unshuffled, the correct answer worth 100 and the
+// others 0. A text with "<", ">" or "&" is written as HTML in GIFT, so the platform shows it as
+// written; in Moodle XML every text is HTML.
+class QuestionBankWriter {
+public:
+    struct Result {
+        QByteArray text;
+        QStringList warnings; // questions left out: no text or no correct answer
+        int written = 0;
+    };
+
+    static Result write(const QList<Question>& questions, BankFormat format,
+                        const QString& testName);
+    // The text of a stored answer of `position` (1 ... 5): its "A)" and the blanks around it
+    // removed (the correct answer's mark left a blank at its end).
+    static QString answerText(const QString& stored, int position);
+};
+
+} // namespace velmora

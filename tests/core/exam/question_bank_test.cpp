@@ -1,0 +1,397 @@
+#include "core/course/course_shape.h"
+#include "core/exam/question_bank.h"
+#include "core/exam/question_bank_writer.h"
+#include "core/exam/test_file.h"
+#include "core/storage/failure.h"
+#include "core/storage/scrambled_store.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using velmora::test::TempFolder;
+
+namespace {
+
+// One rule of a bank: the source block its question becomes (empty when it is skipped) and the
+// warning it gives (empty when none).
+struct Row {
+    const char* rule;
+    QStringList block;
+    QString warning;
+};
+
+QStringList block(const QString& text, std::initializer_list<const char*> answers) {
+    QStringList lines{text};
+    for (const char* answer : answers) {
+        lines.append(QString::fromUtf8(answer));
+    }
+    return lines;
+}
+
+// The bank gives exactly the rows' blocks, in order, and exactly their warnings and the count.
+void expectRows(const QuestionBank& bank, const std::vector<Row>& rows, const QString& count) {
+    QStringList lines;
+    QStringList warnings;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        if (!row.block.isEmpty()) {
+            lines += (lines.isEmpty() ? QStringList() : QStringList{QStringLiteral("********")}) +
+                     row.block;
+        }
+        if (!row.warning.isEmpty()) {
+            warnings.append(row.warning);
+            EXPECT_TRUE(bank.warnings().contains(row.warning)) << row.warning.toStdString();
+        }
+    }
+    // Compared as text, so that a difference reads as one.
+    EXPECT_EQ(bank.sourceLines().join(u'\n').toStdString(), lines.join(u'\n').toStdString());
+    EXPECT_EQ(bank.warnings().join(u'\n').toStdString(),
+              (warnings + QStringList{count}).join(u'\n').toStdString());
+}
+
+const QString kGift = QStringLiteral(R"(// Банк по сетям, как его выгружает платформа
+$CATEGORY: $course$/top/Сети
+
+::Протокол::Какой протокол
+передаёт веб-страницы? {
+  =HTTP#верно
+  ~SMTP#это почта
+  // комментарий внутри вопроса
+  ~FTP
+  ~SSH
+  ~DNS
+}
+
+::Знаки::Что значит \{x\} в записи 1\=1 \: 2? {=множество \# 1 ~пара \~ ~ничего}
+
+::Разметка::[html]<p>Какой тег <b>делает</b> абзац?</p><br>Выберите&nbsp;&laquo;тег&raquo; {=&lt;p&gt;#да ~&lt;br&gt; ####общий отзыв}
+
+::Правда::Земля круглая.{T}
+
+::Краткий::Два плюс два? {=четыре =4}
+
+::Пары::Сопоставьте. {=a -> 1 =b -> 2 =c -> 3}
+
+::Число::Сколько бит в байте? {#8:0}
+
+::Эссе::Опишите сеть. {}
+
+Описание без ответов.
+
+::Два верных::Какие числа чётные? {=2 =4 ~3}
+
+::Без верного::Что выбрать? {~а ~б}
+
+::Частичный::Что выбрать? {~%50%а ~%50%б ~%0%в}
+
+::Шесть::Буква? {=a ~b ~c ~d ~e ~f}
+
+::Пропуск::Moodle стоит {~дорого =ничего} учителям.
+
+::Иероглиф::Что значит 日? {=солнце ~луна}
+
+::Картинка::[html]Что на рисунке? <img src="@@PLUGINFILE@@/net.png"> {=сеть ~шина}
+
+::Скобка::C) или D)* {=C ~D* ~E ~A ~B}
+)");
+
+TEST(QuestionBanks, GiftRules) {
+    const QuestionBank bank = QuestionBank::read(kGift.toUtf8(), BankFormat::Gift);
+    const QString answers3 = QStringLiteral("ответы C), D), E) оставлены пустыми");
+    const std::vector<Row> rows = {
+        {"multi-line, comments, feedback dropped",
+         block(QStringLiteral("Какой протокол передаёт веб-страницы?"),
+               {"A) HTTP*", "B) SMTP", "C) FTP", "D) SSH", "E) DNS"}),
+         {}},
+        {"escapes",
+         block(QStringLiteral("Что значит {x} в записи 1=1 : 2?"),
+               {"A) множество # 1*", "B) пара ~", "C) ничего", "D)", "E)"}),
+         QStringLiteral("Вопрос №2 «Знаки»: ответы D), E) оставлены пустыми.")},
+        {"html reduced, answers in the question's format, general feedback dropped",
+         block(QStringLiteral("Какой тег делает абзац? Выберите «тег»"),
+               {"A) <p>*", "B) <br>", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №3 «Разметка»: %1.").arg(answers3)},
+        {"true/false", {}, QStringLiteral("Вопрос №4 «Правда» пропущен: вопрос «верно/неверно».")},
+        {"short answer",
+         {},
+         QStringLiteral("Вопрос №5 «Краткий» пропущен: вопрос с кратким ответом.")},
+        {"matching", {}, QStringLiteral("Вопрос №6 «Пары» пропущен: вопрос на соответствие.")},
+        {"numerical", {}, QStringLiteral("Вопрос №7 «Число» пропущен: числовой вопрос.")},
+        {"essay", {}, QStringLiteral("Вопрос №8 «Эссе» пропущен: эссе.")},
+        {"description, named by its text",
+         {},
+         QStringLiteral("Вопрос №9 «Описание без ответов.» пропущен: описание, а не вопрос.")},
+        {"several correct",
+         {},
+         QStringLiteral("Вопрос №10 «Два верных» пропущен: несколько правильных ответов.")},
+        {"no correct",
+         {},
+         QStringLiteral("Вопрос №11 «Без верного» пропущен: нет правильного ответа.")},
+        {"partial credit",
+         {},
+         QStringLiteral("Вопрос №12 «Частичный» пропущен: ответы с частичной оценкой.")},
+        {"more than five",
+         {},
+         QStringLiteral("Вопрос №13 «Шесть» пропущен: ответов больше пяти (6).")},
+        {"missing word",
+         block(QStringLiteral("Moodle стоит _____ учителям."),
+               {"A) дорого", "B) ничего*", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №14 «Пропуск»: %1.").arg(answers3)},
+        {"a text the test file cannot hold, with the store's reason",
+         {},
+         QStringLiteral("Вопрос №15 «Иероглиф» пропущен: %1.")
+             .arg(unstorableValueReason(QStringLiteral("Что значит 日?")))},
+        {"pictures dropped",
+         block(QStringLiteral("Что на рисунке?"), {"A) сеть*", "B) шина", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №16 «Картинка»: %1; рисунки и файлы не перенесены.").arg(answers3)},
+        {"texts kept from reading as our answer lines and marks",
+         block(QStringLiteral(" C) или D)*"), {"A) C*", "B) D* ", "C) E", "D) A", "E) B"}),
+         {}},
+    };
+    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 6, пропущено: 11."));
+}
+
+const QString kAiken = QStringLiteral(R"(Какой протокол передаёт
+веб-страницы?
+A. SMTP
+B) HTTP
+C. FTP
+D. SSH
+E. DNS
+ANSWER: B
+
+Сколько бит в байте?
+A) 4
+B) 8
+ANSWER: B
+
+Буква?
+A. a
+B. b
+C. c
+D. d
+E. e
+F. f
+ANSWER: F
+
+Без строки ответа?
+A. да
+B. нет
+Два ответа?
+A. да
+B. нет
+ANSWER: A, B
+Ответ не из списка?
+A. да
+B. нет
+ANSWER: C
+)");
+
+TEST(QuestionBanks, AikenRules) {
+    const QuestionBank bank = QuestionBank::read(kAiken.toUtf8(), BankFormat::Aiken);
+    const std::vector<Row> rows = {
+        {"multi-line text joined, \"A.\" and \"A)\"",
+         block(QStringLiteral("Какой протокол передаёт веб-страницы?"),
+               {"A) SMTP", "B) HTTP*", "C) FTP", "D) SSH", "E) DNS"}),
+         {}},
+        {"fewer than five",
+         block(QStringLiteral("Сколько бит в байте?"), {"A) 4", "B) 8*", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №2 «Сколько бит в байте?»: ответы C), D), E) оставлены пустыми.")},
+        {"more than five",
+         {},
+         QStringLiteral("Вопрос №3 «Буква?» пропущен: ответов больше пяти (6).")},
+        {"no ANSWER line before the next question",
+         {},
+         QStringLiteral("Вопрос №4 «Без строки ответа?» пропущен: нет правильного ответа.")},
+        {"several letters",
+         {},
+         QStringLiteral("Вопрос №5 «Два ответа?» пропущен: несколько правильных ответов.")},
+        {"a letter no answer has",
+         {},
+         QStringLiteral("Вопрос №6 «Ответ не из списка?» пропущен: нет правильного ответа.")},
+    };
+    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 2, пропущено: 4."));
+}
+
+// A Moodle XML export as the platform writes it, with an answer's HTML escaped instead of in CDATA.
+const QString kMoodleXml = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<quiz>
+<!-- question: 0  -->
+  <question type="category">
+    <category><text>$course$/top/Сети</text></category>
+    <info format="html"><text></text></info>
+  </question>
+  <question type="multichoice">
+    <name><text>Протокол</text></name>
+    <questiontext format="html">
+      <text><![CDATA[<p>Какой протокол<br>передаёт <b>веб-страницы</b>?</p>]]></text>
+    </questiontext>
+    <generalfeedback format="html"><text></text></generalfeedback>
+    <defaultgrade>1.0000000</defaultgrade>
+    <single>true</single>
+    <shuffleanswers>true</shuffleanswers>
+    <answer fraction="0" format="html"><text><![CDATA[<p>SMTP</p>]]></text>
+      <feedback format="html"><text>Это почта</text></feedback></answer>
+    <answer fraction="100.0000000" format="html"><text>&lt;p&gt;HTTP &amp;amp; HTTPS&lt;/p&gt;</text></answer>
+    <answer fraction="0" format="plain_text"><text>a &lt; b</text></answer>
+  </question>
+  <question type="multichoice">
+    <name><text>Схема</text></name>
+    <questiontext format="html">
+      <text><![CDATA[<p>Что на схеме? <img src="@@PLUGINFILE@@/net.png"></p>]]></text>
+      <file name="net.png" path="/" encoding="base64">iVBORw0KGgo=</file>
+    </questiontext>
+    <single>true</single>
+    <answer fraction="100"><text>Звезда</text></answer>
+    <answer fraction="0"><text>Кольцо</text></answer>
+  </question>
+  <question type="truefalse"><name><text>Правда</text></name>
+    <questiontext format="html"><text>Земля круглая.</text></questiontext>
+    <answer fraction="100"><text>true</text></answer><answer fraction="0"><text>false</text></answer></question>
+  <question type="shortanswer"><name><text>Краткий</text></name>
+    <questiontext format="html"><text>Два плюс два?</text></questiontext>
+    <answer fraction="100"><text>4</text></answer></question>
+  <question type="multichoice"><name><text>Несколько</text></name>
+    <questiontext format="html"><text>Чётные?</text></questiontext><single>false</single>
+    <answer fraction="100"><text>2</text></answer><answer fraction="0"><text>3</text></answer></question>
+  <question type="multichoice"><name><text>Частичный</text></name>
+    <questiontext format="html"><text>Чётные?</text></questiontext><single>true</single>
+    <answer fraction="50"><text>2</text></answer><answer fraction="50"><text>4</text></answer></question>
+  <question type="multichoice"><name><text>Два верных</text></name>
+    <questiontext format="html"><text>Выберите</text></questiontext>
+    <answer fraction="100"><text>a</text></answer><answer fraction="100"><text>b</text></answer></question>
+  <question type="cloze"><name><text>Пропуски</text></name>
+    <questiontext format="html"><text>{1:MULTICHOICE:=a~b}</text></questiontext></question>
+  <question type="description"><name><text>Описание</text></name>
+    <questiontext format="html"><text>Раздел о сетях</text></questiontext></question>
+  <question type="matching"><name><text>Пары</text></name></question>
+  <question type="numerical"><name><text>Число</text></name></question>
+  <question type="essay"><name><text>Эссе</text></name></question>
+  <question type="ddwtos"><name><text>Перетаскивание</text></name></question>
+</quiz>
+)");
+
+TEST(QuestionBanks, MoodleXmlRules) {
+    const QuestionBank bank = QuestionBank::read(kMoodleXml.toUtf8(), BankFormat::MoodleXml);
+    const auto skipped = [](int n, const char* title, const char* why) {
+        return QStringLiteral("Вопрос №%1 «%2» пропущен: %3.")
+            .arg(n)
+            .arg(QString::fromUtf8(title), QString::fromUtf8(why));
+    };
+    const std::vector<Row> rows = {
+        {"categories are no questions; CDATA, HTML and entities reduced, plain text kept",
+         block(QStringLiteral("Какой протокол передаёт веб-страницы?"),
+               {"A) SMTP", "B) HTTP & HTTPS*", "C) a < b", "D)", "E)"}),
+         QStringLiteral("Вопрос №1 «Протокол»: ответы D), E) оставлены пустыми.")},
+        {"files dropped",
+         block(QStringLiteral("Что на схеме?"), {"A) Звезда*", "B) Кольцо", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №2 «Схема»: ответы C), D), E) оставлены пустыми; рисунки и "
+                        "файлы не перенесены.")},
+        {"true/false", {}, skipped(3, "Правда", "вопрос «верно/неверно»")},
+        {"short answer", {}, skipped(4, "Краткий", "вопрос с кратким ответом")},
+        {"several answers allowed", {}, skipped(5, "Несколько", "можно выбрать несколько ответов")},
+        {"partial credit", {}, skipped(6, "Частичный", "ответы с частичной оценкой")},
+        {"several correct", {}, skipped(7, "Два верных", "несколько правильных ответов")},
+        {"cloze", {}, skipped(8, "Пропуски", "вопрос со встроенными ответами (cloze)")},
+        {"description", {}, skipped(9, "Описание", "описание, а не вопрос")},
+        {"matching", {}, skipped(10, "Пары", "вопрос на соответствие")},
+        {"numerical", {}, skipped(11, "Число", "числовой вопрос")},
+        {"essay", {}, skipped(12, "Эссе", "эссе")},
+        {"any other type", {}, skipped(13, "Перетаскивание", "вопрос типа «ddwtos»")},
+    };
+    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 2, пропущено: 11."));
+}
+
+TEST(QuestionBanks, MoodleXmlFollowsNoEntityAndKeepsWhatPrecedesABreak) {
+    const QByteArray laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE quiz [\n"
+                              "<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">\n"
+                              "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\">]>\n<quiz>&c;</quiz>\n";
+    const QByteArray external = "<?xml version=\"1.0\"?>\n<!DOCTYPE quiz [<!ENTITY x SYSTEM "
+                                "\"file:///etc/passwd\">]>\n<quiz><question type=\"essay\">"
+                                "<name><text>&x;</text></name></question></quiz>\n";
+    for (const QByteArray& bytes : {laughs, external}) {
+        try {
+            QuestionBank::read(bytes, BankFormat::MoodleXml);
+            ADD_FAILURE() << "read a document type declaration";
+        } catch (const Failure& f) {
+            EXPECT_EQ(f.message(), QStringLiteral("Файл Moodle XML с объявлением DTD не читается: "
+                                                  "его сущности не раскрываются."));
+        }
+    }
+    // Cut in the middle of the second question: the first is imported, the second named.
+    const QString cut = kMoodleXml.first(kMoodleXml.indexOf(QStringLiteral("<name><text>Схема")));
+    const QuestionBank bank = QuestionBank::read(cut.toUtf8(), BankFormat::MoodleXml);
+    EXPECT_EQ(bank.imported(), 1);
+    ASSERT_EQ(bank.warnings().size(), 3);
+    EXPECT_TRUE(
+        bank.warnings()[1].startsWith(QStringLiteral("Вопрос №2 пропущен: ошибка XML в строке")))
+        << bank.warnings()[1].toStdString();
+}
+
+TEST(QuestionBanks, FormatFromTheNameOrAnAikenAnswerLine) {
+    const QByteArray aiken = "Q?\nA. a\nB. b\nANSWER: A\n";
+    const QByteArray ours = "Q?\nA) a*\nB) b\n";
+    const struct {
+        const char* path;
+        QByteArray bytes;
+        std::optional<BankFormat> format;
+    } cases[] = {{"bank.GIFT", ours, BankFormat::Gift},
+                 {"export.xml", aiken, BankFormat::MoodleXml},
+                 {"bank.txt", aiken, BankFormat::Aiken},
+                 {"test1.txt", ours, std::nullopt}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(QuestionBank::formatOf(QString::fromUtf8(c.path), c.bytes), c.format) << c.path;
+    }
+}
+
+// Every course test written in each format and imported again gives the same questions, answers
+// and correct letters, and a Moodle XML export is well-formed.
+TEST(QuestionBanks, CourseTestsRoundTripThroughEveryFormat) {
+    const QString root = QStringLiteral(VELMORA_SOURCE_ROOT);
+    for (int n = 1; n <= kCourseTests; ++n) {
+        const TempFolder folder;
+        QDir().mkpath(QStringLiteral("data/tests"));
+        const QString name = QStringLiteral("test%1").arg(n);
+        QFile::copy(root + QStringLiteral("/course/data/tests/%1.ini").arg(name),
+                    folder.file(QStringLiteral("data/tests/%1.ini").arg(name)));
+        const TestFile original = TestFile::named(name);
+        QList<Question> questions;
+        for (int k = 1; k <= original.total(); ++k) {
+            questions.append(original.question(k));
+        }
+        for (const BankFormat format :
+             {BankFormat::Aiken, BankFormat::Gift, BankFormat::MoodleXml}) {
+            SCOPED_TRACE(
+                QStringLiteral("%1 as format %2").arg(name).arg(int(format)).toStdString());
+            const auto written = QuestionBankWriter::write(questions, format, name);
+            EXPECT_TRUE(written.warnings.isEmpty());
+            if (format == BankFormat::MoodleXml) {
+                QXmlStreamReader xml(written.text);
+                while (!xml.atEnd()) {
+                    xml.readNext();
+                }
+                EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+            }
+            const QuestionBank bank = QuestionBank::read(written.text, format);
+            EXPECT_EQ(bank.warnings(), QStringList{QStringLiteral("Импортировано вопросов: %1, "
+                                                                  "пропущено: 0.")
+                                                       .arg(questions.size())});
+            QuestionSourceConverter converter;
+            bank.build(converter, folder.file(QStringLiteral("back.ini")));
+            const TestFile back(QStringLiteral("\\back.ini"));
+            ASSERT_EQ(back.total(), questions.size());
+            for (int k = 1; k <= back.total(); ++k) {
+                const Question q = back.question(k);
+                EXPECT_EQ(q.text, questions[k - 1].text) << k;
+                EXPECT_EQ(q.answers, questions[k - 1].answers) << k;
+                EXPECT_EQ(q.correct, questions[k - 1].correct) << k;
+            }
+        }
+    }
+}
+
+} // namespace
