@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing a 10 MB question bank of each format, as 'velmora-admin test import' does: the file
 // read, its questions read and judged, the question source written beside it (atomically, flushed
 // to disk). The bank holds single-answer questions of five answers in Cyrillic, with the markup

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the reading of a question bank in Aiken format; see question_bank_checks.h for what
 // must hold.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What must hold for a question bank read from any bytes, in every format: the reading ends, at

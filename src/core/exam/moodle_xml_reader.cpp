@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exam/moodle_xml_reader.h"
 
 #include "core/exam/html_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exam/question_bank.h"
 
 #include "core/course/course_shape.h"
