@@ -93,8 +93,12 @@ bool namesCodePage(const QString& charset) {
 
 std::optional<QString> decodeHtml(const QByteArray& html) {
     if (html.startsWith("\xEF\xBB\xBF")) {
-        return decodeWith(QStringDecoder(QStringConverter::Utf8, stateless),
-                          QByteArrayView(html).sliced(3));
+        // A byte order mark says UTF-8 whatever a <meta> says, when the bytes agree.
+        if (std::optional<QString> text =
+                decodeWith(QStringDecoder(QStringConverter::Utf8, stateless),
+                           QByteArrayView(html).sliced(3))) {
+            return text;
+        }
     }
     if (html.startsWith("\xFF\xFE") || html.startsWith("\xFE\xFF")) {
         // The decoder reads the byte order mark and drops it.
