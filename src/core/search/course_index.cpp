@@ -8,6 +8,7 @@
 
 #include "core/search/document_text.h"
 #include "core/search/search_query.h"
+#include "core/search/search_snippet.h"
 #include "core/search/sqlite_database.h"
 #include "core/search/sqlite_statement.h"
 #include "core/search/sqlite_transaction.h"
@@ -17,6 +18,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <sqlite3.h>
 
 namespace velmora {
@@ -40,10 +43,6 @@ INSERT INTO document_text(document_text, rank) VALUES('rank', 'bm25(5.0, 1.0)');
 PRAGMA application_id = 1449946451;
 PRAGMA user_version = 1;
 )";
-
-// Markers of a match in snippet() and highlight(); the indexed text holds no control characters.
-constexpr QChar matchStart(u'\x01');
-constexpr QChar matchEnd(u'\x02');
 
 enum class FileState { Ours, Empty, Replace };
 
@@ -204,26 +203,6 @@ private:
     SqliteStatement deleteText_;
 };
 
-// The snippet as HTML: the text escaped, the match markers turned into bold.
-QString snippetHtml(const QString& marked) {
-    QString html = marked.toHtmlEscaped();
-    html.replace(matchStart, QStringLiteral("<b>"));
-    html.replace(matchEnd, QStringLiteral("</b>"));
-    return html;
-}
-
-QString firstMarkedWord(const QString& marked) {
-    const qsizetype start = marked.indexOf(matchStart);
-    if (start < 0) {
-        return {};
-    }
-    qsizetype end = start + 1;
-    while (end < marked.size() && marked.at(end) != matchEnd && !marked.at(end).isSpace()) {
-        ++end;
-    }
-    return marked.sliced(start + 1, end - start - 1);
-}
-
 } // namespace
 
 CourseIndex::CourseIndex(const QString& databasePath) : db_(openIndex(databasePath)) {}
@@ -275,35 +254,27 @@ QList<SearchHit> CourseIndex::search(const QString& typed, const QSet<QString>& 
     if (match.isEmpty() || limit <= 0 || allowed.isEmpty()) {
         return {};
     }
-    QList<qint64> rows;
-    QList<SearchHit> hits;
-    SqliteStatement ranked(*db_, "SELECT d.id, d.path FROM document_text "
-                                 "JOIN document AS d ON d.id = document_text.rowid "
-                                 "WHERE document_text MATCH ?1 ORDER BY rank");
+    // FTS5 ranks (ORDER BY rank) and stops at the limit; the allowed paths are filtered inside
+    // the query, so the texts are highlighted only for the hits returned.
+    SqliteStatement ranked(*db_, "SELECT d.path, document_text.title, "
+                                 "highlight(document_text, 0, char(1), char(2)), "
+                                 "highlight(document_text, 1, char(1), char(2)) "
+                                 "FROM document_text JOIN document AS d "
+                                 "ON d.id = document_text.rowid "
+                                 "WHERE document_text MATCH ?1 "
+                                 "AND d.path IN (SELECT value FROM json_each(?2)) "
+                                 "ORDER BY rank LIMIT ?3");
     ranked.bind(1, match);
-    while (hits.size() < limit && ranked.step()) {
-        const QString path = ranked.text(1);
-        if (allowed.contains(path)) {
-            rows.append(ranked.integer(0));
-            hits.append({path, {}, {}, {}});
-        }
-    }
-    // Snippets only for the hits kept: making one reads the document's text.
-    SqliteStatement details(*db_,
-                            "SELECT title, snippet(document_text, 1, char(1), char(2), '…', 24), "
-                            "highlight(document_text, 0, char(1), char(2)) FROM document_text "
-                            "WHERE document_text MATCH ?1 AND rowid = ?2");
-    for (qsizetype i = 0; i < hits.size(); ++i) {
-        details.bind(1, match);
-        details.bind(2, rows.at(i));
-        if (details.step()) {
-            const QString body = details.text(1);
-            const QString marked = body.contains(matchStart) ? body : details.text(2);
-            hits[i].title = details.text(0);
-            hits[i].snippet = snippetHtml(marked);
-            hits[i].firstWord = firstMarkedWord(marked);
-        }
-        details.reset();
+    ranked.bind(2, QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(allowed.values()))
+                                         .toJson(QJsonDocument::Compact)));
+    ranked.bind(3, qint64{limit});
+    QList<SearchHit> hits;
+    while (ranked.step()) {
+        // The body shows the match, unless only the title matched.
+        const QString body = ranked.text(3);
+        const QString marked = body.contains(matchStart) ? body : ranked.text(2);
+        hits.append({ranked.text(0), ranked.text(1), snippetAroundFirstMatch(marked),
+                     firstMatchedWord(marked)});
     }
     return hits;
 }
