@@ -5,10 +5,12 @@
 
 #include "core/access/access_texts.h"
 #include "core/storage/code_page.h"
+#include "gui/documents/course_search.h"
 #include "gui/documents/document_screen.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/windows/about_author_window.h"
 #include "gui/windows/about_program_dialog.h"
+#include "gui/windows/course_search_window.h"
 #include "gui/windows/scrambling_tool.h"
 #include "gui/windows/title_page.h"
 #include "support/course_driver.h"

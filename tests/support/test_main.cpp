@@ -3,6 +3,7 @@
 #include "gui/kit/message_boxes.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 // One main for every test program: a QApplication on the offscreen platform, message boxes
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     }
     velmora::prepareDocumentViews();
     QApplication app(argc, argv);
+    // Caches (the course's search index) go to a test folder, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
     velmora::MessageBoxes::setHeadless(true);
     return RUN_ALL_TESTS();
 }

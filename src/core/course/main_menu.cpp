@@ -142,6 +142,7 @@ std::vector<MenuEntry> buildTable() {
                              command(u"N26", u"Бағдарлама туралы", u":/icons/about.svg"),
                              doc(u"N27", u"Көмек", helpContentsPage(), u":/icons/help.svg"),
                              command(u"N15", u"Автор туралы", u":/icons/author.svg"),
+                             command(u"NSearch", u"Курс бойынша іздеу", u":/icons/search.svg"),
                          }));
     table.push_back(command(u"Ne", u"Шығу"));
     return table;

@@ -2,6 +2,7 @@
 #include "gui/windows/main_window.h"
 
 #include "core/storage/data_path.h"
+#include "gui/documents/course_search.h"
 #include "gui/documents/document_screen.h"
 #include "gui/kit/first_show.h"
 #include "gui/kit/handler_guard.h"
@@ -12,9 +13,12 @@
 #include "gui/screens/sign_in_screen.h"
 #include "gui/windows/about_author_window.h"
 #include "gui/windows/about_program_dialog.h"
+#include "gui/windows/course_search_window.h"
 
 #include <QCloseEvent>
+#include <QCryptographicHash>
 #include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QIcon>
@@ -26,6 +30,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -159,6 +164,8 @@ void MainWindow::buildMenu() {
     bar->setObjectName(QStringLiteral("MainMenu1"));
     bar->setAccessibleName(QStringLiteral("MainMenu1"));
     addMenuEntries(bar, mainMenuTable());
+    menuItem(QStringLiteral("NSearch"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     applyMenuVisibility();
     // The button that opens the entries a narrow window cannot show.
     if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"))) {
@@ -211,7 +218,7 @@ void MainWindow::connectEntry(QAction* action, const MenuEntry& entry) {
     case MenuEntryKind::Menu:
         break;
     }
-    const std::array<std::pair<const char16_t*, void (MainWindow::*)()>, 9> handlers{{
+    const std::array<std::pair<const char16_t*, void (MainWindow::*)()>, 10> handlers{{
         {u"N17", &MainWindow::leaveAdminScreen},
         {u"Ni", &MainWindow::showProgress},
         {u"N30", &MainWindow::showTestLog},
@@ -221,6 +228,7 @@ void MainWindow::connectEntry(QAction* action, const MenuEntry& entry) {
         {u"N26", &MainWindow::showAboutProgram},
         {u"N15", &MainWindow::showAboutAuthor},
         {u"Ne", &MainWindow::exitProgram},
+        {u"NSearch", &MainWindow::openCourseSearch},
     }};
     for (const auto& [item, handler] : handlers) {
         if (entry.item == QStringView(item)) {
@@ -278,6 +286,7 @@ void MainWindow::applyMenuVisibility() {
             action->setVisible(row.visible);
         }
     }
+    Q_EMIT accessChanged();
 }
 
 void MainWindow::setCompanionWindows(QDialog* scramblingTool, AboutProgramDialog* aboutProgram,
@@ -305,29 +314,99 @@ bool MainWindow::mayOpenDocument(const QUrl& url) {
     return false;
 }
 
-// Whether `canonicalPath` is a document no menu command opens, or one that a menu item offered
-// now (visible and enabled, in menus that are too) opens.
-bool MainWindow::documentOffered(const QString& canonicalPath) const {
-    bool opened = false;
-    bool offered = false;
+QList<MainWindow::CourseDocument> MainWindow::courseDocuments() const {
+    QList<CourseDocument> documents;
     const std::function<void(const std::vector<MenuEntry>&, bool)> walk =
         [&](const std::vector<MenuEntry>& entries, bool menusOffered) {
             for (const MenuEntry& entry : entries) {
                 const QAction* action = menuItem(entry.item);
-                const bool here =
+                const bool offered =
                     menusOffered && action != nullptr && action->isVisible() && action->isEnabled();
                 if (entry.kind == MenuEntryKind::Menu) {
-                    walk(entry.entries, here);
-                } else if (entry.kind == MenuEntryKind::Document &&
-                           QFileInfo(programFolderPath(entry.document)).canonicalFilePath() ==
-                               canonicalPath) {
-                    opened = true;
-                    offered = offered || here;
+                    walk(entry.entries, offered);
+                } else if (entry.kind == MenuEntryKind::Document) {
+                    documents.append({&entry, programFolderPath(entry.document), offered});
                 }
             }
         };
     walk(mainMenuTable(), true);
-    return !opened || offered;
+    return documents;
+}
+
+// Whether `canonicalPath` is a document no menu command opens, or one that an item offered now
+// opens.
+bool MainWindow::documentOffered(const QString& canonicalPath) const {
+    bool opened = false;
+    for (const CourseDocument& document : courseDocuments()) {
+        if (QFileInfo(document.file).canonicalFilePath() == canonicalPath) {
+            if (document.offered) {
+                return true;
+            }
+            opened = true;
+        }
+    }
+    return !opened;
+}
+
+// ---- searching the course ----
+
+void MainWindow::indexCourse() {
+    if (courseSearch_ == nullptr) {
+        // One index per course folder, in the user's cache.
+        const QByteArray folder = QDir(programFolder()).absolutePath().toUtf8();
+        const QString name =
+            QStringLiteral("search-%1.sqlite")
+                .arg(QString::fromLatin1(
+                    QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16)));
+        const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+        QDir().mkpath(cache);
+        courseSearch_ = new CourseSearch(QDir(cache).filePath(name), this);
+    }
+    QList<IndexedDocument> documents;
+    for (const CourseDocument& document : courseDocuments()) {
+        documents.append({document.file, document.entry->caption.trimmed()});
+    }
+    courseSearch_->index(documents);
+}
+
+void MainWindow::openCourseSearch() {
+    guarded(this, [&] {
+        if (courseSearch_ == nullptr) {
+            indexCourse();
+        }
+        if (searchWindow_ == nullptr) {
+            searchWindow_ = new CourseSearchWindow(
+                courseSearch_,
+                [this] {
+                    QSet<QString> openable;
+                    for (const CourseDocument& document : courseDocuments()) {
+                        if (document.offered) {
+                            openable << document.file;
+                        }
+                    }
+                    return openable;
+                },
+                this);
+            connect(this, &MainWindow::accessChanged, searchWindow_, &CourseSearchWindow::refresh);
+            connect(searchWindow_, &CourseSearchWindow::openWanted, this,
+                    &MainWindow::openSearchResult);
+        }
+        searchWindow_->showInFront();
+    });
+}
+
+// A result opens through its menu command's way, showdoc, with the find bar on its word.
+void MainWindow::openSearchResult(const QString& path, const QString& word) {
+    guarded(this, [&] {
+        for (const CourseDocument& document : courseDocuments()) {
+            if (document.file == path && document.offered) {
+                showdoc(document.entry->document);
+                documentContent_->openFindBar(word);
+                activateWindow();
+                return;
+            }
+        }
+    });
 }
 
 // ---- start-up and exit ----

@@ -21,6 +21,8 @@ class QToolButton;
 namespace velmora {
 
 class AboutAuthorWindow;
+class CourseSearch;
+class CourseSearchWindow;
 class DocumentScreen;
 class UserListBox;
 class AboutProgramDialog;
@@ -91,6 +93,11 @@ public:
     // case, missing ones passed over; any other key does nothing.
     void setUnlocked(const QString& testKey, bool unlocked);
 
+    // The window "Поиск по курсу", or nullptr before it was first opened.
+    CourseSearchWindow* courseSearchWindow() const { return searchWindow_; }
+    // Starts bringing the course's search index up to date, off the GUI thread.
+    void indexCourse();
+
     // The windows created after this one, which the menu commands open.
     void setCompanionWindows(QDialog* scramblingTool, AboutProgramDialog* aboutProgram,
                              AboutAuthorWindow* aboutAuthor);
@@ -98,6 +105,8 @@ public:
 Q_SIGNALS:
     // The window has closed for good: the program ends.
     void closed();
+    // What the user may open has changed: a sign-in, a test passed, a sign-out.
+    void accessChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -138,6 +147,8 @@ private:
     void showTestLog();                      // N30
     void showAdminSettings();                // Ntun
     void openScramblingTool();               // nred
+    void openCourseSearch();                 // NSearch
+    void openSearchResult(const QString& path, const QString& word);
 
     // ---- handlers: controls ----
     void leaveTestLog();         // SpeedButton5
@@ -154,6 +165,14 @@ private:
     // disabled now. A refusal is explained in a box.
     bool mayOpenDocument(const QUrl& url);
     bool documentOffered(const QString& canonicalPath) const;
+    // Every document a menu command opens: its menu entry, and whether its item is offered now
+    // (visible and enabled, in menus that are too).
+    struct CourseDocument {
+        const MenuEntry* entry;
+        QString file; // absolute path
+        bool offered;
+    };
+    QList<CourseDocument> courseDocuments() const;
 
     // Steps of the handlers.
     void loadUserList();
@@ -174,6 +193,8 @@ private:
     std::array<ScreenPanel*, 8> panels_{};
     DocumentView* documentView_ = nullptr;
     DocumentScreen* documentContent_ = nullptr;
+    CourseSearch* courseSearch_ = nullptr;
+    CourseSearchWindow* searchWindow_ = nullptr;
     QPlainTextEdit* testLogView_ = nullptr;
     QToolButton* testLogBack_ = nullptr;
     QPushButton* button2_ = nullptr;

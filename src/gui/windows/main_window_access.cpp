@@ -77,6 +77,7 @@ void MainWindow::setUnlocked(const QString& testKey, bool unlocked) {
             }
         }
     }
+    Q_EMIT accessChanged();
 }
 
 void MainWindow::signIn() {

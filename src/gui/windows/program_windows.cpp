@@ -8,6 +8,8 @@
 #include "gui/windows/scrambling_tool.h"
 #include "gui/windows/title_page.h"
 
+#include <QTimer>
+
 namespace velmora {
 
 ProgramWindows::ProgramWindows(const DocumentViewFactory& makeView)
@@ -34,6 +36,8 @@ void ProgramWindows::showTitlePage() {
         scramblingTool_->buildControls();
     });
     titlePage_->exec();
+    // The title page is gone: the search index is built while the user signs in.
+    QTimer::singleShot(0, mainWindow_.get(), &MainWindow::indexCourse);
 }
 
 } // namespace velmora
