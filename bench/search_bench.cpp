@@ -93,7 +93,8 @@ public:
         if (rank < functionWords().size()) {
             return functionWords().at(rank);
         }
-        const auto ending = static_cast<qsizetype>(unit_(random_) * endings().size());
+        const auto ending =
+            static_cast<qsizetype>(unit_(random_) * static_cast<double>(endings().size()));
         return stems().at(rank - functionWords().size()) + endings().at(ending);
     }
 
