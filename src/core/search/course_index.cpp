@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The index is SQLite's FTS5: a real full-text engine that Debian already ships in libsqlite3,
 // with prefix queries (for words whose endings change), bm25 ranking with per-column weights,
-// snippet() for the text around a match, and the unicode61 tokenizer, which folds the letter case
-// of Cyrillic, the Kazakh letters included. Xapian would give the same at the cost of another C++
-// library to ship.
+// snippet() and highlight() to show the matches, and the unicode61 tokenizer, which folds the
+// letter case of Cyrillic, the Kazakh letters included. Xapian would give the same at the cost of
+// another C++ library to ship.
 
 #include "core/search/course_index.h"
 
@@ -26,7 +26,8 @@
 namespace velmora {
 namespace {
 
-// Marks this program's index files ("VlmS") and the layout of their tables.
+// Marks this program's index files ("VlmS") and the layout of their tables; the schema's last
+// two pragmas write them.
 constexpr qint64 applicationId = 0x566C6D53;
 constexpr qint64 schemaVersion = 1;
 
