@@ -167,6 +167,8 @@ private:
     // Leaving either screen by any other command ends that stage and offers the test menus again.
     enum class TestStage { None, Asking, Result };
     void endTest();
+    // Appends the answer just scored to the answer log, silently.
+    void logAnswer() const;
     void leaveTestStage();
     bool inFront(const QFrame* screen) const;
 

@@ -2,6 +2,7 @@
 // The main window's handlers of taking tests, the progress screen and the test log screen.
 
 #include "core/access/user_register.h"
+#include "core/exam/answer_log.h"
 #include "core/exam/test_log.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/message_boxes.h"
@@ -60,12 +61,23 @@ void MainWindow::answer(int position) {
         if (testStage_ != TestStage::Asking) {
             return; // a finished or abandoned test is never scored again
         }
-        if (const std::optional<Question> next = session_.testRun.answer(position)) {
+        const std::optional<Question> next = session_.testRun.answer(position);
+        logAnswer();
+        if (next) {
             testContent_->showQuestion(*next);
         } else {
             endTest();
         }
     });
+}
+
+void MainWindow::logAnswer() const {
+    if (const std::optional<AnsweredQuestion>& answered = session_.testRun.lastAnswered()) {
+        // A lost answer line is not the student's concern: nothing is shown, the test goes on.
+        (void)AnswerLog::append(session_.admin.reportFile,
+                                AnswerLog::of(session_.userName, QDateTime::currentDateTime(),
+                                              session_.testRun.testname(), *answered));
+    }
 }
 
 void MainWindow::endTest() {
