@@ -150,7 +150,8 @@ TEST_F(ShellTest, MenusOfferedInEachState) {
     const QString progress = QStringLiteral("Информация об успеваемости");
     const QStringList adminItems = {progress, QStringLiteral("Есеп"),
                                     QStringLiteral("Настройки администратора"),
-                                    QStringLiteral("Тестті өзгерту")};
+                                    QStringLiteral("Тестті өзгерту"),
+                                    QStringLiteral("Топ журналы")};
     const std::vector<MenuCase> cases = {
         {"student taking a test",
          [](MainWindow& w) {

@@ -23,7 +23,7 @@ inline AdminRun runAdmin(const QStringList& args, const QString& folder = QDir::
     process.setWorkingDirectory(folder);
     process.start(QStringLiteral(VELMORA_ADMIN), args);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
-        return {-1, {}, QStringLiteral("velmora-admin did not finish")};
+        return {-1, {}, QStringLiteral("velmora-admin did not finish"), {}};
     }
     const QByteArray out = process.readAllStandardOutput();
     return {process.exitCode(), QString::fromUtf8(out),

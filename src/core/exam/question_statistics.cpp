@@ -7,6 +7,7 @@
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 
@@ -73,6 +74,9 @@ void QuestionStatistics::readQuestions(const QString& testname) {
 }
 
 void QuestionStatistics::readAnswers(const QString& path, const QString& testname) {
+    if (!path.isEmpty() && !QFileInfo::exists(path)) {
+        return; // nothing answered yet since the answer log began
+    }
     const std::optional<QByteArray> text = readLogFile(path, &logProblem_);
     if (!text) {
         return;

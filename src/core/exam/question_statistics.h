@@ -26,7 +26,8 @@ struct QuestionTally {
 
 // The answer log summed up per question of one test as its file stands now. A line whose question
 // fingerprint differs from the current question's (the test was changed since) is left out and
-// counted. Reads the test file and the answer log once and writes nothing.
+// counted. A missing answer log holds no answers; one that cannot be read is a note. Reads the test
+// file and the answer log once and writes nothing.
 class QuestionStatistics {
 public:
     static QuestionStatistics read(const QString& reportfile, const QString& testname);

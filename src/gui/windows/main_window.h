@@ -29,6 +29,7 @@ class ScreenPanel;
 class SignInScreen;
 class TestScreen;
 class AdminScreen;
+class GroupJournalWindow;
 
 // The main window "ЭУИ Velmora" (object name "Form1"). It holds the program's session and the six
 // full-window screens and the menu bar. A screen is shown by making it visible and hiding the
@@ -72,6 +73,8 @@ public:
     ProgressScreen* progressContent() const { return progressContent_; }
     // The progress screen's list of registered users (ComboBox1).
     UserListBox* userListBox() const;
+    // The group journal window, made when "Топ журналы" is first chosen; null until then.
+    GroupJournalWindow* journalWindow() const { return journalWindow_; }
     // The hidden button "Button2", kept in its place in the window; it does nothing.
     QPushButton* button2() const { return button2_; }
 
@@ -138,6 +141,7 @@ private:
     void showTestLog();                      // N30
     void showAdminSettings();                // Ntun
     void openScramblingTool();               // nred
+    void openGroupJournal();                 // njournal
 
     // ---- handlers: controls ----
     void leaveTestLog();         // SpeedButton5
@@ -184,6 +188,7 @@ private:
     QDialog* scramblingTool_ = nullptr;
     AboutProgramDialog* aboutProgram_ = nullptr;
     AboutAuthorWindow* aboutAuthor_ = nullptr;
+    GroupJournalWindow* journalWindow_ = nullptr;
     MenuState menuState_ = MenuState::Design;
     bool testMenusHidden_ = false;
     TestScreen* testContent_ = nullptr;

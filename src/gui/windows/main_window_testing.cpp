@@ -9,6 +9,7 @@
 #include "gui/screens/progress_screen.h"
 #include "gui/screens/test_screen.h"
 #include "gui/screens/user_list_box.h"
+#include "gui/windows/group_journal_window.h"
 #include "gui/windows/main_window.h"
 
 #include <QAction>
@@ -157,6 +158,20 @@ void MainWindow::showTestLog() {
         showScreen(memoScreen());
         testLogView_->setPlainText(
             TestLog::read(session_.admin.reportFile).join(QLatin1Char('\n')));
+    });
+}
+
+// ---- the group journal ----
+
+void MainWindow::openGroupJournal() {
+    guarded(this, [&] {
+        if (journalWindow_ == nullptr) {
+            journalWindow_ = new GroupJournalWindow(this);
+        }
+        journalWindow_->reload(session_.admin.reportFile);
+        journalWindow_->show();
+        journalWindow_->raise();
+        journalWindow_->activateWindow();
     });
 }
 
