@@ -16,6 +16,7 @@
 #include "core/storage/scrambled_store.h"
 
 #include <QFileInfo>
+#include <future>
 
 namespace velmora {
 namespace {
@@ -50,6 +51,22 @@ QString plainValue(const std::optional<QByteArray>& stored) {
     return CodePage::decode(plain);
 }
 
+// How many attempts of each student (folded name) and test the answer log holds: an attempt's
+// answer lines begin with its first question's.
+StartedAttempts startedAttempts(const QString& path) {
+    StartedAttempts started;
+    if (const std::optional<QByteArray> text = readLogFile(path, nullptr)) {
+        forEachLogLine(*text, [&](const LogFields& fields) {
+            if (fields.size() == kAnswerFields && fields[4] == "1") {
+                if (const int test = TestRun::slotOf(QString::fromLatin1(fields[3]))) {
+                    ++started[{folded(fields[0]), test}];
+                }
+            }
+        });
+    }
+    return started;
+}
+
 } // namespace
 
 std::optional<int> JournalStudent::grade(int test) const {
@@ -79,11 +96,14 @@ std::optional<double> JournalStudent::mean(const QList<int>& tests) const {
 }
 
 GroupJournal GroupJournal::read(const QString& reportfile) {
+    // The answer log is by far the largest file: it is scanned on a second core meanwhile.
+    std::future<StartedAttempts> started =
+        std::async(std::launch::async, startedAttempts, AnswerLog::path(reportfile));
     GroupJournal journal;
     journal.tests_ = testsWithFiles();
     journal.readRegister();
     journal.readTestLog(TestLog::path(reportfile));
-    journal.countUnansweredTests(AnswerLog::path(reportfile));
+    journal.countUnansweredTests(started.get());
     return journal;
 }
 
@@ -156,11 +176,10 @@ void GroupJournal::readTestLog(const QString& path) {
         return;
     }
     forEachLogLine(*text, [&](const LogFields& fields) {
-        const int test =
-            fields.size() == kLogFields ? TestRun::slotOf(QString::fromLatin1(fields[3])) : 0;
-        const std::optional<int> grade =
-            fields.size() == kLogFields ? logNumber(fields[4]) : std::nullopt;
-        if (test == 0 || !tests_.contains(test) || !grade || *grade > kHighestGrade) {
+        const bool whole = fields.size() == kLogFields;
+        const int test = whole ? TestRun::slotOf(QString::fromLatin1(fields[3])) : 0;
+        const int grade = whole ? logNumber(fields[4]).value_or(-1) : -1;
+        if (test == 0 || !tests_.contains(test) || grade < 0 || grade > kHighestGrade) {
             ++skippedLogLines_;
             return;
         }
@@ -172,29 +191,16 @@ void GroupJournal::readTestLog(const QString& path) {
         ++attempts.count;
         attempts.last =
             QString::fromLatin1(fields[2]) + QLatin1Char(' ') + QString::fromLatin1(fields[1]);
-        attempts.lastGrade = *grade;
+        attempts.lastGrade = grade;
     });
 }
 
-void GroupJournal::countUnansweredTests(const QString& path) {
-    // An attempt's answer lines begin with its first question's.
-    QHash<std::pair<int, int>, int> started;
-    if (const std::optional<QByteArray> text = readLogFile(path, nullptr)) {
-        forEachLogLine(*text, [&](const LogFields& fields) {
-            if (fields.size() != kAnswerFields || fields[4] != "1") {
-                return;
-            }
-            const int row = rowOf(fields[0]);
-            const int test = TestRun::slotOf(QString::fromLatin1(fields[3]));
-            if (row >= 0 && test != 0) {
-                ++started[{row, test}];
-            }
-        });
-    }
-    for (int row = 0; row < students_.size(); ++row) {
+void GroupJournal::countUnansweredTests(const StartedAttempts& started) {
+    for (const JournalStudent& student : students_) {
+        const QByteArray name = folded(CodePage::encode(student.name));
         for (const int test : tests_) {
-            const int finished = students_[row].attempts[static_cast<size_t>(test)].count;
-            testsWithoutAnswers_ += std::max(0, finished - started.value({row, test}));
+            const int finished = student.attempts[static_cast<size_t>(test)].count;
+            testsWithoutAnswers_ += std::max(0, finished - started.value({name, test}));
         }
     }
 }

@@ -43,6 +43,9 @@ struct JournalTestSummary {
     std::array<int, 6> counts{}; // students per grade 1 … 5 (element 0 unused)
 };
 
+// Attempts whose first answer the answer log holds, per folded student name and test.
+using StartedAttempts = QHash<std::pair<QByteArray, int>, int>;
+
 // The teacher's view of a group: every registered student with the grades of every test that has
 // a test file, and the attempts the test log records. It is read from the user list, the user
 // register, the test log and the answer log, each file once, and writes nothing.
@@ -70,7 +73,7 @@ public:
 private:
     void readRegister();
     void readTestLog(const QString& path);
-    void countUnansweredTests(const QString& path);
+    void countUnansweredTests(const StartedAttempts& started);
     int rowOf(QByteArrayView name);
 
     QList<int> tests_;

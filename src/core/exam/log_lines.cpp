@@ -6,36 +6,47 @@
 
 #include <QFileInfo>
 #include <cerrno>
+#include <cstring>
 
 namespace velmora {
 namespace {
 
-constexpr QByteArrayView kSeparator(" | ");
-
+// Splits at every "|" with a blank on each side. The bars are found with memchr, so logs of a
+// million lines split faster than by searching for the three-byte separator.
 void splitFields(QByteArrayView line, LogFields& fields) {
     fields.clear();
+    const char* const data = line.data();
+    const qsizetype size = line.size();
     qsizetype from = 0;
-    for (;;) {
-        const qsizetype at = line.indexOf(kSeparator, from);
-        if (at < 0) {
-            fields.append(line.sliced(from));
-            return;
+    qsizetype scan = 0;
+    while (scan < size) {
+        const void* found = std::memchr(data + scan, '|', static_cast<size_t>(size - scan));
+        if (found == nullptr) {
+            break;
         }
-        fields.append(line.sliced(from, at - from));
-        from = at + kSeparator.size();
+        const qsizetype bar = static_cast<const char*>(found) - data;
+        if (bar > from && bar + 1 < size && data[bar - 1] == ' ' && data[bar + 1] == ' ') {
+            fields.append(line.sliced(from, bar - 1 - from));
+            from = bar + 2;
+        }
+        scan = bar + 1;
     }
+    fields.append(line.sliced(from));
 }
 
 } // namespace
 
 void forEachLogLine(QByteArrayView text, const std::function<void(const LogFields&)>& take) {
     LogFields fields;
-    qsizetype start = 0;
+    const char* const data = text.data();
     const qsizetype size = text.size();
+    qsizetype start = 0;
     while (start < size) {
-        qsizetype end = start;
-        while (end < size && text[end] != '\n' && text[end] != '\r') {
-            ++end;
+        const void* lf = std::memchr(data + start, '\n', static_cast<size_t>(size - start));
+        qsizetype end = lf == nullptr ? size : static_cast<const char*>(lf) - data;
+        // A CR ends a line too: CR LF, or a lone CR inside what runs to the next LF.
+        if (const void* cr = std::memchr(data + start, '\r', static_cast<size_t>(end - start))) {
+            end = static_cast<const char*>(cr) - data;
         }
         if (end > start) {
             splitFields(text.sliced(start, end - start), fields);

@@ -2,6 +2,7 @@
 #include "core/exam/answer_log.h"
 #include "core/exam/group_journal.h"
 #include "core/exam/journal_table.h"
+#include "core/exam/log_lines.h"
 #include "core/exam/question_statistics.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
@@ -150,6 +151,21 @@ TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersToChangedQuestions) {
                                    u"1"_s, u"0"_s, u"1"_s, u"слишком трудный"_s},
                                   {u"2"_s, u"Вопрос 2"_s, u"1"_s, u"100 %"_s, u"0"_s, u"1 ✓"_s,
                                    u"0"_s, u"0"_s, u"0"_s, u"слишком лёгкий"_s}}));
+}
+
+TEST(LogLines, SplitAtBarsBetweenBlanksAndAtEveryLineEnd) {
+    QList<QStringList> lines;
+    forEachLogLine("a | b\rc | d\r\n\ne |  | f\nx|y | z |", [&](const LogFields& fields) {
+        QStringList line;
+        for (const QByteArrayView field : fields) {
+            line.append(QString::fromLatin1(field));
+        }
+        lines.append(line);
+    });
+    EXPECT_EQ(lines, (QList<QStringList>{{u"a"_s, u"b"_s},
+                                         {u"c"_s, u"d"_s},
+                                         {u"e"_s, QString(), u"f"_s},
+                                         {u"x|y"_s, u"z |"_s}}));
 }
 
 TEST(QuestionVerdict, NeedsFiveAnswersToCallAQuestionTooHard) {
