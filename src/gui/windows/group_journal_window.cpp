@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QTabWidget>
 #include <QTableView>
@@ -82,6 +83,7 @@ GroupJournalWindow::GroupJournalWindow(QWidget* parent)
 
     auto* top = new QHBoxLayout;
     top->addWidget(notes_, 1);
+    top->addStretch(0); // keeps "Обновить" at the right while there is no note
     top->addWidget(refresh_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -130,7 +132,13 @@ QWidget* GroupJournalWindow::buildGradesTab() {
     summary_->setObjectName(QStringLiteral("summary"));
     summary_->setRowCount(static_cast<int>(kSummaryRows.size()));
     summary_->setVerticalHeaderLabels(kSummaryRows);
-    summary_->setMaximumHeight(summary_->fontMetrics().height() * 7);
+    // Rows of one line each, and tall enough for the three of them and a scroll bar.
+    summary_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    summary_->verticalHeader()->setDefaultSectionSize(summary_->fontMetrics().height() + 8);
+    summary_->setFixedHeight(summary_->horizontalHeader()->sizeHint().height() +
+                             3 * summary_->verticalHeader()->defaultSectionSize() +
+                             summary_->horizontalScrollBar()->sizeHint().height() +
+                             2 * summary_->frameWidth());
     chart_ = new GradeChart(tab);
 
     auto* tools = new QHBoxLayout;
