@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QTabWidget>
 #include <QTableView>
@@ -132,13 +131,10 @@ QWidget* GroupJournalWindow::buildGradesTab() {
     summary_->setObjectName(QStringLiteral("summary"));
     summary_->setRowCount(static_cast<int>(kSummaryRows.size()));
     summary_->setVerticalHeaderLabels(kSummaryRows);
-    // Rows of one line each, and tall enough for the three of them and a scroll bar.
-    summary_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    summary_->verticalHeader()->setDefaultSectionSize(summary_->fontMetrics().height() + 8);
-    summary_->setFixedHeight(summary_->horizontalHeader()->sizeHint().height() +
-                             3 * summary_->verticalHeader()->defaultSectionSize() +
-                             summary_->horizontalScrollBar()->sizeHint().height() +
-                             2 * summary_->frameWidth());
+    // As tall as its three rows and header, in whatever font it is shown.
+    summary_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    summary_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    summary_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     chart_ = new GradeChart(tab);
 
     auto* tools = new QHBoxLayout;
