@@ -108,7 +108,7 @@ TEST_F(AccessFlows, ANewStudentRegistersAndSignsInWithLaterLecturesLocked) {
     for (const char* item : {"N0", "nlab", "Nprak", "Nrk", "Nadm", "Ni"}) {
         EXPECT_TRUE(course.offered(item)) << item;
     }
-    for (const char* item : {"notch", "Ntun", "nred", "NaFormuAvtorizazii"}) {
+    for (const char* item : {"notch", "Ntun", "nred", "njournal", "NaFormuAvtorizazii"}) {
         EXPECT_FALSE(course.offered(item)) << item;
     }
     EXPECT_FALSE(course.userListShown());
@@ -157,7 +157,7 @@ TEST_F(AccessFlows, TheAdministratorSignsInWithTheUserListAndAllItemsOpen) {
     EXPECT_EQ(shownTexts(), QString());
     EXPECT_TRUE(session().signedIn);
     EXPECT_EQ(session().userName, QStringLiteral("boss"));
-    for (const char* item : {"N0", "Nadm", "notch", "Ntun", "nred"}) {
+    for (const char* item : {"N0", "Nadm", "notch", "Ntun", "nred", "njournal"}) {
         EXPECT_TRUE(course.offered(item)) << item;
     }
     EXPECT_FALSE(course.offered("NaFormuAvtorizazii"));

@@ -148,9 +148,9 @@ TEST_F(ShellTest, MenusOfferedInEachState) {
     const QString help = QStringLiteral("Көмек");
     const QString exit = QStringLiteral("Шығу");
     const QString progress = QStringLiteral("Информация об успеваемости");
-    const QStringList adminItems = {progress, QStringLiteral("Есеп"),
-                                    QStringLiteral("Настройки администратора"),
-                                    QStringLiteral("Тестті өзгерту")};
+    const QStringList adminItems = {
+        progress, QStringLiteral("Есеп"), QStringLiteral("Настройки администратора"),
+        QStringLiteral("Тестті өзгерту"), QStringLiteral("Топ журналы")};
     const std::vector<MenuCase> cases = {
         {"student taking a test",
          [](MainWindow& w) {

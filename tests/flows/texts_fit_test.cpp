@@ -11,12 +11,14 @@
 #include "gui/windows/about_author_window.h"
 #include "gui/windows/about_program_dialog.h"
 #include "gui/windows/course_search_window.h"
+#include "gui/windows/group_journal_window.h"
 #include "gui/windows/scrambling_tool.h"
 #include "gui/windows/title_page.h"
 #include "support/course_driver.h"
 #include "support/test_file_builder.h"
 #include "support/widget_tree.h"
 
+#include <QTabWidget>
 #include <gtest/gtest.h>
 
 namespace velmora::test {
@@ -78,6 +80,10 @@ TEST(TextsFit, OnEveryScreenOfTheMainWindowInEveryState) {
     course.choose("Ni");
     course.pickUser(0);
     expectAllFit(window, "progress screen, administrator with the user list");
+    course.choose("njournal");
+    expectAllFit(*window.journalWindow(), "group journal, grades");
+    window.journalWindow()->tabs()->setCurrentIndex(1);
+    expectAllFit(*window.journalWindow(), "group journal, questions");
 }
 
 TEST(TextsFit, InTheOtherWindowsAndTheMessageBoxes) {

@@ -13,6 +13,7 @@ struct AdminRun {
     int status = -1;
     QString out;
     QString err;
+    QByteArray outBytes; // the output as printed, byte order mark and all
 };
 
 // Runs velmora-admin in `folder`, as a teacher does in the course folder, talking UTF-8 on its
@@ -22,10 +23,11 @@ inline AdminRun runAdmin(const QStringList& args, const QString& folder = QDir::
     process.setWorkingDirectory(folder);
     process.start(QStringLiteral(VELMORA_ADMIN), args);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
-        return {-1, {}, QStringLiteral("velmora-admin did not finish")};
+        return {-1, {}, QStringLiteral("velmora-admin did not finish"), {}};
     }
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    const QByteArray out = process.readAllStandardOutput();
+    return {process.exitCode(), QString::fromUtf8(out),
+            QString::fromUtf8(process.readAllStandardError()), out};
 }
 
 } // namespace velmora::test

@@ -14,6 +14,7 @@ QList<AdminCommand> allCommands() {
     commands += gradesCommands();
     commands += userCommands();
     commands += testCommands();
+    commands += journalCommands();
     return commands;
 }
 

@@ -135,6 +135,7 @@ std::vector<MenuEntry> buildTable() {
                       }),
                  command(u"Ntun", u"Настройки администратора", u":/icons/settings.svg"),
                  command(u"nred", u"Тестті өзгерту", u":/icons/scramble.svg"),
+                 command(u"njournal", u"Топ журналы", u":/icons/report.svg"),
              }));
     table.push_back(command(u"NaFormuAvtorizazii", u"Авторизация формаға"));
     table.push_back(menu(u"N21", u"Көмек",

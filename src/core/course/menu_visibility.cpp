@@ -13,7 +13,7 @@ struct Row {
 };
 
 // Items not listed here are always visible.
-constexpr std::array<Row, 13> rows{{
+constexpr std::array<Row, 14> rows{{
     {u"N0", {true, false, true, true}, true},
     {u"nlab", {false, false, true, true}, false},
     {u"Nprak", {false, false, true, true}, false},
@@ -24,6 +24,7 @@ constexpr std::array<Row, 13> rows{{
     {u"notch", {false, false, false, true}, false},
     {u"Ntun", {false, false, false, true}, false},
     {u"nred", {false, false, false, true}, false},
+    {u"njournal", {false, false, false, true}, false},
     {u"NaFormuAvtorizazii", {true, true, false, false}, false},
     {u"N21", {true, true, true, true}, false},
     {u"Ne", {true, true, true, true}, false},

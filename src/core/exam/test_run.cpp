@@ -47,6 +47,12 @@ public:
 
     int total() const { return toInteger(value(testkeys::infoSection(), testkeys::total())); }
 
+    AnsweredQuestion answered(int number, int position) const {
+        const QString section = QString::number(number);
+        return {number, position, value(section, testkeys::question()),
+                value(section, testkeys::position())};
+    }
+
     bool isCorrect(int number, int position) const {
         return value(QString::number(number), testkeys::position()) == QString::number(position);
     }
@@ -115,11 +121,13 @@ std::optional<Question> TestRun::start(const QString& testname) {
     qnumber_ = 1;
     correct_ = 0;
     total_ = total;
+    lastAnswered_.reset();
     return file.question(1);
 }
 
 std::optional<Question> TestRun::answer(int position) {
     const TestFileSnapshot file(testname_);
+    lastAnswered_ = file.answered(qnumber_, position);
     if (file.isCorrect(qnumber_, position)) {
         ++correct_;
     }

@@ -15,6 +15,15 @@ struct TestOutcome {
     friend bool operator==(const TestOutcome&, const TestOutcome&) = default;
 };
 
+// The question answered last: its number, the position chosen, and the question's text and
+// stored "ap" as the test file held them at that answer.
+struct AnsweredQuestion {
+    int number = 0;
+    int position = 0;
+    QString text;
+    QString correct;
+};
+
 // The state of a test being taken and its steps. Questions are asked in file order from 1 up to
 // the test file's "vsego", which is read again after every answer; each answer is scored by
 // comparing the file's "ap" with the answer's digit as text. Every step reads the test file anew
@@ -46,6 +55,9 @@ public:
     // Question `number` of the running test, read from its file.
     Question question(int number) const;
 
+    // The question answer() scored last; nothing before the first answer of a test.
+    const std::optional<AnsweredQuestion>& lastAnswered() const { return lastAnswered_; }
+
     const QString& testname() const { return testname_; }
     int qnumber() const { return qnumber_; }
     int correct() const { return correct_; }
@@ -56,6 +68,7 @@ private:
     int qnumber_ = 0;
     int correct_ = 0;
     int total_ = 0;
+    std::optional<AnsweredQuestion> lastAnswered_;
 };
 
 } // namespace velmora

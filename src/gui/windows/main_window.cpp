@@ -218,12 +218,13 @@ void MainWindow::connectEntry(QAction* action, const MenuEntry& entry) {
     case MenuEntryKind::Menu:
         break;
     }
-    const std::array<std::pair<const char16_t*, void (MainWindow::*)()>, 10> handlers{{
+    const std::array<std::pair<const char16_t*, void (MainWindow::*)()>, 11> handlers{{
         {u"N17", &MainWindow::leaveAdminScreen},
         {u"Ni", &MainWindow::showProgress},
         {u"N30", &MainWindow::showTestLog},
         {u"Ntun", &MainWindow::showAdminSettings},
         {u"nred", &MainWindow::openScramblingTool},
+        {u"njournal", &MainWindow::openGroupJournal},
         {u"NaFormuAvtorizazii", &MainWindow::showSignInScreen},
         {u"N26", &MainWindow::showAboutProgram},
         {u"N15", &MainWindow::showAboutAuthor},

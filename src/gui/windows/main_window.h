@@ -31,6 +31,7 @@ class ScreenPanel;
 class SignInScreen;
 class TestScreen;
 class AdminScreen;
+class GroupJournalWindow;
 
 // The main window "ЭУИ Velmora" (object name "Form1"). It holds the program's session and the six
 // full-window screens and the menu bar. A screen is shown by making it visible and hiding the
@@ -74,6 +75,8 @@ public:
     ProgressScreen* progressContent() const { return progressContent_; }
     // The progress screen's list of registered users (ComboBox1).
     UserListBox* userListBox() const;
+    // The group journal window, made when "Топ журналы" is first chosen; null until then.
+    GroupJournalWindow* journalWindow() const { return journalWindow_; }
     // The hidden button "Button2", kept in its place in the window; it does nothing.
     QPushButton* button2() const { return button2_; }
 
@@ -149,6 +152,7 @@ private:
     void openScramblingTool();               // nred
     void openCourseSearch();                 // NSearch
     void openSearchResult(const QString& path, const QString& word);
+    void openGroupJournal();                 // njournal
 
     // ---- handlers: controls ----
     void leaveTestLog();         // SpeedButton5
@@ -186,6 +190,8 @@ private:
     // Leaving either screen by any other command ends that stage and offers the test menus again.
     enum class TestStage { None, Asking, Result };
     void endTest();
+    // Appends the answer just scored to the answer log, silently.
+    void logAnswer() const;
     void leaveTestStage();
     bool inFront(const QFrame* screen) const;
 
@@ -203,6 +209,7 @@ private:
     QDialog* scramblingTool_ = nullptr;
     AboutProgramDialog* aboutProgram_ = nullptr;
     AboutAuthorWindow* aboutAuthor_ = nullptr;
+    GroupJournalWindow* journalWindow_ = nullptr;
     MenuState menuState_ = MenuState::Design;
     bool testMenusHidden_ = false;
     TestScreen* testContent_ = nullptr;

@@ -2,12 +2,14 @@
 // The main window's handlers of taking tests, the progress screen and the test log screen.
 
 #include "core/access/user_register.h"
+#include "core/exam/answer_log.h"
 #include "core/exam/test_log.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/screens/progress_screen.h"
 #include "gui/screens/test_screen.h"
 #include "gui/screens/user_list_box.h"
+#include "gui/windows/group_journal_window.h"
 #include "gui/windows/main_window.h"
 
 #include <QAction>
@@ -60,12 +62,23 @@ void MainWindow::answer(int position) {
         if (testStage_ != TestStage::Asking) {
             return; // a finished or abandoned test is never scored again
         }
-        if (const std::optional<Question> next = session_.testRun.answer(position)) {
+        const std::optional<Question> next = session_.testRun.answer(position);
+        logAnswer();
+        if (next) {
             testContent_->showQuestion(*next);
         } else {
             endTest();
         }
     });
+}
+
+void MainWindow::logAnswer() const {
+    if (const std::optional<AnsweredQuestion>& answered = session_.testRun.lastAnswered()) {
+        // A lost answer line is not the student's concern: nothing is shown, the test goes on.
+        (void)AnswerLog::append(session_.admin.reportFile,
+                                AnswerLog::of(session_.userName, QDateTime::currentDateTime(),
+                                              session_.testRun.testname(), *answered));
+    }
 }
 
 void MainWindow::endTest() {
@@ -145,6 +158,20 @@ void MainWindow::showTestLog() {
         showScreen(memoScreen());
         testLogView_->setPlainText(
             TestLog::read(session_.admin.reportFile).join(QLatin1Char('\n')));
+    });
+}
+
+// ---- the group journal ----
+
+void MainWindow::openGroupJournal() {
+    guarded(this, [&] {
+        if (journalWindow_ == nullptr) {
+            journalWindow_ = new GroupJournalWindow(this);
+        }
+        journalWindow_->reload(session_.admin.reportFile);
+        journalWindow_->show();
+        journalWindow_->raise();
+        journalWindow_->activateWindow();
     });
 }
 

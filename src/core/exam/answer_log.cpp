@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/exam/answer_log.h"
+
+#include "core/exam/test_log.h"
+#include "core/storage/code_page.h"
+#include "core/storage/safe_file.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+
+namespace velmora {
+
+AnswerLog::Answer AnswerLog::of(const QString& username, const QDateTime& when,
+                                const QString& testname, const AnsweredQuestion& answered) {
+    bool isNumber = false;
+    const int correctPosition = answered.correct.toInt(&isNumber);
+    return {username, when, testname, answered.number, letter(answered.position),
+            // "ap" is compared as text when scoring, so only a plain digit names an answer.
+            isNumber && answered.correct == QString::number(correctPosition)
+                ? letter(correctPosition)
+                : QStringLiteral("?"),
+            answered.text};
+}
+
+QString AnswerLog::line(const Answer& answer) {
+    return QStringList{answer.username,
+                       answer.when.toString(QStringLiteral("HH:mm:ss")),
+                       answer.when.toString(QStringLiteral("dd.MM.yyyy")),
+                       answer.testname,
+                       QString::number(answer.question),
+                       answer.chosen,
+                       answer.correct,
+                       fingerprint(answer.questionText)}
+        .join(QStringLiteral(" | "));
+}
+
+QString AnswerLog::fingerprint(const QString& questionText) {
+    const QByteArray hash =
+        QCryptographicHash::hash(questionText.toUtf8(), QCryptographicHash::Sha1);
+    return QString::fromLatin1(hash.left(4).toHex());
+}
+
+QString AnswerLog::letter(int position) {
+    if (position < 1 || position > 5) {
+        return QStringLiteral("?");
+    }
+    return QString(QChar(u'A' + position - 1));
+}
+
+QString AnswerLog::path(const QString& reportfile) {
+    if (reportfile.trimmed().isEmpty()) {
+        return {};
+    }
+    const QFileInfo log(TestLog::path(reportfile));
+    const QString suffix = log.suffix();
+    const QString name = suffix.isEmpty()
+                             ? log.fileName() + QStringLiteral(".answers")
+                             : log.completeBaseName() + QStringLiteral(".answers.") + suffix;
+    return log.dir().filePath(name);
+}
+
+bool AnswerLog::append(const QString& reportfile, const Answer& answer) {
+    const QString file = path(reportfile);
+    if (file.isEmpty() || QFileInfo(file).isDir()) {
+        return false;
+    }
+    try {
+        return appendToFile(file, CodePage::encode(line(answer) + QStringLiteral("\r\n"))) == 0;
+    } catch (const std::exception&) {
+        return false; // whatever goes wrong here, the test goes on as it would without the log
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/exam/group_journal.h"
+
+#include "core/access/user_list.h"
+#include "core/access/user_register.h"
+#include "core/exam/answer_log.h"
+#include "core/exam/log_lines.h"
+#include "core/exam/test_log.h"
+#include "core/exam/test_run.h"
+#include "core/storage/code_page.h"
+#include "core/storage/data_path.h"
+#include "core/storage/failure.h"
+#include "core/storage/ini_text.h"
+#include "core/storage/integer_text.h"
+#include "core/storage/safe_file.h"
+#include "core/storage/scrambled_store.h"
+
+#include <QFileInfo>
+#include <future>
+
+namespace velmora {
+namespace {
+
+constexpr int kLogFields = 5;
+constexpr int kAnswerFields = 8;
+constexpr int kHighestGrade = 5;
+
+QByteArray folded(QByteArrayView name) {
+    QByteArray key(name.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        key[i] = static_cast<char>(CodePage::fold(static_cast<unsigned char>(name[i])));
+    }
+    return key;
+}
+
+QList<int> testsWithFiles() {
+    QList<int> tests;
+    for (int test = 1; test <= kTestSlots; ++test) {
+        const QString file = programFolderPath(TestRun::filePath(UserRegister::testKey(test)));
+        if (QFileInfo(file).isFile()) {
+            tests.append(test);
+        }
+    }
+    return tests;
+}
+
+// A stored value as the register's reader gives it: unscrambled and decoded.
+QString plainValue(const std::optional<QByteArray>& stored) {
+    QByteArray plain;
+    crypt(stored.value_or(QByteArray(kMissingMarker)), kScrambleKey, plain);
+    return CodePage::decode(plain);
+}
+
+// How many attempts of each student (folded name) and test the answer log holds: an attempt's
+// answer lines begin with its first question's.
+StartedAttempts startedAttempts(const QString& path) {
+    StartedAttempts started;
+    if (const std::optional<QByteArray> text = readLogFile(path, nullptr)) {
+        forEachLogLine(*text, [&](const LogFields& fields) {
+            if (fields.size() == kAnswerFields && fields[4] == "1") {
+                if (const int test = TestRun::slotOf(QString::fromLatin1(fields[3]))) {
+                    ++started[{folded(fields[0]), test}];
+                }
+            }
+        });
+    }
+    return started;
+}
+
+} // namespace
+
+std::optional<int> JournalStudent::grade(int test) const {
+    if (!taken(test)) {
+        return std::nullopt;
+    }
+    const std::optional<int>& value = stored[static_cast<size_t>(test)];
+    if (value && *value >= 1) {
+        return value;
+    }
+    return attempts[static_cast<size_t>(test)].lastGrade;
+}
+
+std::optional<double> JournalStudent::mean(const QList<int>& tests) const {
+    int sum = 0;
+    int count = 0;
+    for (const int test : tests) {
+        if (const std::optional<int> g = grade(test)) {
+            sum += *g;
+            ++count;
+        }
+    }
+    if (count == 0) {
+        return std::nullopt;
+    }
+    return static_cast<double>(sum) / count;
+}
+
+GroupJournal GroupJournal::read(const QString& reportfile) {
+    // The answer log is by far the largest file: it is scanned on a second core meanwhile.
+    std::future<StartedAttempts> started =
+        std::async(std::launch::async, startedAttempts, AnswerLog::path(reportfile));
+    GroupJournal journal;
+    journal.tests_ = testsWithFiles();
+    journal.readRegister();
+    journal.readTestLog(TestLog::path(reportfile));
+    journal.countUnansweredTests(started.get());
+    return journal;
+}
+
+int GroupJournal::rowOf(QByteArrayView name) {
+    return rows_.value(folded(name), -1);
+}
+
+void GroupJournal::readRegister() {
+    const QByteArray text =
+        readWholeFile(programFolderPath(UserRegister::path())).value_or(QByteArray());
+    const QList<IniText::SectionSpan> sections = IniText::sectionSpans(text);
+    QHash<QByteArray, const IniText::SectionSpan*> sectionOf;
+    for (const IniText::SectionSpan& section : sections) {
+        const QByteArray key = folded(section.name);
+        if (!sectionOf.contains(key)) { // the first section of a name is the one read
+            sectionOf.insert(key, &section);
+        }
+    }
+    // The list's names in order, each once; then the register's students the list lacks.
+    QList<std::pair<QString, bool>> names;
+    try {
+        const UserList list = UserList::load();
+        for (const QString& name : list.names()) {
+            names.append({name, true});
+        }
+    } catch (const Failure&) {
+        // No list: every student of the register is shown as missing from it.
+    }
+    QHash<QByteArray, bool> seen;
+    for (const auto& [name, listed] : names) {
+        seen.insert(folded(CodePage::encode(name)), true);
+    }
+    for (const IniText::SectionSpan& section : sections) {
+        const QByteArray key = folded(section.name);
+        const bool student = IniText::value(section.lines, section.name, "password").has_value();
+        if (student && !seen.contains(key)) {
+            seen.insert(key, true);
+            names.append({CodePage::decode(section.name), false});
+        }
+    }
+    QList<QByteArray> keys;
+    for (int test = 1; test <= kTestSlots; ++test) {
+        keys.append(UserRegister::testKey(test).toLatin1());
+    }
+    for (const auto& [name, listed] : names) {
+        const QByteArray key = folded(CodePage::encode(name));
+        if (name.isEmpty() || rows_.contains(key)) {
+            continue;
+        }
+        JournalStudent student;
+        student.name = name;
+        student.listed = listed;
+        if (const IniText::SectionSpan* section = sectionOf.value(key)) {
+            const auto values = IniText::values(section->lines, section->name, keys);
+            for (int test = 1; test <= kTestSlots; ++test) {
+                const std::optional<int> value = integerValue(plainValue(values[test - 1]));
+                if (value && *value >= 0 && *value <= kHighestGrade) {
+                    student.stored[static_cast<size_t>(test)] = value;
+                }
+            }
+        }
+        rows_.insert(key, static_cast<int>(students_.size()));
+        students_.append(student);
+    }
+}
+
+void GroupJournal::readTestLog(const QString& path) {
+    const std::optional<QByteArray> text = readLogFile(path, &logProblem_);
+    if (!text) {
+        return;
+    }
+    forEachLogLine(*text, [&](const LogFields& fields) {
+        const bool whole = fields.size() == kLogFields;
+        const int test = whole ? TestRun::slotOf(QString::fromLatin1(fields[3])) : 0;
+        const int grade = whole ? logNumber(fields[4]).value_or(-1) : -1;
+        if (test == 0 || !tests_.contains(test) || grade < 0 || grade > kHighestGrade) {
+            ++skippedLogLines_;
+            return;
+        }
+        const int row = rowOf(fields[0]);
+        if (row < 0) {
+            return; // the administrator, or a student deleted since
+        }
+        JournalAttempts& attempts = students_[row].attempts[static_cast<size_t>(test)];
+        ++attempts.count;
+        attempts.last =
+            QString::fromLatin1(fields[2]) + QLatin1Char(' ') + QString::fromLatin1(fields[1]);
+        attempts.lastGrade = grade;
+    });
+}
+
+void GroupJournal::countUnansweredTests(const StartedAttempts& started) {
+    for (const JournalStudent& student : students_) {
+        const QByteArray name = folded(CodePage::encode(student.name));
+        for (const int test : tests_) {
+            const int finished = student.attempts[static_cast<size_t>(test)].count;
+            testsWithoutAnswers_ += std::max(0, finished - started.value({name, test}));
+        }
+    }
+}
+
+JournalTestSummary GroupJournal::summary(int test) const {
+    JournalTestSummary result;
+    int sum = 0;
+    int passed = 0;
+    for (const JournalStudent& student : students_) {
+        if (const std::optional<int> g = student.grade(test)) {
+            ++result.taken;
+            sum += *g;
+            passed += *g >= kPassGrade ? 1 : 0;
+            if (*g >= 1) {
+                ++result.counts[static_cast<size_t>(*g)];
+            }
+        }
+    }
+    if (result.taken > 0) {
+        result.mean = static_cast<double>(sum) / result.taken;
+        result.passedShare = static_cast<double>(passed) / result.taken;
+    }
+    return result;
+}
+
+QStringList GroupJournal::notes() const {
+    QStringList notes;
+    if (!logProblem_.isEmpty()) {
+        notes.append(QStringLiteral("журнал тестов не прочитан: %1").arg(logProblem_));
+    }
+    if (skippedLogLines_ > 0) {
+        notes.append(QStringLiteral("строк журнала пропущено: %1").arg(skippedLogLines_));
+    }
+    if (testsWithoutAnswers_ > 0) {
+        notes.append(QStringLiteral("тестов без строк ответов: %1").arg(testsWithoutAnswers_));
+    }
+    return notes;
+}
+
+} // namespace velmora

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/course/course_shape.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace velmora {
+
+// What the test log says about one student and one test.
+struct JournalAttempts {
+    int count = 0;
+    QString last;      // "03.02.2025 14:05:09" of the last line
+    int lastGrade = 0; // the grade of the last line
+};
+
+// One row of the group journal.
+struct JournalStudent {
+    QString name;
+    bool listed = true; // false: a section of users.ini that the list "users" lacks
+    // The stored grade of tests 1 … kTestSlots when it is a number 0 … 5.
+    std::array<std::optional<int>, kTestSlots + 1> stored{};
+    std::array<JournalAttempts, kTestSlots + 1> attempts{};
+
+    bool taken(int test) const { return attempts[static_cast<size_t>(test)].count > 0; }
+    // The grade shown for a taken test: the stored one, or the log's last when the register's
+    // value is not a grade 1 … 5; nothing for a test not taken.
+    std::optional<int> grade(int test) const;
+    // The mean of the grades of the taken tests among `tests`.
+    std::optional<double> mean(const QList<int>& tests) const;
+};
+
+// One test's column summed up.
+struct JournalTestSummary {
+    int taken = 0;
+    double mean = 0;
+    double passedShare = 0;      // 0 … 1
+    std::array<int, 6> counts{}; // students per grade 1 … 5 (element 0 unused)
+};
+
+// Attempts whose first answer the answer log holds, per folded student name and test.
+using StartedAttempts = QHash<std::pair<QByteArray, int>, int>;
+
+// The teacher's view of a group: every registered student with the grades of every test that has
+// a test file, and the attempts the test log records. It is read from the user list, the user
+// register, the test log and the answer log, each file once, and writes nothing.
+class GroupJournal {
+public:
+    // Reads the files of the current directory; `reportfile` is the test log setting. A missing or
+    // damaged log is no failure: what cannot be used is counted in the notes.
+    static GroupJournal read(const QString& reportfile);
+
+    // Test numbers 1 … kTestSlots whose file exists in data\tests, ascending.
+    const QList<int>& tests() const { return tests_; }
+    const QList<JournalStudent>& students() const { return students_; }
+    JournalTestSummary summary(int test) const;
+
+    // Test log lines that could not be used: a wrong number of fields, an unknown test, a grade
+    // that is not 0 … 5.
+    int skippedLogLines() const { return skippedLogLines_; }
+    // Finished tests of the test log without the answer lines of their first question.
+    int testsWithoutAnswers() const { return testsWithoutAnswers_; }
+    // Why the test log could not be read, or empty.
+    const QString& logProblem() const { return logProblem_; }
+    // The notes for the window and the command line, one per line; empty when all is well.
+    QStringList notes() const;
+
+private:
+    void readRegister();
+    void readTestLog(const QString& path);
+    void countUnansweredTests(const StartedAttempts& started);
+    int rowOf(QByteArrayView name);
+
+    QList<int> tests_;
+    QList<JournalStudent> students_;
+    QHash<QByteArray, int> rows_; // folded name bytes to row
+    int skippedLogLines_ = 0;
+    int testsWithoutAnswers_ = 0;
+    QString logProblem_;
+};
+
+} // namespace velmora

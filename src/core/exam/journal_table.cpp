@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/exam/journal_table.h"
+
+#include "core/exam/group_journal.h"
+#include "core/exam/question_statistics.h"
+
+#include <cmath>
+
+namespace velmora {
+namespace {
+
+QString csvField(const QString& field) {
+    if (!field.contains(QLatin1Char(';')) && !field.contains(QLatin1Char('"')) &&
+        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r'))) {
+        return field;
+    }
+    QString quoted = field;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString nameCell(const JournalStudent& student) {
+    return student.listed ? student.name : student.name + QStringLiteral(" (нет в списке)");
+}
+
+} // namespace
+
+QString JournalTable::number(double value) {
+    return QString::number(value, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString JournalTable::percent(double share) {
+    return QStringLiteral("%1 %").arg(std::lround(share * 100));
+}
+
+QString JournalTable::shortened(const QString& text, int length) {
+    const QString line = text.simplified();
+    return line.size() <= length ? line : line.left(length - 1) + QStringLiteral("…");
+}
+
+JournalTable JournalTable::of(const GroupJournal& journal) {
+    JournalTable table;
+    table.header_.append(QStringLiteral("Студент"));
+    for (const int test : journal.tests()) {
+        table.header_.append(QStringLiteral("Тест %1").arg(test));
+    }
+    table.header_.append(QStringLiteral("Средний балл"));
+    for (const JournalStudent& student : journal.students()) {
+        QStringList row{nameCell(student)};
+        for (const int test : journal.tests()) {
+            const std::optional<int> grade = student.grade(test);
+            row.append(grade ? QString::number(*grade) : notTaken());
+        }
+        const std::optional<double> mean = student.mean(journal.tests());
+        row.append(mean ? number(*mean) : notTaken());
+        table.rows_.append(row);
+    }
+    return table;
+}
+
+JournalTable JournalTable::of(const QuestionStatistics& statistics) {
+    JournalTable table;
+    table.header_ = QStringList{QStringLiteral("№"), QStringLiteral("Вопрос"),
+                                QStringLiteral("Ответов"), QStringLiteral("Верно")};
+    for (const QChar letter : QStringLiteral("ABCDE")) {
+        table.header_.append(QString(letter));
+    }
+    table.header_.append(QStringLiteral("Отметка"));
+    for (const QuestionTally& q : statistics.questions()) {
+        QStringList row{QString::number(q.number), shortened(q.text), QString::number(q.answers),
+                        q.answers > 0 ? percent(q.correctShare()) : notTaken()};
+        for (int i = 0; i < static_cast<int>(q.chosen.size()); ++i) {
+            const QString count = QString::number(q.chosen[static_cast<size_t>(i)]);
+            const bool correct = q.correct == QString(QChar(u'A' + i));
+            row.append(correct ? count + QStringLiteral(" ✓") : count);
+        }
+        row.append(q.verdict());
+        table.rows_.append(row);
+    }
+    return table;
+}
+
+QByteArray JournalTable::csv() const {
+    QByteArray out("\xEF\xBB\xBF");
+    const auto appendLine = [&out](const QStringList& fields) {
+        QStringList quoted;
+        for (const QString& field : fields) {
+            quoted.append(csvField(field));
+        }
+        out += quoted.join(QLatin1Char(';')).toUtf8() + "\r\n";
+    };
+    appendLine(header_);
+    for (const QStringList& row : rows_) {
+        appendLine(row);
+    }
+    return out;
+}
+
+QString JournalTable::text() const {
+    QList<qsizetype> widths;
+    for (const QString& cell : header_) {
+        widths.append(cell.size());
+    }
+    for (const QStringList& row : rows_) {
+        for (qsizetype i = 0; i < row.size() && i < widths.size(); ++i) {
+            widths[i] = std::max(widths[i], row[i].size());
+        }
+    }
+    QString out;
+    const auto appendLine = [&](const QStringList& cells) {
+        QStringList padded;
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            // Names and question texts to the left, numbers to the right.
+            const bool text = i == 0 || header_[i] == QStringLiteral("Вопрос");
+            padded.append(text ? cells[i].leftJustified(widths[i])
+                               : cells[i].rightJustified(widths[i]));
+        }
+        out += padded.join(QStringLiteral("  ")).trimmed() + QLatin1Char('\n');
+    };
+    appendLine(header_);
+    for (const QStringList& row : rows_) {
+        appendLine(row);
+    }
+    return out;
+}
+
+} // namespace velmora

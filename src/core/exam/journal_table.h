@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace velmora {
+
+class GroupJournal;
+class QuestionStatistics;
+
+// The group journal or a test's question statistics as a table of texts, cell for cell as the
+// journal window shows them; velmora-admin prints it and "Сохранить CSV..." saves it.
+class JournalTable {
+public:
+    // One row per student: the name, a cell per test ("—" where not taken), the mean.
+    static JournalTable of(const GroupJournal& journal);
+    // One row per question: number, text (shortened), answers, share correct, A … E with the
+    // correct letter's count marked, the verdict.
+    static JournalTable of(const QuestionStatistics& statistics);
+
+    static QString notTaken() { return QStringLiteral("—"); }
+    // "4,50": two decimals with a comma, as spreadsheets in Russian and Kazakh settings read them.
+    static QString number(double value);
+    // "67 %"
+    static QString percent(double share);
+    // The question text in one line, cut to `length` characters with "…".
+    static QString shortened(const QString& text, int length = 60);
+
+    const QStringList& header() const { return header_; }
+    const QList<QStringList>& rows() const { return rows_; }
+
+    // UTF-8 with a byte order mark, ";" between fields, the header first, CR LF after each line;
+    // a field holding ";", a quote or a line break is quoted.
+    QByteArray csv() const;
+    // The table aligned in columns for a terminal.
+    QString text() const;
+
+private:
+    QStringList header_;
+    QList<QStringList> rows_;
+};
+
+} // namespace velmora

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QVarLengthArray>
+#include <functional>
+#include <optional>
+
+namespace velmora {
+
+// The fields of one line of the test log or the answer log, split at " | ", as views into the
+// line. Fields are taken as they stand.
+using LogFields = QVarLengthArray<QByteArrayView, 8>;
+
+// Calls `take` with the fields of every non-empty line of `text` (CR LF, LF or a lone CR end a
+// line). Lines are split in place, so a log of a million lines costs no copy of it.
+void forEachLogLine(QByteArrayView text, const std::function<void(const LogFields&)>& take);
+
+// The whole file's bytes; nothing, with the failure's text in `problem`, when it cannot be read.
+std::optional<QByteArray> readLogFile(const QString& path, QString* problem);
+
+// A small decimal number written with digits only (no sign, no blanks), or nothing.
+std::optional<int> logNumber(QByteArrayView field);
+
+} // namespace velmora

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/exam/question_statistics.h"
+
+#include "core/exam/answer_log.h"
+#include "core/exam/log_lines.h"
+#include "core/exam/test_file.h"
+#include "core/storage/code_page.h"
+#include "core/storage/scrambled_store.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+constexpr int kAnswerFields = 8;
+constexpr int kHardAnswers = 5;
+constexpr double kHardShare = 0.30;
+constexpr double kEasyShare = 0.95;
+
+// The position 0 … 4 of a letter "A" … "E", or -1.
+int letterIndex(QByteArrayView field) {
+    if (field.size() != 1 || field[0] < 'A' || field[0] >= 'A' + kAnswersPerQuestion) {
+        return -1;
+    }
+    return field[0] - 'A';
+}
+
+} // namespace
+
+double QuestionTally::correctShare() const {
+    return answers > 0 ? static_cast<double>(correctAnswers) / answers : 0.0;
+}
+
+QString QuestionTally::verdict() const {
+    if (answers >= kHardAnswers && correctShare() < kHardShare) {
+        return QStringLiteral("слишком трудный");
+    }
+    if (answers > 0 && correctShare() > kEasyShare) {
+        return QStringLiteral("слишком лёгкий");
+    }
+    return {};
+}
+
+QuestionStatistics QuestionStatistics::read(const QString& reportfile, const QString& testname) {
+    QuestionStatistics statistics;
+    statistics.readQuestions(testname);
+    statistics.readAnswers(AnswerLog::path(reportfile), testname);
+    return statistics;
+}
+
+void QuestionStatistics::readQuestions(const QString& testname) {
+    const TestFile file = TestFile::named(testname);
+    QList<int> numbers;
+    for (const QString& section : file.sectionNames()) {
+        bool isNumber = false;
+        const int number = section.toInt(&isNumber);
+        if (isNumber && number > 0 && section == QString::number(number) &&
+            !numbers.contains(number)) {
+            numbers.append(number);
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    for (const int number : numbers) {
+        const Question question = file.question(number);
+        QuestionTally tally;
+        tally.number = number;
+        tally.text = question.text;
+        const std::optional<QChar> letter = question.correctLetter();
+        tally.correct = letter ? QString(*letter) : QStringLiteral("?");
+        questions_.append(tally);
+    }
+}
+
+void QuestionStatistics::readAnswers(const QString& path, const QString& testname) {
+    if (!path.isEmpty() && !QFileInfo::exists(path)) {
+        return; // nothing answered yet since the answer log began
+    }
+    const std::optional<QByteArray> text = readLogFile(path, &logProblem_);
+    if (!text) {
+        return;
+    }
+    QHash<int, int> indexOf;
+    QHash<int, QByteArray> fingerprintOf;
+    for (int i = 0; i < questions_.size(); ++i) {
+        indexOf.insert(questions_[i].number, i);
+        fingerprintOf.insert(questions_[i].number,
+                             AnswerLog::fingerprint(questions_[i].text).toLatin1());
+    }
+    const QByteArray test = CodePage::encode(testname);
+    forEachLogLine(*text, [&](const LogFields& fields) {
+        if (fields.size() != kAnswerFields) {
+            ++skippedLines_;
+            return;
+        }
+        if (fields[3] != test) {
+            return;
+        }
+        const std::optional<int> number = logNumber(fields[4]);
+        const int chosen = letterIndex(fields[5]);
+        if (!number || chosen < 0) {
+            ++skippedLines_;
+            return;
+        }
+        const auto at = indexOf.constFind(*number);
+        if (at == indexOf.constEnd() || fingerprintOf.value(*number) != fields[7]) {
+            ++changedLines_;
+            return;
+        }
+        QuestionTally& tally = questions_[*at];
+        ++tally.answers;
+        ++tally.chosen[static_cast<size_t>(chosen)];
+        if (fields[5] == fields[6]) {
+            ++tally.correctAnswers;
+        }
+    });
+}
+
+QStringList QuestionStatistics::notes() const {
+    QStringList notes;
+    if (!logProblem_.isEmpty()) {
+        notes.append(QStringLiteral("журнал ответов не прочитан: %1").arg(logProblem_));
+    }
+    if (changedLines_ > 0) {
+        notes.append(
+            QStringLiteral("ответов на изменённые вопросы не учтено: %1").arg(changedLines_));
+    }
+    if (skippedLines_ > 0) {
+        notes.append(QStringLiteral("строк журнала ответов пропущено: %1").arg(skippedLines_));
+    }
+    return notes;
+}
+
+} // namespace velmora

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "gui/windows/save_file_chooser.h"
+
+#include <QWidget>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+class QTableWidget;
+class QTabWidget;
+
+namespace velmora {
+
+class GradeChart;
+class JournalGradesModel;
+
+// The teacher's group journal "Журнал группы": a modeless window with the grades of every student
+// ("Оценки": the table, a summary per test and a chart of the chosen test's grades) and the
+// question statistics of a test ("Вопросы"). Every file is read once per reload; nothing is
+// written but the CSV file the teacher asks for.
+class GroupJournalWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit GroupJournalWindow(QWidget* parent = nullptr);
+    ~GroupJournalWindow() override;
+
+    // Reads the journal anew from the course folder; `reportfile` is the test log setting.
+    void reload(const QString& reportfile);
+    void setSaveChooser(std::unique_ptr<SaveFileChooser> chooser);
+
+    const JournalGradesModel* grades() const { return model_; }
+    // The grades as shown: filtered by name and sorted.
+    QSortFilterProxyModel* shownGrades() const { return proxy_; }
+    QTableView* gradesView() const { return gradesView_; }
+    QTableWidget* summaryTable() const { return summary_; }
+    GradeChart* chart() const { return chart_; }
+    QLineEdit* filterBox() const { return filter_; }
+    QLabel* notes() const { return notes_; }
+    QTabWidget* tabs() const { return tabs_; }
+    QComboBox* testChoice() const { return testChoice_; }
+    QTableWidget* questionsTable() const { return questions_; }
+    QLabel* questionNotes() const { return questionNotes_; }
+    QPushButton* saveCsvButton() const { return saveCsv_; }
+    QPushButton* printButton() const { return print_; }
+    QPushButton* refreshButton() const { return refresh_; }
+
+private:
+    QWidget* buildGradesTab();
+    QWidget* buildQuestionsTab();
+    void fillSummary();
+
+    // Handlers of the controls.
+    void refresh();             // "Обновить"
+    void showChart(int column); // a test column chosen
+    void showQuestions();       // a test chosen on "Вопросы"
+    void saveCsv();             // "Сохранить CSV..."
+    void printGrades();         // "Печать..."
+
+    QString reportfile_;
+    bool questionsStale_ = true;
+    std::unique_ptr<SaveFileChooser> chooser_;
+    JournalGradesModel* model_ = nullptr;
+    QSortFilterProxyModel* proxy_ = nullptr;
+    QLabel* notes_ = nullptr;
+    QPushButton* refresh_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QPushButton* saveCsv_ = nullptr;
+    QPushButton* print_ = nullptr;
+    QTableView* gradesView_ = nullptr;
+    QTableWidget* summary_ = nullptr;
+    GradeChart* chart_ = nullptr;
+    QComboBox* testChoice_ = nullptr;
+    QLabel* questionNotes_ = nullptr;
+    QTableWidget* questions_ = nullptr;
+};
+
+} // namespace velmora

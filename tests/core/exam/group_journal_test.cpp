@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/exam/answer_log.h"
+#include "core/exam/group_journal.h"
+#include "core/exam/journal_table.h"
+#include "core/exam/log_lines.h"
+#include "core/exam/question_statistics.h"
+#include "core/storage/code_page.h"
+#include "core/storage/scrambled_store.h"
+#include "support/temp_folder.h"
+#include "support/test_file_builder.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace Qt::StringLiterals;
+using velmora::test::numberedQuestions;
+using velmora::test::TempFolder;
+using velmora::test::writeTestFile;
+
+namespace {
+
+const QString kDash = QStringLiteral("—");
+
+void storeStudent(const QString& name, const QStringList& grades) {
+    writeini(name, QStringLiteral("password"), QStringLiteral("p"), QStringLiteral("\\users.ini"));
+    for (qsizetype n = 0; n < grades.size(); ++n) {
+        writeini(name, QStringLiteral("test%1").arg(n + 1), grades[n],
+                 QStringLiteral("\\users.ini"));
+    }
+}
+
+QByteArray lines(const QStringList& lines) {
+    return CodePage::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+}
+
+// Three tests have files (1, 2 and 4); the list names Айгүл, a name without a section, and
+// Бекзат; Нұрлан is registered but missing from the list.
+class GroupJournalFiles : public ::testing::Test {
+protected:
+    GroupJournalFiles() {
+        for (const QString& test :
+             {QStringLiteral("test1"), QStringLiteral("test2"), QStringLiteral("test4")}) {
+            writeTestFile(test, numberedQuestions({1, 2}), QStringLiteral("2"));
+        }
+        storeStudent(QStringLiteral("Айгүл"), QStringLiteral("5 2 0 4").split(u' '));
+        storeStudent(QStringLiteral("Бекзат"), QStringLiteral("1 0 0 0").split(u' '));
+        storeStudent(QStringLiteral("Нұрлан"), QStringLiteral("3 0 0 0").split(u' '));
+        folder_.write(QStringLiteral("users"), CodePage::encode(u"Айгүл\r\nГость\r\nбекзат\r\n"));
+    }
+    TempFolder folder_;
+};
+
+TEST_F(GroupJournalFiles, ATestCountsAsTakenOnlyWithATestLogLine) {
+    folder_.write(QStringLiteral("report.txt"),
+                  lines({QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | test1 | 3"),
+                         QStringLiteral("АЙГҮЛ | 11:30:00 | 02.02.2025 | test1 | 5"),
+                         QStringLiteral("Айгүл | 12:00:00 | 02.02.2025 | test2 | 2"),
+                         QStringLiteral("Нұрлан | 09:00:00 | 03.02.2025 | test1 | 3"),
+                         QStringLiteral("admin | 09:00:00 | 03.02.2025 | test1 | 5")}));
+    const GroupJournal journal = GroupJournal::read(QStringLiteral("report.txt"));
+    EXPECT_EQ(journal.tests(), (QList<int>{1, 2, 4}));
+    const JournalTable table = JournalTable::of(journal);
+    EXPECT_EQ(table.header(), (QStringList{u"Студент"_s, u"Тест 1"_s, u"Тест 2"_s, u"Тест 4"_s,
+                                           u"Средний балл"_s}));
+    // Бекзат's stored u"1"_s for test 1 is the registration's, not a grade: no log line, no grade.
+    EXPECT_EQ(table.rows(),
+              (QList<QStringList>{{u"Айгүл"_s, u"5"_s, u"2"_s, kDash, u"3,50"_s},
+                                  {u"Гость"_s, kDash, kDash, kDash, kDash},
+                                  {u"бекзат"_s, kDash, kDash, kDash, kDash},
+                                  {u"Нұрлан (нет в списке)"_s, u"3"_s, kDash, kDash, u"3,00"_s}}));
+    const JournalAttempts& attempts = journal.students()[0].attempts[1];
+    EXPECT_EQ(attempts.count, 2);
+    EXPECT_EQ(attempts.last, QStringLiteral("02.02.2025 11:30:00"));
+    // No answer log: every finished test lacks its answer lines.
+    EXPECT_EQ(journal.notes(), QStringList{QStringLiteral("тестов без строк ответов: 4")});
+
+    const JournalTestSummary first = journal.summary(1);
+    EXPECT_EQ(first.taken, 2);
+    EXPECT_DOUBLE_EQ(first.mean, 4.0);
+    EXPECT_DOUBLE_EQ(first.passedShare, 1.0);
+    EXPECT_EQ(first.counts, (std::array<int, 6>{0, 0, 0, 1, 0, 1}));
+    EXPECT_DOUBLE_EQ(journal.summary(2).passedShare, 0.0);
+    EXPECT_EQ(journal.summary(4).taken, 0);
+}
+
+TEST_F(GroupJournalFiles, BadLogLinesAreCountedAndNeverMakeACell) {
+    folder_.write(QStringLiteral("report.txt"),
+                  lines({QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | test1"),
+                         QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | test3 | 4"),
+                         QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | exam | 4"),
+                         QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | test4 | 7"),
+                         QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | test4 | -1"),
+                         QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | test2 | 2 | x"),
+                         QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | test2 | 2")}));
+    const GroupJournal journal = GroupJournal::read(QStringLiteral("report.txt"));
+    EXPECT_EQ(journal.skippedLogLines(), 6);
+    EXPECT_EQ(JournalTable::of(journal).rows()[0],
+              (QStringList{u"Айгүл"_s, kDash, u"2"_s, kDash, u"2,00"_s}));
+    EXPECT_EQ(journal.notes().first(), QStringLiteral("строк журнала пропущено: 6"));
+}
+
+TEST_F(GroupJournalFiles, AMissingLogIsANoteAndEveryCellNotTaken) {
+    const GroupJournal journal = GroupJournal::read(QStringLiteral("absent.txt"));
+    ASSERT_EQ(journal.students().size(), 4);
+    EXPECT_EQ(JournalTable::of(journal).rows()[0],
+              (QStringList{u"Айгүл"_s, kDash, kDash, kDash, kDash}));
+    ASSERT_FALSE(journal.notes().isEmpty());
+    EXPECT_TRUE(journal.notes()[0].startsWith(
+        QStringLiteral("журнал тестов не прочитан: Cannot open file")))
+        << journal.notes()[0].toStdString();
+}
+
+TEST_F(GroupJournalFiles, AnswerLinesOfTheFirstQuestionMarkAnAttemptAsAnswered) {
+    folder_.write(QStringLiteral("report.txt"),
+                  lines({QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | test1 | 3"),
+                         QStringLiteral("Айгүл | 11:00:00 | 01.02.2025 | test1 | 5"),
+                         QStringLiteral("Нұрлан | 11:00:00 | 01.02.2025 | test2 | 5")}));
+    folder_.write(
+        QStringLiteral("report.answers.txt"),
+        lines({QStringLiteral("айгүл | 09:59:00 | 01.02.2025 | test1 | 1 | A | A | 0"),
+               QStringLiteral("Айгүл | 09:59:30 | 01.02.2025 | test1 | 2 | A | B | 0"),
+               QStringLiteral("Нұрлан | 10:59:00 | 01.02.2025 | test2 | 1 | A | A | 0")}));
+    EXPECT_EQ(GroupJournal::read(QStringLiteral("report.txt")).testsWithoutAnswers(), 1);
+}
+
+TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersToChangedQuestions) {
+    const QString q1 = AnswerLog::fingerprint(QStringLiteral("Вопрос 1"));
+    const QString q2 = AnswerLog::fingerprint(QStringLiteral("Вопрос 2"));
+    QStringList answers;
+    // Question 1 (correct A): 5 answers, 1 right: too hard. Question 2 (correct B): all right.
+    for (const char* chosen : {"A", "B", "B", "C", "E"}) {
+        answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test1 | 1 | %1 | A | %2")
+                           .arg(QLatin1String(chosen), q1));
+    }
+    answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test1 | 2 | B | B | ") + q2);
+    answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test1 | 2 | B | B | 00000000"));
+    answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test1 | 9 | B | B | ") + q2);
+    answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test2 | 1 | B | A | ") + q1);
+    answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test1 | 1 | F | A | ") + q1);
+    answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test1 | 1 | A"));
+    folder_.write(QStringLiteral("report.answers.txt"), lines(answers));
+
+    const QuestionStatistics stats =
+        QuestionStatistics::read(QStringLiteral("report.txt"), QStringLiteral("test1"));
+    EXPECT_EQ(stats.changedLines(), 2);
+    EXPECT_EQ(stats.skippedLines(), 2);
+    EXPECT_EQ(stats.notes(), (QStringList{u"ответов на изменённые вопросы не учтено: 2"_s,
+                                          u"строк журнала ответов пропущено: 2"_s}));
+    EXPECT_EQ(JournalTable::of(stats).rows(),
+              (QList<QStringList>{{u"1"_s, u"Вопрос 1"_s, u"5"_s, u"20 %"_s, u"1 ✓"_s, u"2"_s,
+                                   u"1"_s, u"0"_s, u"1"_s, u"слишком трудный"_s},
+                                  {u"2"_s, u"Вопрос 2"_s, u"1"_s, u"100 %"_s, u"0"_s, u"1 ✓"_s,
+                                   u"0"_s, u"0"_s, u"0"_s, u"слишком лёгкий"_s}}));
+}
+
+TEST(LogLines, SplitAtBarsBetweenBlanksAndAtEveryLineEnd) {
+    QList<QStringList> lines;
+    forEachLogLine("a | b\rc | d\r\n\ne |  | f\nx|y | z |", [&](const LogFields& fields) {
+        QStringList line;
+        for (const QByteArrayView field : fields) {
+            line.append(QString::fromLatin1(field));
+        }
+        lines.append(line);
+    });
+    EXPECT_EQ(lines, (QList<QStringList>{{u"a"_s, u"b"_s},
+                                         {u"c"_s, u"d"_s},
+                                         {u"e"_s, QString(), u"f"_s},
+                                         {u"x|y"_s, u"z |"_s}}));
+}
+
+TEST(QuestionVerdict, NeedsFiveAnswersToCallAQuestionTooHard) {
+    const auto verdict = [](int answers, int correct) {
+        QuestionTally tally;
+        tally.answers = answers;
+        tally.correctAnswers = correct;
+        return tally.verdict();
+    };
+    EXPECT_EQ(verdict(4, 0), QString());
+    EXPECT_EQ(verdict(10, 2), QStringLiteral("слишком трудный"));
+    EXPECT_EQ(verdict(10, 3), QString());
+    EXPECT_EQ(verdict(20, 19), QString());
+    EXPECT_EQ(verdict(40, 39), QStringLiteral("слишком лёгкий"));
+    EXPECT_EQ(verdict(0, 0), QString());
+}
+
+TEST(JournalTableCsv, HasAByteOrderMarkSemicolonsAndQuotedFields) {
+    TempFolder folder;
+    storeStudent(QStringLiteral("Иванов; Пётр"), {});
+    folder.write(QStringLiteral("users"), CodePage::encode(u"Иванов; Пётр\r\n"));
+    writeTestFile(QStringLiteral("test1"), numberedQuestions({1}), QStringLiteral("1"));
+    const QByteArray csv = JournalTable::of(GroupJournal::read(QStringLiteral("r.txt"))).csv();
+    EXPECT_EQ(
+        csv,
+        QByteArray("\xEF\xBB\xBF") +
+            QStringLiteral("Студент;Тест 1;Средний балл\r\n\"Иванов; Пётр\";—;—\r\n").toUtf8());
+}
+
+} // namespace

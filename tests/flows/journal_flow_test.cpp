@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The teacher's group journal after students took tests through the main window: the grades, the
+// attempts, the chart, the CSV file, and the question statistics from the answer log.
+
+#include "core/storage/code_page.h"
+#include "gui/windows/grade_chart.h"
+#include "gui/windows/group_journal_window.h"
+#include "gui/windows/journal_grades_model.h"
+#include "support/course_driver.h"
+#include "support/test_file_builder.h"
+
+#include <QColor>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kDash = u"—"_s;
+
+// Answers the save dialog with a fixed path.
+class FixedSaveChooser : public SaveFileChooser {
+public:
+    explicit FixedSaveChooser(QString path) : path_(std::move(path)) {}
+    std::optional<QString> choose(QWidget* /*parent*/, const QString& /*name*/) override {
+        return path_;
+    }
+
+private:
+    QString path_;
+};
+
+// Every text of a model, header first, as the journal shows it.
+QList<QStringList> shownTable(const QAbstractItemModel& model) {
+    QList<QStringList> table{{}};
+    for (int column = 0; column < model.columnCount(); ++column) {
+        table[0].append(model.headerData(column, Qt::Horizontal).toString());
+    }
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column) {
+            cells.append(model.index(row, column).data().toString());
+        }
+        table.append(cells);
+    }
+    return table;
+}
+
+QList<QStringList> questionRows(const QTableWidget& table) {
+    QList<QStringList> rows;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table.columnCount(); ++column) {
+            cells.append(table.item(row, column)->text());
+        }
+        rows.append(cells);
+    }
+    return rows;
+}
+
+// Test 1 has three questions (correct A, B, C), test 2 two (A, B). Айгүл takes test 1 twice
+// (grade 2, then 5) and test 2 once (3); Бекзат takes test 1 once (2).
+class JournalFlow : public ::testing::Test {
+protected:
+    JournalFlow() {
+        writeTestFile(u"test1"_s, numberedQuestions({1, 2, 3}), u"3"_s);
+        writeTestFile(u"test2"_s, numberedQuestions({1, 2}), u"2"_s);
+        course.start();
+        course.registerStudent(u"Айгүл"_s, u"pw"_s);
+        course.registerStudent(u"Бекзат"_s, u"pw"_s);
+        course.forgetBoxes();
+    }
+
+    void takeTest(int test, const QList<int>& answers) const {
+        course.startTest(test);
+        course.answer(answers);
+        course.leaveProgress();
+    }
+
+    void studentsTakeTests() const {
+        course.signIn(u"Айгүл"_s, u"pw"_s);
+        takeTest(1, {1, 1, 1});
+        takeTest(1, {1, 2, 3});
+        takeTest(2, {1, 1});
+        course.choose("NaFormuAvtorizazii");
+        course.signIn(u"Бекзат"_s, u"pw"_s);
+        takeTest(1, {2, 2, 2});
+        course.choose("NaFormuAvtorizazii");
+    }
+
+    GroupJournalWindow& openJournal() const {
+        course.signIn(u"admin"_s, u"admin"_s);
+        course.choose("njournal");
+        GroupJournalWindow* journal = course.window().journalWindow();
+        EXPECT_NE(journal, nullptr);
+        EXPECT_TRUE(journal->isVisible());
+        return *journal;
+    }
+
+    CourseDriver course;
+};
+
+TEST_F(JournalFlow, ShowsEveryStudentsGradesAttemptsMeansAndTheChart) {
+    studentsTakeTests();
+    const GroupJournalWindow& journal = openJournal();
+    EXPECT_EQ(journal.windowTitle(), u"Журнал группы"_s);
+    EXPECT_EQ(shownTable(*journal.shownGrades()),
+              (QList<QStringList>{{u"Студент"_s, u"Тест 1"_s, u"Тест 2"_s, u"Средний балл"_s},
+                                  {u"Айгүл"_s, u"5"_s, u"3"_s, u"4,00"_s},
+                                  {u"Бекзат"_s, u"2"_s, kDash, u"2,00"_s}}));
+    const QAbstractItemModel& shown = *journal.shownGrades();
+    EXPECT_TRUE(shown.index(0, 1).data(Qt::ToolTipRole).toString().startsWith(u"Попыток: 2\n"_s));
+    EXPECT_TRUE(shown.index(1, 1).data(Qt::ToolTipRole).toString().startsWith(u"Попыток: 1\n"_s));
+    EXPECT_TRUE(shown.index(1, 2).data(Qt::ToolTipRole).toString().startsWith(u"Не сдавал"_s));
+    // Light red, yellow, green; nothing for a test not taken.
+    EXPECT_EQ(shown.index(1, 1).data(Qt::BackgroundRole), QVariant(QColor(0xff, 0xcd, 0xd2)));
+    EXPECT_EQ(shown.index(0, 2).data(Qt::BackgroundRole), QVariant(QColor(0xff, 0xf5, 0x9d)));
+    EXPECT_EQ(shown.index(0, 1).data(Qt::BackgroundRole), QVariant(QColor(0xc8, 0xe6, 0xc9)));
+    EXPECT_FALSE(shown.index(1, 2).data(Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(journal.notes()->isHidden()) << journal.notes()->text().toStdString();
+    EXPECT_EQ(journal.summaryTable()->item(0, 0)->text(), u"2"_s);
+    EXPECT_EQ(journal.summaryTable()->item(1, 0)->text(), u"3,50"_s);
+    EXPECT_EQ(journal.summaryTable()->item(2, 0)->text(), u"50 %"_s);
+
+    // Test 1's chart is shown first; a click in test 2's column shows test 2's.
+    EXPECT_EQ(journal.chart()->counts(), (std::array<int, 6>{0, 0, 1, 0, 0, 1}));
+    QTableView& view = *journal.gradesView();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      view.visualRect(shown.index(0, 2)).center());
+    EXPECT_EQ(journal.chart()->counts(), (std::array<int, 6>{0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(journal.chart()->caption(), u"Тест 2: оценки"_s);
+
+    // Sorting by the mean, then the filter on the name.
+    view.sortByColumn(3, Qt::AscendingOrder);
+    EXPECT_EQ(shown.index(0, 0).data().toString(), u"Бекзат"_s);
+    journal.filterBox()->insert(u"айг"_s);
+    ASSERT_EQ(shown.rowCount(), 1);
+    EXPECT_EQ(shown.index(0, 0).data().toString(), u"Айгүл"_s);
+    EXPECT_TRUE(course.boxes().isEmpty()) << course.boxTexts().join(u'\n').toStdString();
+}
+
+TEST_F(JournalFlow, TheSavedCsvReadsBackAsTheSameTable) {
+    studentsTakeTests();
+    GroupJournalWindow& journal = openJournal();
+    const QString path = QDir::current().filePath(u"grades.csv"_s);
+    journal.setSaveChooser(std::make_unique<FixedSaveChooser>(path));
+    journal.saveCsvButton()->click();
+    EXPECT_TRUE(course.boxes().isEmpty()) << course.boxTexts().join(u'\n').toStdString();
+    const QByteArray bytes = course.folder().read(u"grades.csv"_s);
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    QList<QStringList> read;
+    for (const QString& line :
+         QString::fromUtf8(bytes.sliced(3)).split(u"\r\n"_s, Qt::SkipEmptyParts)) {
+        read.append(line.split(u';'));
+    }
+    EXPECT_EQ(read, shownTable(*journal.grades()));
+}
+
+TEST_F(JournalFlow, QuestionStatisticsLeaveOutAnswersToAChangedQuestion) {
+    studentsTakeTests();
+    GroupJournalWindow& journal = openJournal();
+    journal.tabs()->setCurrentIndex(1);
+    ASSERT_EQ(journal.testChoice()->currentText(), u"Тест 1"_s);
+    EXPECT_EQ(questionRows(*journal.questionsTable()),
+              (QList<QStringList>{{u"1"_s, u"Вопрос 1"_s, u"3"_s, u"67 %"_s, u"2 ✓"_s, u"1"_s,
+                                   u"0"_s, u"0"_s, u"0"_s, QString()},
+                                  {u"2"_s, u"Вопрос 2"_s, u"3"_s, u"67 %"_s, u"1"_s, u"2 ✓"_s,
+                                   u"0"_s, u"0"_s, u"0"_s, QString()},
+                                  {u"3"_s, u"Вопрос 3"_s, u"3"_s, u"33 %"_s, u"1"_s, u"1"_s,
+                                   u"1 ✓"_s, u"0"_s, u"0"_s, QString()}}));
+    EXPECT_TRUE(journal.questionNotes()->isHidden());
+
+    // The teacher rewrites question 2; its old answers no longer count.
+    QList<QuestionSpec> changed = numberedQuestions({1, 2, 3});
+    changed[1].text = u"Вопрос 2, исправленный"_s;
+    writeTestFile(u"test1"_s, changed, u"3"_s);
+    journal.refreshButton()->click();
+    const QList<QStringList> rows = questionRows(*journal.questionsTable());
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[1].mid(1, 3), (QStringList{u"Вопрос 2, исправленный"_s, u"0"_s, kDash}));
+    EXPECT_EQ(rows[0][2], u"3"_s);
+    EXPECT_EQ(journal.questionNotes()->text(), u"ответов на изменённые вопросы не учтено: 3"_s);
+    EXPECT_FALSE(journal.questionNotes()->isHidden());
+}
+
+TEST_F(JournalFlow, ALostAnswerLogLeavesTheTestsEndAsItWas) {
+    // The answer log's name is taken by a folder: no line can be appended.
+    QDir().mkpath(u"report.answers.txt"_s);
+    course.signIn(u"Айгүл"_s, u"pw"_s);
+    course.startTest(1);
+    course.answer({1, 2, 3});
+    EXPECT_TRUE(course.boxes().isEmpty()) << course.boxTexts().join(u'\n').toStdString();
+    EXPECT_EQ(course.screenInFront(), 2);
+    EXPECT_EQ(course.gradeShown(1), u"5"_s);
+    EXPECT_EQ(course.storedGrade(u"Айгүл"_s, 1), u"5"_s);
+    EXPECT_TRUE(course.folder().read(u"report.txt"_s).endsWith(" | test1 | 5\r\n"));
+    EXPECT_TRUE(course.enabled("test2"));
+    course.leaveProgress();
+    course.choose("NaFormuAvtorizazii");
+
+    const GroupJournalWindow& journal = openJournal();
+    EXPECT_EQ(journal.shownGrades()->index(0, 1).data().toString(), u"5"_s);
+    EXPECT_EQ(journal.notes()->text(), u"тестов без строк ответов: 1"_s);
+}
+
+} // namespace

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/exam/answer_log.h"
+#include "core/storage/code_page.h"
+#include "core/storage/scrambled_store.h"
+#include "support/admin_run.h"
+#include "support/temp_folder.h"
+#include "support/test_file_builder.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Two students, tests 1 and 2; Айгүл took test 1 twice and answered its first question; one log
+// line names a test without a file.
+class JournalCommands : public ::testing::Test {
+protected:
+    JournalCommands() {
+        writeTestFile(u"test1"_s, numberedQuestions({1, 2}), u"2"_s);
+        writeTestFile(u"test2"_s, numberedQuestions({1}), u"1"_s);
+        for (const QString& name : {u"Айгүл"_s, u"Бекзат"_s}) {
+            writeini(name, u"password"_s, u"p"_s, u"\\users.ini"_s);
+            writeini(name, u"test1"_s, u"1"_s, u"\\users.ini"_s);
+        }
+        writeini(u"Айгүл"_s, u"test1"_s, u"4"_s, u"\\users.ini"_s);
+        folder_.write(u"users"_s, CodePage::encode(u"Айгүл\r\nБекзат\r\n"));
+        folder_.write(u"data/info/tumb.db"_s, "admin|admin|report.txt\r\n");
+        folder_.write(u"report.txt"_s,
+                      CodePage::encode(u"Айгүл | 10:00:00 | 01.02.2025 | test1 | 2\r\n"
+                                       u"Айгүл | 11:00:00 | 01.02.2025 | test1 | 4\r\n"
+                                       u"Бекзат | 11:00:00 | 01.02.2025 | test9 | 4\r\n"_s));
+        const QString q1 = AnswerLog::fingerprint(u"Вопрос 1"_s);
+        folder_.write(
+            u"report.answers.txt"_s,
+            CodePage::encode(u"Айгүл | 09:59:00 | 01.02.2025 | test1 | 1 | B | A | "_s + q1 +
+                             u"\r\nАйгүл | 10:59:00 | 01.02.2025 | test1 | 1 | A | A | "_s + q1 +
+                             u"\r\n"_s));
+    }
+    TempFolder folder_;
+};
+
+TEST_F(JournalCommands, JournalPrintsTheWindowsTableAndItsNotes) {
+    const AdminRun run = runAdmin({u"journal"_s});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, u"Студент  Тест 1  Тест 2  Средний балл\n"
+                       u"Айгүл         4       —          4,00\n"
+                       u"Бекзат        —       —             —\n"_s);
+    EXPECT_EQ(run.err, u"velmora-admin: строк журнала пропущено: 1\n"_s);
+
+    const AdminRun csv = runAdmin({u"journal"_s, u"--csv"_s});
+    EXPECT_EQ(csv.outBytes, "\xEF\xBB\xBF" + u"Студент;Тест 1;Тест 2;Средний балл\r\n"
+                                             u"Айгүл;4;—;4,00\r\nБекзат;—;—;—\r\n"_s.toUtf8());
+    EXPECT_EQ(runAdmin({u"journal"_s, u"--tsv"_s}).status, 2);
+}
+
+TEST_F(JournalCommands, StatsPrintsTheQuestionsOfOneTest) {
+    const AdminRun run = runAdmin({u"stats"_s, u"test1"_s, u"--csv"_s});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, u"№;Вопрос;Ответов;Верно;A;B;C;D;E;Отметка\r\n"
+                       u"1;Вопрос 1;2;50 %;1 ✓;1;0;0;0;\r\n"
+                       u"2;Вопрос 2;0;—;0;0 ✓;0;0;0;\r\n"_s);
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_EQ(runAdmin({u"stats"_s, u"exam"_s}).status, 2);
+    EXPECT_EQ(runAdmin({u"stats"_s}).status, 2);
+}
+
+} // namespace
