@@ -2,6 +2,7 @@
 #include "gui/documents/document_screen.h"
 
 #include "gui/documents/find_bar.h"
+#include "gui/kit/handler_guard.h"
 #include "gui/kit/print_dialogs.h"
 
 #include <QHideEvent>
@@ -47,7 +48,8 @@ DocumentScreen::~DocumentScreen() {
 void DocumentScreen::addShortcut(const QKeySequence& keys, const std::function<void()>& run) {
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(shortcut, &QShortcut::activated, this, run);
+    // Every key runs through the one guard: a failure shows in the default error box.
+    connect(shortcut, &QShortcut::activated, this, [this, run] { guarded(this, run); });
 }
 
 // ---- find in the page ----
