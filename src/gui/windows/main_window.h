@@ -152,7 +152,7 @@ private:
     void openScramblingTool();               // nred
     void openCourseSearch();                 // NSearch
     void openSearchResult(const QString& path, const QString& word);
-    void openGroupJournal();                 // njournal
+    void openGroupJournal(); // njournal
 
     // ---- handlers: controls ----
     void leaveTestLog();         // SpeedButton5
