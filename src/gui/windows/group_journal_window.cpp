@@ -6,6 +6,7 @@
 #include "core/storage/failure.h"
 #include "core/storage/safe_file.h"
 #include "gui/kit/handler_guard.h"
+#include "gui/kit/plain_text.h"
 #include "gui/kit/print_dialogs.h"
 #include "gui/windows/grade_chart.h"
 #include "gui/windows/journal_grades_model.h"
@@ -72,6 +73,7 @@ GroupJournalWindow::GroupJournalWindow(QWidget* parent)
 
     notes_ = new QLabel(this);
     notes_->setObjectName(QStringLiteral("notes"));
+    notes_->setTextFormat(Qt::PlainText); // a note may name a file the teacher chose
     notes_->setWordWrap(true);
     refresh_ = new QPushButton(QStringLiteral("Обновить"), this);
     refresh_->setObjectName(QStringLiteral("refresh"));
@@ -160,6 +162,7 @@ QWidget* GroupJournalWindow::buildQuestionsTab() {
     label->setBuddy(testChoice_);
     questionNotes_ = new QLabel(tab);
     questionNotes_->setObjectName(QStringLiteral("questionNotes"));
+    questionNotes_->setTextFormat(Qt::PlainText);
     questionNotes_->setWordWrap(true);
     questions_ = new QTableWidget(tab);
     questions_->setObjectName(QStringLiteral("questions"));
@@ -260,7 +263,7 @@ void GroupJournalWindow::showQuestions() {
             for (int column = 0; column < cells.size(); ++column) {
                 questions_->setItem(row, column, readOnlyItem(cells[column]));
             }
-            questions_->item(row, 1)->setToolTip(statistics.questions()[row].text);
+            questions_->item(row, 1)->setToolTip(plainToolTip(statistics.questions()[row].text));
         }
         questions_->resizeColumnsToContents();
     });
