@@ -3,8 +3,7 @@
 
 #include "core/exam/journal_table.h"
 #include "core/exam/question_statistics.h"
-#include "core/storage/failure.h"
-#include "core/storage/safe_file.h"
+#include "core/storage/save_file.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/plain_text.h"
 #include "gui/kit/print_dialogs.h"
@@ -275,12 +274,7 @@ void GroupJournalWindow::saveCsv() {
         if (!path) {
             return;
         }
-        const FileLock lock(*path);
-        const int error =
-            lock.held() ? writeFileAtomically(*path, model_->table().csv()) : lock.error();
-        if (error != 0) {
-            throw failures::cannotCreateFile(*path, error);
-        }
+        saveFile(*path, model_->table().csv());
     });
 }
 
