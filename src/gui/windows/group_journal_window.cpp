@@ -287,6 +287,7 @@ void GroupJournalWindow::printGrades() {
         QTextDocument document;
         document.setHtml(gradesHtml(*proxy_));
         document.print(&printer);
+        PrintDialogs::checkPrinted(printer);
     });
 }
 

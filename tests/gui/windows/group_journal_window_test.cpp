@@ -94,4 +94,19 @@ TEST_F(GroupJournalWindowFiles, ACsvFileThatCannotBeSavedShowsInTheErrorBox) {
     EXPECT_FALSE(QFileInfo::exists(folder_.file(u"missing"_s)));
 }
 
+// A print that cannot be made (here: a PDF file in a folder that does not exist) is shown in the
+// default error box, naming where it was to go.
+TEST_F(GroupJournalWindowFiles, APrintThatFailsShowsInTheErrorBox) {
+    PrintDialogs::setHeadless(true);
+    const QString pdf = folder_.file(u"missing/journal.pdf"_s);
+    PrintDialogs::setNextAnswer(pdf);
+    MessageBoxes::clearShown();
+    window_.printButton()->click();
+    PrintDialogs::setHeadless(false);
+    ASSERT_EQ(MessageBoxes::shown().size(), 1);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Error);
+    EXPECT_EQ(MessageBoxes::shown()[0].caption, applicationTitle());
+    EXPECT_EQ(MessageBoxes::shown()[0].text, u"Unable to write to "_s + pdf + u"."_s);
+}
+
 } // namespace
