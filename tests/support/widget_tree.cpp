@@ -2,6 +2,7 @@
 #include "support/widget_tree.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,8 +21,11 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QToolButton>
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
 
@@ -476,6 +481,77 @@ void collectMisfits(const QWidget& w, const QString& path, QStringList& misfits)
     }
 }
 
+QString pathOf(const QWidget& w) {
+    QStringList names;
+    for (const QWidget* at = &w; at != nullptr; at = at->parentWidget()) {
+        names.prepend(at->objectName().isEmpty() ? QLatin1String(at->metaObject()->className())
+                                                 : at->objectName());
+    }
+    return names.join(QLatin1Char('/'));
+}
+
+// The tooltips of an item view's cells and headers that Qt would render as rich text and that
+// hold a planted text.
+void collectMarkupTips(const QAbstractItemView& view, const QString& here,
+                       const std::function<bool(const QString&)>& shownAsMarkup,
+                       QStringList& found) {
+    const QAbstractItemModel* model = view.model();
+    if (model == nullptr) {
+        return;
+    }
+    for (int row = 0; row < model->rowCount(); ++row) {
+        for (int column = 0; column < model->columnCount(); ++column) {
+            const QString tip = model->index(row, column).data(Qt::ToolTipRole).toString();
+            if (shownAsMarkup(tip)) {
+                found << here +
+                             QStringLiteral(": tooltip of cell %1,%2 taken as rich text: ")
+                                 .arg(row)
+                                 .arg(column) +
+                             quoted(tip);
+            }
+        }
+    }
+    for (const Qt::Orientation orientation : {Qt::Horizontal, Qt::Vertical}) {
+        const int sections =
+            orientation == Qt::Horizontal ? model->columnCount() : model->rowCount();
+        for (int section = 0; section < sections; ++section) {
+            const QString tip = model->headerData(section, orientation, Qt::ToolTipRole).toString();
+            if (shownAsMarkup(tip)) {
+                found << here + QStringLiteral(": header tooltip taken as rich text: ") +
+                             quoted(tip);
+            }
+        }
+    }
+}
+
+void collectMarkup(const QWidget& w, const QStringList& planted, QStringList& found) {
+    const auto holdsPlanted = [&planted](const QString& text) {
+        return std::any_of(planted.begin(), planted.end(),
+                           [&text](const QString& p) { return text.contains(p); });
+    };
+    const auto tipShownAsMarkup = [&](const QString& tip) {
+        return Qt::mightBeRichText(tip) && holdsPlanted(tip);
+    };
+    const QString here = pathOf(w);
+    if (const auto* label = qobject_cast<const QLabel*>(&w)) {
+        const Qt::TextFormat format = label->textFormat();
+        const bool rich = format == Qt::RichText ||
+                          (format == Qt::AutoText && Qt::mightBeRichText(label->text()));
+        if (rich && holdsPlanted(label->text())) {
+            found << here + QStringLiteral(": label text taken as rich text: ") +
+                         quoted(label->text());
+        }
+    }
+    if (tipShownAsMarkup(w.toolTip())) {
+        found << here + QStringLiteral(": tooltip taken as rich text: ") + quoted(w.toolTip());
+    }
+    // A header shares its view's model: the view looks at both.
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(&w);
+        view != nullptr && qobject_cast<const QHeaderView*>(view) == nullptr) {
+        collectMarkupTips(*view, here, tipShownAsMarkup, found);
+    }
+}
+
 // The lines of a text, a final newline ending the last one rather than starting an empty one.
 QStringList lines(QString text) {
     if (text.endsWith(QLatin1Char('\n'))) {
@@ -546,6 +622,23 @@ QStringList textsThatDoNotFit(const QWidget* root) {
         collectMisfits(*root, QString(), misfits);
     }
     return misfits;
+}
+
+QStringList textsShownAsMarkup(const QWidget* root, const QStringList& planted) {
+    QStringList found;
+    if (root == nullptr) {
+        return found;
+    }
+    collectMarkup(*root, planted, found);
+    for (const QWidget* w : root->findChildren<const QWidget*>()) {
+        collectMarkup(*w, planted, found);
+    }
+    return found;
+}
+
+QString toolTipAsRead(const QString& toolTip) {
+    return Qt::mightBeRichText(toolTip) ? QTextDocumentFragment::fromHtml(toolTip).toPlainText()
+                                        : toolTip;
 }
 
 QString dumpWidgetTree(const QWidget* root) {

@@ -23,6 +23,15 @@ QString dumpWidgetTree(const QWidget* root);
 // none).
 QStringList textsThatDoNotFit(const QWidget* root);
 
+// Every widget under `root` (itself, hidden ones and child windows included) that would show one
+// of the `planted` texts as markup: a label taking it as rich text, a tooltip of a widget or of a
+// cell of an item view that Qt would take for rich text. One line each, naming the widget by its
+// path of object names. A text escaped into rich text is not the planted text and is fine.
+QStringList textsShownAsMarkup(const QWidget* root, const QStringList& planted);
+
+// A tooltip as the user reads it: rich text rendered to its plain text, plain text as it is.
+QString toolTipAsRead(const QString& toolTip);
+
 // Compares `dump` with tests/golden/<name>.txt of the source tree and fails with a diff of the
 // first differing lines. With VELMORA_UPDATE_GOLDEN=1 in the environment the file is rewritten
 // instead and the test passes with a note.

@@ -5,6 +5,7 @@
 #include "core/access/user_list.h"
 #include "core/access/user_register.h"
 #include "core/course/course_shape.h"
+#include "core/storage/csv_writer.h"
 
 namespace velmora::admin {
 namespace {
@@ -54,27 +55,23 @@ UserRow rowOf(const QString& name) {
     return row;
 }
 
-QString csvField(const QString& field) {
-    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
-        !field.contains(QLatin1Char('\n'))) {
-        return field;
-    }
-    QString quoted = field;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
+// The names as text (one that looks like a formula with an apostrophe first), the grades as the
+// numbers they are.
 void printCsv(const QList<UserRow>& rows, QTextStream& out) {
-    QStringList head{QStringLiteral("name")};
+    CsvWriter csv(QLatin1Char(','), QStringLiteral("\n"));
+    csv.text(QStringLiteral("name"));
     for (int n = 1; n <= kShownGrades; ++n) {
-        head.append(UserRegister::testKey(n));
+        csv.text(UserRegister::testKey(n));
     }
-    out << head.join(QLatin1Char(',')) << "\n";
+    csv.endLine();
     for (const UserRow& row : rows) {
-        QStringList fields{csvField(row.name)};
-        fields += row.grades.value_or(QStringList(kShownGrades, QString()));
-        out << fields.join(QLatin1Char(',')) << "\n";
+        csv.text(row.name);
+        for (const QString& grade : row.grades.value_or(QStringList(kShownGrades, QString()))) {
+            csv.number(grade);
+        }
+        csv.endLine();
     }
+    out << csv.result();
 }
 
 void printTable(const QList<UserRow>& rows, QTextStream& out) {
@@ -139,7 +136,9 @@ QList<AdminCommand> gradesCommands() {
              "Lists every name of the user list file \"users\" (in the current directory)\n"
              "with the grades of tests 1 to %1 stored in users.ini: 0 for a test not taken,\n"
              "1 to 5 for the last attempt, \"?\" for a value that is not a number. With\n"
-             "--csv the list is comma-separated, with a header line, for a spreadsheet.\n"
+             "--csv the list is comma-separated, with a header line, for a spreadsheet; a\n"
+             "name beginning with \"=\", \"+\", \"-\" or \"@\" is written with an apostrophe\n"
+             "first, so that the spreadsheet shows it as text.\n"
              "A listed name without a section in users.ini is reported on the error output\n"
              "and shown without grades; the listing goes on.")
              .arg(kShownGrades),

@@ -3,21 +3,12 @@
 
 #include "core/exam/group_journal.h"
 #include "core/exam/question_statistics.h"
+#include "core/storage/csv_writer.h"
 
 #include <cmath>
 
 namespace velmora {
 namespace {
-
-QString csvField(const QString& field) {
-    if (!field.contains(QLatin1Char(';')) && !field.contains(QLatin1Char('"')) &&
-        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r'))) {
-        return field;
-    }
-    QString quoted = field;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
 
 QString nameCell(const JournalStudent& student) {
     return student.listed ? student.name : student.name + QStringLiteral(" (нет в списке)");
@@ -80,20 +71,27 @@ JournalTable JournalTable::of(const QuestionStatistics& statistics) {
     return table;
 }
 
+bool JournalTable::holdsTypedText(qsizetype column) const {
+    return column == 0 || header_.value(column) == QStringLiteral("Вопрос");
+}
+
 QByteArray JournalTable::csv() const {
-    QByteArray out("\xEF\xBB\xBF");
-    const auto appendLine = [&out](const QStringList& fields) {
-        QStringList quoted;
-        for (const QString& field : fields) {
-            quoted.append(csvField(field));
-        }
-        out += quoted.join(QLatin1Char(';')).toUtf8() + "\r\n";
-    };
-    appendLine(header_);
-    for (const QStringList& row : rows_) {
-        appendLine(row);
+    CsvWriter out(QLatin1Char(';'), QStringLiteral("\r\n"));
+    for (const QString& cell : header_) {
+        out.text(cell);
     }
-    return out;
+    out.endLine();
+    for (const QStringList& row : rows_) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (holdsTypedText(i)) {
+                out.text(row[i]);
+            } else {
+                out.number(row[i]);
+            }
+        }
+        out.endLine();
+    }
+    return QByteArray("\xEF\xBB\xBF") + out.result().toUtf8();
 }
 
 QString JournalTable::text() const {
@@ -111,9 +109,8 @@ QString JournalTable::text() const {
         QStringList padded;
         for (qsizetype i = 0; i < cells.size(); ++i) {
             // Names and question texts to the left, numbers to the right.
-            const bool text = i == 0 || header_[i] == QStringLiteral("Вопрос");
-            padded.append(text ? cells[i].leftJustified(widths[i])
-                               : cells[i].rightJustified(widths[i]));
+            padded.append(holdsTypedText(i) ? cells[i].leftJustified(widths[i])
+                                            : cells[i].rightJustified(widths[i]));
         }
         out += padded.join(QStringLiteral("  ")).trimmed() + QLatin1Char('\n');
     };

@@ -34,12 +34,18 @@ public:
     const QList<QStringList>& rows() const { return rows_; }
 
     // UTF-8 with a byte order mark, ";" between fields, the header first, CR LF after each line;
-    // a field holding ";", a quote or a line break is quoted.
+    // a field holding ";", a quote or a line break is quoted. Names and question texts are
+    // written as text (one that looks like a formula with an apostrophe first), the program's
+    // own values as they are.
     QByteArray csv() const;
     // The table aligned in columns for a terminal.
     QString text() const;
 
 private:
+    // Whether a column holds what people typed (the students' names, the question texts) rather
+    // than values the program wrote.
+    bool holdsTypedText(qsizetype column) const;
+
     QStringList header_;
     QList<QStringList> rows_;
 };

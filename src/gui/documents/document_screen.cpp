@@ -155,8 +155,13 @@ void DocumentScreen::printDocument() {
     if (!PrintDialogs::choose(this, *printer)) {
         return;
     }
-    // The printer lives until the browser has finished with it.
-    view_->print(printer.get(), [printer](bool) {});
+    // The printer lives until the browser has finished with it; a print that did not come out is
+    // shown as any failure of a handler is.
+    view_->print(printer.get(), [screen = QPointer<DocumentScreen>(this), printer](bool printed) {
+        if (!printed && screen != nullptr) {
+            guarded(screen, [&] { throw PrintDialogs::failed(*printer); });
+        }
+    });
 }
 
 // ---- what the browser asks and tells ----

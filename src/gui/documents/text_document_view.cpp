@@ -85,7 +85,7 @@ void TextDocumentView::setZoomFactor(double factor) {
 
 void TextDocumentView::print(QPrinter* printer, const std::function<void(bool)>& done) {
     document()->print(printer);
-    done(true);
+    done(printer->printerState() != QPrinter::Error);
 }
 
 void TextDocumentView::wheelEvent(QWheelEvent* event) {

@@ -50,6 +50,8 @@ std::unique_ptr<QMessageBox> MessageBoxes::makeBox(QWidget* parent, Kind kind,
                                                    bool withCancel) {
     auto box =
         std::make_unique<QMessageBox>(iconOf(kind), caption, text, QMessageBox::NoButton, parent);
+    // Messages carry names, file paths and question texts as they were typed: never markup.
+    box->setTextFormat(Qt::PlainText);
     QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box->setDefaultButton(ok);
     if (withCancel) {

@@ -24,6 +24,7 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, cons
                  const QPoint& position) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
     label->setAccessibleName(text);
     label->setFont(font);
     label->move(position);

@@ -35,6 +35,17 @@ bool PrintDialogs::choose(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+Failure PrintDialogs::failed(const QPrinter& printer) {
+    const QString file = printer.outputFileName();
+    return failures::unableToWrite(file.isEmpty() ? printer.printerName() : file);
+}
+
+void PrintDialogs::checkPrinted(const QPrinter& printer) {
+    if (printer.printerState() == QPrinter::Error) {
+        throw failed(printer);
+    }
+}
+
 void PrintDialogs::setHeadless(bool headless) {
     seam().headless = headless;
 }

@@ -32,6 +32,7 @@ QString resource(const QString& picture) {
 QLabel* label(QWidget* parent, const QString& text, QPoint position, const QFont& font,
               const QColor& colour) {
     auto* l = new QLabel(text, parent);
+    l->setTextFormat(Qt::PlainText);
     l->setFont(font);
     QPalette palette = l->palette();
     palette.setColor(QPalette::WindowText, colour);

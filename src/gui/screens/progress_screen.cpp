@@ -22,6 +22,7 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, QPoint 
               const QFont& font, const QColor& color = Qt::black) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText); // the user's name among them, as it was typed
     l->setFont(font);
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, color);

@@ -35,6 +35,7 @@ QFont boldFont(int pixels) {
 QLabel* label(QWidget* parent, const char* name, const QString& text, QPoint at, int pixels) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
     l->setFont(boldFont(pixels));
     l->move(at);
     onFirstShow(l, [l] { l->adjustSize(); });

@@ -46,6 +46,7 @@ CourseSearchWindow::CourseSearchWindow(CourseSearch* search,
     results_->installEventFilter(this);
     status_->setObjectName(QStringLiteral("searchStatus"));
     status_->setWordWrap(true);
+    status_->setTextFormat(Qt::PlainText); // failures and file names, as they are
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(query_);

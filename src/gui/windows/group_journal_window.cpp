@@ -3,9 +3,9 @@
 
 #include "core/exam/journal_table.h"
 #include "core/exam/question_statistics.h"
-#include "core/storage/failure.h"
-#include "core/storage/safe_file.h"
+#include "core/storage/save_file.h"
 #include "gui/kit/handler_guard.h"
+#include "gui/kit/plain_text.h"
 #include "gui/kit/print_dialogs.h"
 #include "gui/windows/grade_chart.h"
 #include "gui/windows/journal_grades_model.h"
@@ -72,6 +72,7 @@ GroupJournalWindow::GroupJournalWindow(QWidget* parent)
 
     notes_ = new QLabel(this);
     notes_->setObjectName(QStringLiteral("notes"));
+    notes_->setTextFormat(Qt::PlainText); // a note may name a file the teacher chose
     notes_->setWordWrap(true);
     refresh_ = new QPushButton(QStringLiteral("Обновить"), this);
     refresh_->setObjectName(QStringLiteral("refresh"));
@@ -160,6 +161,7 @@ QWidget* GroupJournalWindow::buildQuestionsTab() {
     label->setBuddy(testChoice_);
     questionNotes_ = new QLabel(tab);
     questionNotes_->setObjectName(QStringLiteral("questionNotes"));
+    questionNotes_->setTextFormat(Qt::PlainText);
     questionNotes_->setWordWrap(true);
     questions_ = new QTableWidget(tab);
     questions_->setObjectName(QStringLiteral("questions"));
@@ -260,7 +262,7 @@ void GroupJournalWindow::showQuestions() {
             for (int column = 0; column < cells.size(); ++column) {
                 questions_->setItem(row, column, readOnlyItem(cells[column]));
             }
-            questions_->item(row, 1)->setToolTip(statistics.questions()[row].text);
+            questions_->item(row, 1)->setToolTip(plainToolTip(statistics.questions()[row].text));
         }
         questions_->resizeColumnsToContents();
     });
@@ -272,12 +274,7 @@ void GroupJournalWindow::saveCsv() {
         if (!path) {
             return;
         }
-        const FileLock lock(*path);
-        const int error =
-            lock.held() ? writeFileAtomically(*path, model_->table().csv()) : lock.error();
-        if (error != 0) {
-            throw failures::cannotCreateFile(*path, error);
-        }
+        saveFile(*path, model_->table().csv());
     });
 }
 
@@ -290,6 +287,7 @@ void GroupJournalWindow::printGrades() {
         QTextDocument document;
         document.setHtml(gradesHtml(*proxy_));
         document.print(&printer);
+        PrintDialogs::checkPrinted(printer);
     });
 }
 

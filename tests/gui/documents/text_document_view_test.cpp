@@ -5,6 +5,7 @@
 #include "gui/documents/document_screen.h"
 #include "gui/documents/find_bar.h"
 #include "gui/documents/text_document_view.h"
+#include "gui/kit/message_boxes.h"
 #include "gui/kit/print_dialogs.h"
 #include "support/temp_folder.h"
 
@@ -72,6 +73,19 @@ TEST_F(TextView, PrintsThePageToTheFileTheDialogNames) {
     screen.printDocument();
     PrintDialogs::setHeadless(false);
     EXPECT_GT(QFileInfo(file("page.pdf")).size(), 0);
+}
+
+// The browser's answer that nothing was printed is shown in the default error box.
+TEST_F(TextView, APrintThatFailsShowsInTheErrorBox) {
+    PrintDialogs::setHeadless(true);
+    PrintDialogs::setNextAnswer(file("missing/page.pdf"));
+    MessageBoxes::clearShown();
+    screen.printDocument();
+    PrintDialogs::setHeadless(false);
+    ASSERT_EQ(MessageBoxes::shown().size(), 1);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Error);
+    EXPECT_EQ(MessageBoxes::shown()[0].text,
+              QStringLiteral("Unable to write to %1.").arg(file("missing/page.pdf")));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
+#include "gui/kit/message_boxes.h"
 #include "gui/kit/print_dialogs.h"
 #include "gui/windows/group_journal_window.h"
 #include "support/temp_folder.h"
@@ -18,6 +19,17 @@ using namespace velmora::test;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+class FixedSaveChooser : public SaveFileChooser {
+public:
+    explicit FixedSaveChooser(QString path) : path_(std::move(path)) {}
+    std::optional<QString> choose(QWidget* /*parent*/, const QString& /*name*/) override {
+        return path_;
+    }
+
+private:
+    QString path_;
+};
 
 // Two students, two tests, a test log with one line that cannot be used.
 class GroupJournalWindowFiles : public ::testing::Test {
@@ -66,6 +78,35 @@ TEST_F(GroupJournalWindowFiles, PrintsTheGradesToThePdfTheDialogNames) {
     window_.printButton()->click();
     EXPECT_FALSE(QFileInfo::exists(pdf));
     PrintDialogs::setHeadless(false);
+}
+
+// A CSV file that cannot be saved is named in the default error box with the system's reason, and
+// nothing is left behind.
+TEST_F(GroupJournalWindowFiles, ACsvFileThatCannotBeSavedShowsInTheErrorBox) {
+    const QString csv = folder_.file(u"missing/journal.csv"_s);
+    window_.setSaveChooser(std::make_unique<FixedSaveChooser>(csv));
+    MessageBoxes::clearShown();
+    window_.saveCsvButton()->click();
+    ASSERT_EQ(MessageBoxes::shown().size(), 1);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Error);
+    EXPECT_EQ(MessageBoxes::shown()[0].text,
+              u"Cannot create file \""_s + csv + u"\". No such file or directory."_s);
+    EXPECT_FALSE(QFileInfo::exists(folder_.file(u"missing"_s)));
+}
+
+// A print that cannot be made (here: a PDF file in a folder that does not exist) is shown in the
+// default error box, naming where it was to go.
+TEST_F(GroupJournalWindowFiles, APrintThatFailsShowsInTheErrorBox) {
+    PrintDialogs::setHeadless(true);
+    const QString pdf = folder_.file(u"missing/journal.pdf"_s);
+    PrintDialogs::setNextAnswer(pdf);
+    MessageBoxes::clearShown();
+    window_.printButton()->click();
+    PrintDialogs::setHeadless(false);
+    ASSERT_EQ(MessageBoxes::shown().size(), 1);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Error);
+    EXPECT_EQ(MessageBoxes::shown()[0].caption, applicationTitle());
+    EXPECT_EQ(MessageBoxes::shown()[0].text, u"Unable to write to "_s + pdf + u"."_s);
 }
 
 } // namespace
