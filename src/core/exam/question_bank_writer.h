@@ -16,13 +16,20 @@ namespace velmora {
 // file holds, and its correct answer; empty answers after the last given one are left out. GIFT
 // and Moodle XML name each question "Вопрос N" and put all of them in one category named after
 // the test; Moodle XML marks them single-answer, unshuffled, the correct answer worth 100 and the
-// others 0. A text with "<", ">" or "&" is written as HTML in GIFT, so the platform shows it as
-// written; in Moodle XML every text is HTML.
+// others 0. A text with "<", ">" or "&", or one beginning with "[" or "%", is written as HTML in
+// GIFT (a first "[" or "%" as a character reference, so that it reads as no format marker and no
+// weight), so the platform shows it as written; in Moodle XML every text is HTML. What a format
+// cannot hold is named in a warning by the question's number instead of being written wrongly:
+// Aiken cannot hold a question that begins as an answer line ("A)", "B.") or as the "ANSWER:"
+// line, which is left out; no format keeps runs of blanks, tabs and no-break spaces, which are
+// written as one blank.
 class QuestionBankWriter {
 public:
     struct Result {
         QByteArray text;
-        QStringList warnings; // questions left out: no text or no correct answer
+        // Questions left out (no text, no correct answer, a text the format cannot hold) and
+        // questions written with their white space reduced.
+        QStringList warnings;
         int written = 0;
     };
 
