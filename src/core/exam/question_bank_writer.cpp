@@ -6,6 +6,7 @@
 #include "core/storage/scrambled_store.h"
 
 #include <QXmlStreamWriter>
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -209,7 +210,8 @@ QuestionBankWriter::Result QuestionBankWriter::write(const QList<Question>& ques
             const QString& stored = q.answers[position - 1];
             e.answers.append(stored == missingValue() ? QString() : answerText(stored, position));
         }
-        while (e.answers.size() > e.correct + 1 && e.answers.last().isEmpty()) {
+        // At least two answers: a single one reads as a short-answer question elsewhere.
+        while (e.answers.size() > std::max(e.correct + 1, 2) && e.answers.last().isEmpty()) {
             e.answers.removeLast();
         }
         if (const QString problem = format == BankFormat::Aiken ? aikenProblem(e.text) : QString();

@@ -13,7 +13,8 @@ namespace velmora {
 
 // Writes a test's questions as a question bank another system imports: Aiken, GIFT or Moodle XML,
 // in UTF-8. Each question keeps its text, its answers in their order without the "A)" the test
-// file holds, and its correct answer; empty answers after the last given one are left out. GIFT
+// file holds, and its correct answer; empty answers after the last given one are left out, down
+// to two (a single answer would read as a short-answer question). GIFT
 // and Moodle XML name each question "Вопрос N" and put all of them in one category named after
 // the test; Moodle XML marks them single-answer, unshuffled, the correct answer worth 100 and the
 // others 0. A text with "<", ">" or "&", or one beginning with "[" or "%", is written as HTML in

@@ -527,6 +527,7 @@ TEST(QuestionBanks, AwkwardTextsComeBackOrAreNamedOnExport) {
         stored("::Вопрос 1:: не заголовок", {"{=a ~b}", "_____"}, 1),
         stored("Два  пробела", {"таб\tуляция", "обычный"}, 2),
         stored("Пусто между", {"первый", "", "третий"}, 3),
+        stored("Один ответ", {"единственный"}, 1),
     };
     const struct {
         BankFormat format;
