@@ -4,6 +4,7 @@
 // teacher meet; the other windows and the message boxes are looked at as they open.
 
 #include "core/access/access_texts.h"
+#include "core/exam/question_bank.h"
 #include "core/storage/code_page.h"
 #include "gui/documents/course_search.h"
 #include "gui/documents/document_screen.h"
@@ -107,6 +108,8 @@ TEST(TextsFit, InTheOtherWindowsAndTheMessageBoxes) {
         invalidAdminSettings(),
         QStringLiteral("Cannot open file \"/home/student/.local/share/velmora/course/data/"
                        "tests/test10.ini\". No such file or directory"),
+        QuestionBank::nothingImported(
+            QStringLiteral("/home/teacher/Документы/Банки вопросов/Сети и протоколы.gift")),
     };
     for (const QString& text : texts) {
         const auto box = MessageBoxes::makeBox(nullptr, MessageBoxes::Kind::Warning,

@@ -249,15 +249,25 @@ TEST(FaultTable, EveryDataFileInEveryBadState) {
     }
 }
 
-// Random bytes as a question source are refused at the first line the test file cannot hold,
-// naming it, and nothing is written.
-TEST(FaultTable, RandomSourceIsRefusedByLine) {
+// Random bytes as a question source are refused as no text (they hold zero bytes); without
+// those, at the first line the test file cannot hold, naming it. Nothing is written.
+TEST(FaultTable, RandomSourceIsRefusedAsNoTextOrByLine) {
     const TempFolder folder;
     prepareCourse(folder);
     stage(folder, QStringLiteral("source.txt"), Fault::RandomBytes);
-    const Outcome outcome = runCommand(folder, "conversion");
+    Outcome outcome = runCommand(folder, "conversion");
     ASSERT_EQ(outcome.boxes.size(), 1);
-    EXPECT_TRUE(outcome.boxes.front().startsWith(kTitle + QStringLiteral("Строка 2: ")));
+    EXPECT_TRUE(outcome.boxes.front().startsWith(
+        kTitle + QStringLiteral("Файл source.txt не читается как текст: в нём нулевые байты")))
+        << outcome.boxes.front().toStdString();
+    EXPECT_EQ(outcome.changed, kNone);
+
+    folder.write(QStringLiteral("source.txt"),
+                 folder.read(QStringLiteral("source.txt")).replace('\0', 'x'));
+    outcome = runCommand(folder, "conversion");
+    ASSERT_EQ(outcome.boxes.size(), 1);
+    EXPECT_TRUE(outcome.boxes.front().startsWith(kTitle + QStringLiteral("Строка 2: ")))
+        << outcome.boxes.front().toStdString();
     EXPECT_EQ(outcome.changed, kNone);
 }
 

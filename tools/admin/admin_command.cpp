@@ -4,6 +4,7 @@
 #include "core/storage/failure.h"
 
 #include <QStringDecoder>
+#include <exception>
 
 namespace velmora::admin {
 namespace {
@@ -35,7 +36,8 @@ void printHelp(QTextStream& out) {
     out << "\n'velmora-admin COMMAND --help' shows the help of one command.\n\n"
            "Run it in the course folder: a relative FILE, SOURCE or OUTPUT is taken from the\n"
            "current directory, and folder and file names match whatever their letter case, as\n"
-           "the program matches them.\n\n"
+           "the program matches them; a file to be written (OUTPUT, OUT) is the exact name\n"
+           "given.\n\n"
            "Exit status: 0 when the command was done, 1 when it failed or found a problem (the\n"
            "reason is on the error output), 2 for a wrong command or wrong arguments.\n";
 }
@@ -70,6 +72,11 @@ std::optional<QStringList> terminalArguments(int argc, const char* const* argv, 
 }
 
 int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err) {
+    return runAdmin(args, out, err, allCommands());
+}
+
+int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err,
+             const QList<AdminCommand>& commands) {
     if (args.isEmpty()) {
         printHelp(err);
         return 2;
@@ -78,7 +85,7 @@ int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err) {
         printHelp(out);
         return 0;
     }
-    for (const AdminCommand& c : allCommands()) {
+    for (const AdminCommand& c : commands) {
         if (!startsWith(args, c.words)) {
             continue;
         }
@@ -95,6 +102,10 @@ int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err) {
             return c.run(rest, out, err);
         } catch (const Failure& f) {
             err << "velmora-admin: " << f.message() << "\n";
+            return 1;
+        } catch (const std::exception& e) {
+            // Anything else (memory exhausted, a library's own exception) is a failure too.
+            err << "velmora-admin: " << QString::fromLocal8Bit(e.what()) << "\n";
             return 1;
         }
     }

@@ -34,5 +34,8 @@ std::optional<QStringList> terminalArguments(int argc, const char* const* argv, 
 
 // Runs velmora-admin with the arguments after the program name; returns the exit status.
 int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err);
+// The same with the given commands in place of velmora-admin's own.
+int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err,
+             const QList<AdminCommand>& commands);
 
 } // namespace velmora::admin

@@ -5,7 +5,13 @@
 #include "core/exam/group_journal.h"
 #include "core/exam/journal_table.h"
 #include "core/exam/question_statistics.h"
+#include "core/exam/test_file.h"
 #include "core/exam/test_run.h"
+#include "core/storage/data_path.h"
+#include "core/storage/failure.h"
+
+#include <QFileInfo>
+#include <cerrno>
 
 namespace velmora::admin {
 namespace {
@@ -41,6 +47,10 @@ int stats(const QStringList& args, QTextStream& out, QTextStream& err) {
     if ((args.size() != 1 && !csv) || TestRun::slotOf(args[0]) == 0) {
         err << "velmora-admin: usage: velmora-admin stats TEST [--csv]\n";
         return 2;
+    }
+    const QString testFile = programFolderPath(TestFile::named(args[0]).relativePath());
+    if (!QFileInfo(testFile).isFile()) {
+        throw failures::cannotOpenFile(testFile, ENOENT);
     }
     const QuestionStatistics statistics =
         QuestionStatistics::read(AdminSettings::read().reportFile, args[0]);

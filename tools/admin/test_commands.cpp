@@ -5,6 +5,7 @@
 #include "core/course/course_shape.h"
 #include "core/exam/question_bank.h"
 #include "core/exam/question_bank_writer.h"
+#include "core/exam/question_source.h"
 #include "core/exam/question_source_converter.h"
 #include "core/exam/test_file.h"
 #include "core/storage/data_path.h"
@@ -12,6 +13,7 @@
 #include "core/storage/safe_file.h"
 #include "core/storage/scrambled_store.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMap>
 #include <cerrno>
@@ -25,9 +27,15 @@ void requireFile(const QString& path) {
     }
 }
 
+// A file to be written, named on the command line: that exact name, whatever files of the folder
+// differ from it in letter case.
+QString outputPath(const QString& name) {
+    return QDir::cleanPath(QDir(programFolder()).absoluteFilePath(name));
+}
+
 int testBuild(const QStringList& a, QTextStream&, QTextStream& err) {
     const QString source = openPath(a[0]);
-    const QString output = openPath(a[1]);
+    const QString output = outputPath(a[1]);
     requireFile(source);
     QuestionSourceConverter converter;
     const ConversionResult result = converter.convert(source, output);
@@ -158,16 +166,24 @@ int testCheck(const QStringList& a, QTextStream& out, QTextStream&) {
     return problems.isEmpty() ? 0 : 1;
 }
 
-// "FILE" and options "--name VALUE" of `allowed`, each at most once; nothing for anything else.
+// "FILE", options "--name VALUE" of `allowed` and flags "--name" of `flags`, each at most once;
+// nothing for anything else.
 struct FileAndOptions {
     QString file;
     QMap<QString, QString> options;
+    QStringList flags;
 };
 
-std::optional<FileAndOptions> fileAndOptions(const QStringList& a, const QStringList& allowed) {
+std::optional<FileAndOptions> fileAndOptions(const QStringList& a, const QStringList& allowed,
+                                             const QStringList& flags = {}) {
     FileAndOptions parsed;
     for (qsizetype i = 0; i < a.size(); ++i) {
-        if (allowed.contains(a[i])) {
+        if (flags.contains(a[i])) {
+            if (parsed.flags.contains(a[i])) {
+                return std::nullopt;
+            }
+            parsed.flags.append(a[i]);
+        } else if (allowed.contains(a[i])) {
             if (i + 1 >= a.size() || parsed.options.contains(a[i])) {
                 return std::nullopt;
             }
@@ -206,15 +222,37 @@ void printWarnings(const QStringList& warnings, QTextStream& err) {
     }
 }
 
+// Why the file, of a name of no format, is no bank to import.
+QString noBankReason(const QString& path) {
+    if (QuestionSource::isSource(QuestionSource::read(path))) {
+        return QStringLiteral(
+                   "%1 is a question source (an answer line \"A)\" ... \"E)\" marked with "
+                   "\"*\"); build it with 'test build', or give the bank's format with "
+                   "--format")
+            .arg(path);
+    }
+    return QStringLiteral("%1 is no Aiken bank (each question's answers closed by an \"ANSWER:\" "
+                          "line); give its format with --format")
+        .arg(path);
+}
+
 int testImport(const QStringList& a, QTextStream&, QTextStream& err) {
     const QString usageLine =
-        QStringLiteral("test import FILE [--format %1] [--build OUTPUT]").arg(kFormats);
-    const auto parsed = fileAndOptions(a, {QStringLiteral("--format"), QStringLiteral("--build")});
+        QStringLiteral("test import FILE [--format %1] [--build OUTPUT] [--force]").arg(kFormats);
+    const auto parsed = fileAndOptions(a, {QStringLiteral("--format"), QStringLiteral("--build")},
+                                       {QStringLiteral("--force")});
     if (!parsed) {
         return usage(err, usageLine);
     }
     const QString bank = openPath(parsed->file);
     requireFile(bank);
+    const bool build = parsed->options.contains(QStringLiteral("--build"));
+    const QString written = build ? outputPath(parsed->options.value(QStringLiteral("--build")))
+                                  : QuestionBank::sourceBeside(bank);
+    if (QFileInfo::exists(written) && !parsed->flags.contains(QStringLiteral("--force"))) {
+        err << "velmora-admin: " << written << " exists; give --force to replace it\n";
+        return 1;
+    }
     std::optional<BankFormat> format;
     if (parsed->options.contains(QStringLiteral("--format"))) {
         format = QuestionBank::formatNamed(parsed->options.value(QStringLiteral("--format")));
@@ -222,21 +260,22 @@ int testImport(const QStringList& a, QTextStream&, QTextStream& err) {
             return usage(err, usageLine);
         }
     } else if (format = QuestionBank::formatOfFile(bank); !format) {
-        err << "velmora-admin: " << bank
-            << " is no Aiken bank (no \"ANSWER:\" line); give its format with --format\n";
+        err << "velmora-admin: " << noBankReason(bank) << "\n";
         return 1;
     }
     const QuestionBank imported = QuestionBank::readFile(bank, *format);
-    QString written;
+    if (imported.imported() == 0) {
+        printWarnings(imported.warnings(), err);
+        err << "velmora-admin: " << QuestionBank::nothingImported(bank) << "\n";
+        return 1;
+    }
     int questions = imported.imported();
-    if (parsed->options.contains(QStringLiteral("--build"))) {
-        written = openPath(parsed->options.value(QStringLiteral("--build")));
+    if (build) {
         QuestionSourceConverter converter;
         const ConversionResult result = imported.build(converter, written);
         printWarnings(result.warnings, err);
         questions = result.questions;
     } else {
-        written = QuestionBank::sourceBeside(bank);
         saveFile(written, imported.sourceText());
         printWarnings(imported.warnings(), err);
     }
@@ -269,7 +308,7 @@ int testExport(const QStringList& a, QTextStream& out, QTextStream& err) {
         QuestionBankWriter::write(questions, *format, QFileInfo(path).completeBaseName());
     printWarnings(result.warnings, err);
     if (parsed->options.contains(QStringLiteral("--output"))) {
-        const QString output = openPath(parsed->options.value(QStringLiteral("--output")));
+        const QString output = outputPath(parsed->options.value(QStringLiteral("--output")));
         saveFile(output, result.text);
         err << "velmora-admin: " << result.written << " questions written to " << output << "\n";
     } else {
@@ -289,7 +328,8 @@ QList<AdminCommand> testCommands() {
              "Converts the question source SOURCE into the test file OUTPUT, as the test\n"
              "scrambling tool does: a question line, up to five answer lines \"A)\" ... \"E)\"\n"
              "with the correct one ending in \"*\", optional \"********\" separators. A source\n"
-             "in UTF-8 is accepted. An existing OUTPUT is updated: sections the source does\n"
+             "in UTF-8, or in UTF-16 with a byte order mark, is accepted; bytes that are no\n"
+             "text are refused. An existing OUTPUT is updated: sections the source does\n"
              "not write stay. The file is written at once; on failure it stays as it was.\n"
              "Warnings about incomplete questions are printed on standard error."),
          2,
@@ -314,22 +354,27 @@ QList<AdminCommand> testCommands() {
          1,
          testCheck},
         {{QStringLiteral("test"), QStringLiteral("import")},
-         QStringLiteral("FILE [--format %1] [--build OUTPUT]").arg(kFormats),
+         QStringLiteral("FILE [--format %1] [--build OUTPUT] [--force]").arg(kFormats),
          QStringLiteral("turn an Aiken, GIFT or Moodle XML question bank into a question source"),
          QStringLiteral(
              "Reads the question bank FILE and writes its questions as a question source in\n"
              "UTF-8 beside it, named after it with \".source.txt\" (\"bank.gift\" gives\n"
              "\"bank.source.txt\"); with --build, converts them straight into the test file\n"
-             "OUTPUT, as 'test build' does. The format is taken from the name (\".gift\",\n"
-             "\".xml\" for Moodle XML) or, for any other name, from an \"ANSWER:\" line (Aiken),\n"
-             "unless --format names it.\n"
+             "OUTPUT, as 'test build' does. An existing output is left as it is unless --force\n"
+             "is given. The format is taken from the name (\".gift\", \".xml\" for Moodle XML)\n"
+             "unless --format names it; a file of any other name is an Aiken bank when it reads\n"
+             "whole as one (each question's answers closed by an \"ANSWER:\" line) and is no\n"
+             "question source (an answer line \"A)\" ... \"E)\" marked with \"*\"). A file in\n"
+             "UTF-16 with a byte order mark is read as text; other bytes that are no text are\n"
+             "refused.\n"
              "Single-answer multiple-choice questions with two to five answers, one of them\n"
              "correct, are imported with their answers in order; missing letters get empty\n"
              "answers. Every other question (true/false, short answer, matching, numerical,\n"
              "essay, cloze, description, several or no correct answers, partial credit, more\n"
              "than five answers, texts the test file cannot hold) is skipped whole. Warnings\n"
              "name each skipped or incomplete question by its number in the bank and its\n"
-             "title, and count the imported and skipped questions."),
+             "title, and count the imported and skipped questions. When no question can be\n"
+             "imported, nothing is written and the exit status is 1."),
          -1,
          testImport},
         {{QStringLiteral("test"), QStringLiteral("export")},
@@ -342,7 +387,10 @@ QList<AdminCommand> testCommands() {
              "named after the test; Moodle XML marks them single-answer and not shuffled, the\n"
              "correct answer worth 100 and the others 0. 'test import' reads the file back\n"
              "into the same questions. A question without text or correct answer is left out\n"
-             "with a warning."),
+             "with a warning, and so is one the format cannot hold (in Aiken, a question that\n"
+             "begins as an answer line or as \"ANSWER:\"); texts whose runs of blanks, tabs or\n"
+             "no-break spaces no format keeps are written with one blank, with a warning. OUT\n"
+             "is replaced."),
          -1,
          testExport},
     };

@@ -70,6 +70,45 @@ bool AikenReader::isAnswerKey(const QString& line) {
     return line.trimmed().startsWith(answerKey(), Qt::CaseInsensitive);
 }
 
+bool AikenReader::isAnswerLine(const QString& line) {
+    return !answerLetter(line.trimmed()).isNull();
+}
+
+bool AikenReader::readsWhole(const QStringList& lines) {
+    enum class Expect { Question, TextOrAnswer, AnswerOrKey };
+    Expect expect = Expect::Question;
+    bool closed = false;
+    for (const QString& line : lines) {
+        if (line.trimmed().isEmpty()) {
+            continue;
+        }
+        const bool key = isAnswerKey(line);
+        const bool answer = !key && isAnswerLine(line);
+        switch (expect) {
+        case Expect::Question:
+            if (key || answer) {
+                return false;
+            }
+            expect = Expect::TextOrAnswer;
+            break;
+        case Expect::TextOrAnswer:
+            if (key) {
+                return false;
+            }
+            expect = answer ? Expect::AnswerOrKey : Expect::TextOrAnswer;
+            break;
+        case Expect::AnswerOrKey:
+            if (!key && !answer) {
+                return false;
+            }
+            expect = key ? Expect::Question : Expect::AnswerOrKey;
+            break;
+        }
+        closed = key;
+    }
+    return closed;
+}
+
 BankReading AikenReader::read(const QStringList& lines) {
     BankReading reading;
     AikenQuestion question;

@@ -15,8 +15,13 @@ namespace velmora {
 class AikenReader {
 public:
     static BankReading read(const QStringList& lines);
-    // True when `line` is an "ANSWER: X" line, the mark of an Aiken bank.
+    // True when `line` is an "ANSWER: X" line, the mark of an Aiken bank (any letter case).
     static bool isAnswerKey(const QString& line);
+    // True when `line` reads as an answer line: "A." or "A)" alone or before a blank.
+    static bool isAnswerLine(const QString& line);
+    // True when every line has its place in an Aiken bank of at least one question: each question
+    // text, then its answers, then its "ANSWER:" line; blank lines anywhere.
+    static bool readsWhole(const QStringList& lines);
 };
 
 } // namespace velmora

@@ -106,6 +106,18 @@ QString storedValue(const QString& line, bool correct) {
     return correct ? line.first(line.size() - 1) + u' ' : line;
 }
 
+// ".gift" GIFT, ".xml" Moodle XML, any letter case.
+std::optional<BankFormat> formatOfName(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"gift") {
+        return BankFormat::Gift;
+    }
+    if (suffix == u"xml") {
+        return BankFormat::MoodleXml;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<BankFormat> QuestionBank::formatNamed(const QString& name) {
@@ -122,15 +134,11 @@ std::optional<BankFormat> QuestionBank::formatNamed(const QString& name) {
 }
 
 std::optional<BankFormat> QuestionBank::formatOf(const QString& path, const QByteArray& bytes) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"gift") {
-        return BankFormat::Gift;
-    }
-    if (suffix == u"xml") {
-        return BankFormat::MoodleXml;
+    if (const auto named = formatOfName(path)) {
+        return named;
     }
     const QStringList lines = QuestionSource::lines(bytes);
-    if (std::any_of(lines.begin(), lines.end(), AikenReader::isAnswerKey)) {
+    if (!QuestionSource::isSource(lines) && AikenReader::readsWhole(lines)) {
         return BankFormat::Aiken;
     }
     return std::nullopt;
@@ -141,6 +149,9 @@ std::optional<BankFormat> QuestionBank::formatOfFile(const QString& path) {
     const auto bytes = readWholeFile(path, &error);
     if (!bytes) {
         throw failures::ioError(error, path);
+    }
+    if (!formatOfName(path)) {
+        QuestionSource::requireText(*bytes, path);
     }
     return formatOf(path, *bytes);
 }
@@ -175,7 +186,15 @@ QuestionBank QuestionBank::readFile(const QString& path, BankFormat format) {
     if (!bytes) {
         throw failures::ioError(error, path);
     }
+    if (format != BankFormat::MoodleXml) {
+        QuestionSource::requireText(*bytes, path);
+    }
     return read(*bytes, format);
+}
+
+QString QuestionBank::nothingImported(const QString& bankPath) {
+    return QStringLiteral("Из банка %1 не импортировано ни одного вопроса: ничего не записано")
+        .arg(bankPath);
 }
 
 void QuestionBank::take(const BankQuestion& question) {

@@ -23,16 +23,22 @@ class QuestionBank {
 public:
     // The format of a command line's name: "aiken", "gift", "moodle-xml".
     static std::optional<BankFormat> formatNamed(const QString& name);
-    // A file's format: ".gift" GIFT, ".xml" Moodle XML (any letter case), otherwise Aiken when a
-    // line of it is an "ANSWER:" line; nothing for any other file (a question source of ours).
+    // A file's format: ".gift" GIFT, ".xml" Moodle XML (any letter case); otherwise Aiken when
+    // the file is no question source of ours (QuestionSource::isSource) and reads whole as an
+    // Aiken bank (AikenReader::readsWhole); nothing for any other file.
     static std::optional<BankFormat> formatOf(const QString& path, const QByteArray& bytes);
-    // Reads the file and tells its format as above; throws the runtime's input/output error.
+    // Reads the file and tells its format as above; throws the runtime's input/output error, and
+    // the refusal of QuestionSource::requireText for a file of a name of no format.
     static std::optional<BankFormat> formatOfFile(const QString& path);
 
     // Reads a bank; throws a Failure only for a Moodle XML file that declares a document type.
     static QuestionBank read(const QByteArray& bytes, BankFormat format);
-    // The same for a file; throws the runtime's input/output error when it cannot be read.
+    // The same for a file; throws the runtime's input/output error when it cannot be read, and
+    // for Aiken and GIFT the refusal of QuestionSource::requireText (Moodle XML tells its own
+    // encoding).
     static QuestionBank readFile(const QString& path, BankFormat format);
+    // The message when no question of the bank at `bankPath` was imported: nothing is written.
+    static QString nothingImported(const QString& bankPath);
 
     // The imported questions as source lines: per question its text, five answer lines with the
     // correct one marked, and the separator between questions.

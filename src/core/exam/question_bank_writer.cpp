@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exam/question_bank_writer.h"
 
+#include "core/exam/aiken_reader.h"
 #include "core/exam/html_text.h"
 #include "core/storage/scrambled_store.h"
 
 #include <QXmlStreamWriter>
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -38,11 +40,25 @@ QString giftEscaped(const QString& text) {
     return out;
 }
 
+// A text the reader would take for a format marker ("[html]") or, as an answer, for a weight
+// ("%50%") unless its first character is written as a character reference.
+bool startsAsMarker(const QString& t) {
+    return t.startsWith(u'[') || t.startsWith(u'%');
+}
+
 bool needsHtml(const Exported& q) {
     auto hasMarkup = [](const QString& t) {
-        return t.contains(u'<') || t.contains(u'>') || t.contains(u'&');
+        return t.contains(u'<') || t.contains(u'>') || t.contains(u'&') || startsAsMarker(t);
     };
     return hasMarkup(q.text) || std::any_of(q.answers.begin(), q.answers.end(), hasMarkup);
+}
+
+// The text as HTML, a first character that would read as a marker or a weight as a reference.
+QString giftHtml(const QString& t) {
+    const QString html = HtmlText::escaped(t);
+    return startsAsMarker(html)
+               ? QStringLiteral("&#%1;").arg(html.front().unicode()) + html.sliced(1)
+               : html;
 }
 
 QByteArray aiken(const QList<Exported>& questions) {
@@ -61,9 +77,7 @@ QByteArray gift(const QList<Exported>& questions, const QString& testName) {
     QString out = QStringLiteral("$CATEGORY: %1\n\n").arg(category(testName));
     for (const Exported& q : questions) {
         const bool html = needsHtml(q);
-        auto text = [html](const QString& t) {
-            return giftEscaped(html ? HtmlText::escaped(t) : t);
-        };
+        auto text = [html](const QString& t) { return giftEscaped(html ? giftHtml(t) : t); };
         out += QStringLiteral("::%1::").arg(giftEscaped(title(q.number)));
         out +=
             (html ? QStringLiteral("[html]") : QString()) + text(q.text) + QStringLiteral(" {\n");
@@ -140,6 +154,34 @@ QByteArray moodleXml(const QList<Exported>& questions, const QString& testName) 
     return out;
 }
 
+// Why Aiken cannot hold the question text, or nothing: a text that begins as an answer line or
+// as the "ANSWER:" line would be read as one.
+QString aikenProblem(const QString& text) {
+    QString start;
+    if (AikenReader::isAnswerKey(text)) {
+        start = text.first(QStringLiteral("ANSWER:").size());
+    } else if (AikenReader::isAnswerLine(text)) {
+        start = text.first(2);
+    } else {
+        return {};
+    }
+    return QStringLiteral("формат Aiken не хранит вопрос, начинающийся с «%1»").arg(start);
+}
+
+// True when a text holds white space that every format reads as one blank: a run of blanks,
+// a tab, a no-break space.
+bool hasLooseSpace(const Exported& q) {
+    auto loose = [](const QString& t) { return t.simplified() != t; };
+    return loose(q.text) || std::any_of(q.answers.begin(), q.answers.end(), loose);
+}
+
+void simplify(Exported& q) {
+    q.text = q.text.simplified();
+    for (QString& answer : q.answers) {
+        answer = answer.simplified();
+    }
+}
+
 } // namespace
 
 QString QuestionBankWriter::answerText(const QString& stored, int position) {
@@ -168,8 +210,21 @@ QuestionBankWriter::Result QuestionBankWriter::write(const QList<Question>& ques
             const QString& stored = q.answers[position - 1];
             e.answers.append(stored == missingValue() ? QString() : answerText(stored, position));
         }
-        while (e.answers.size() > e.correct + 1 && e.answers.last().isEmpty()) {
+        // At least two answers: a single one reads as a short-answer question elsewhere.
+        while (e.answers.size() > std::max(e.correct + 1, 2) && e.answers.last().isEmpty()) {
             e.answers.removeLast();
+        }
+        if (const QString problem = format == BankFormat::Aiken ? aikenProblem(e.text) : QString();
+            !problem.isEmpty()) {
+            result.warnings.append(
+                QStringLiteral("Вопрос №%1 не выгружен: %2.").arg(number).arg(problem));
+            continue;
+        }
+        if (hasLooseSpace(e)) {
+            simplify(e);
+            result.warnings.append(QStringLiteral("Вопрос №%1: пробелы подряд, табуляции и "
+                                                  "неразрывные пробелы записаны одним пробелом.")
+                                       .arg(number));
         }
         exported.append(e);
     }

@@ -13,16 +13,24 @@ namespace velmora {
 
 // Writes a test's questions as a question bank another system imports: Aiken, GIFT or Moodle XML,
 // in UTF-8. Each question keeps its text, its answers in their order without the "A)" the test
-// file holds, and its correct answer; empty answers after the last given one are left out. GIFT
+// file holds, and its correct answer; empty answers after the last given one are left out, down
+// to two (a single answer would read as a short-answer question). GIFT
 // and Moodle XML name each question "Вопрос N" and put all of them in one category named after
 // the test; Moodle XML marks them single-answer, unshuffled, the correct answer worth 100 and the
-// others 0. A text with "<", ">" or "&" is written as HTML in GIFT, so the platform shows it as
-// written; in Moodle XML every text is HTML.
+// others 0. A text with "<", ">" or "&", or one beginning with "[" or "%", is written as HTML in
+// GIFT (a first "[" or "%" as a character reference, so that it reads as no format marker and no
+// weight), so the platform shows it as written; in Moodle XML every text is HTML. What a format
+// cannot hold is named in a warning by the question's number instead of being written wrongly:
+// Aiken cannot hold a question that begins as an answer line ("A)", "B.") or as the "ANSWER:"
+// line, which is left out; no format keeps runs of blanks, tabs and no-break spaces, which are
+// written as one blank.
 class QuestionBankWriter {
 public:
     struct Result {
         QByteArray text;
-        QStringList warnings; // questions left out: no text or no correct answer
+        // Questions left out (no text, no correct answer, a text the format cannot hold) and
+        // questions written with their white space reduced.
+        QStringList warnings;
         int written = 0;
     };
 

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <optional>
 
 namespace velmora {
 namespace {
@@ -139,11 +140,20 @@ void ScramblingTool::scramble() {
     guarded(this, [&] {
         const QString source = openPath(edit10_->text());
         const QString output = QuestionSourceConverter::outputBeside(source, edit9_->text());
-        // A question bank of another system is converted as a source is, its warnings first.
-        const auto bank = QuestionBank::formatOfFile(source);
+        // A question bank of another system is converted as a source is, its warnings first;
+        // one of which nothing can be imported writes nothing.
+        const auto format = QuestionBank::formatOfFile(source);
+        std::optional<QuestionBank> bank;
+        if (format) {
+            bank = QuestionBank::readFile(source, *format);
+            if (bank->imported() == 0) {
+                MessageBoxes::warning(this, bank->warnings().join(QLatin1Char('\n')));
+                MessageBoxes::error(this, QuestionBank::nothingImported(source));
+                return;
+            }
+        }
         const ConversionResult result =
-            bank ? QuestionBank::readFile(source, *bank).build(converter_, output)
-                 : converter_.convert(source, output);
+            bank ? bank->build(converter_, output) : converter_.convert(source, output);
         showRecord();
         label1_->setText(QuestionSourceConverter::progressText(result.questions));
         if (!result.warnings.isEmpty()) {

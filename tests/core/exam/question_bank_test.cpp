@@ -2,6 +2,7 @@
 #include "core/course/course_shape.h"
 #include "core/exam/question_bank.h"
 #include "core/exam/question_bank_writer.h"
+#include "core/exam/question_source.h"
 #include "core/exam/test_file.h"
 #include "core/storage/failure.h"
 #include "core/storage/scrambled_store.h"
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QStringEncoder>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -333,8 +336,10 @@ TEST(QuestionBanks, MoodleXmlFollowsNoEntityAndKeepsWhatPrecedesABreak) {
         << bank.warnings()[1].toStdString();
 }
 
-TEST(QuestionBanks, FormatFromTheNameOrAnAikenAnswerLine) {
-    const QByteArray aiken = "Q?\nA. a\nB. b\nANSWER: A\n";
+// By name first; otherwise a file with a marked answer line "A)" ... "E)" is a source of ours
+// whatever else it holds, and only a file that reads whole as Aiken is an Aiken bank.
+TEST(QuestionBanks, FormatFromTheNameOrAWholeAikenBank) {
+    const QByteArray aiken = "Q?\nA. a\nB. b\nANSWER: A\n\nR?\nA) c\nB) d\nanswer: b\n";
     const QByteArray ours = "Q?\nA) a*\nB) b\n";
     const struct {
         const char* path;
@@ -343,7 +348,15 @@ TEST(QuestionBanks, FormatFromTheNameOrAnAikenAnswerLine) {
     } cases[] = {{"bank.GIFT", ours, BankFormat::Gift},
                  {"export.xml", aiken, BankFormat::MoodleXml},
                  {"bank.txt", aiken, BankFormat::Aiken},
-                 {"test1.txt", ours, std::nullopt}};
+                 {"test1.txt", ours, std::nullopt},
+                 {"ours with an answer key line", "Q?\nA) a\nB) b*\nAnswer: see the lecture\n",
+                  std::nullopt},
+                 {"ours with Aiken answers around", ours + "\n" + aiken, std::nullopt},
+                 {"a marked last answer E)", "ANSWER: x\nQ?\nE) e*\n", std::nullopt},
+                 {"a question without its key", "Q?\nA. a\nANSWER: A\nR?\nA. b\n", std::nullopt},
+                 {"text after the last key", "Q?\nA. a\nANSWER: A\nnotes\n", std::nullopt},
+                 {"a key without answers", "Q?\nANSWER: A\n", std::nullopt},
+                 {"a key line only", "ANSWER: A\n", std::nullopt}};
     for (const auto& c : cases) {
         EXPECT_EQ(QuestionBank::formatOf(QString::fromUtf8(c.path), c.bytes), c.format) << c.path;
     }
@@ -391,6 +404,182 @@ TEST(QuestionBanks, CourseTestsRoundTripThroughEveryFormat) {
                 EXPECT_EQ(q.answers, questions[k - 1].answers) << k;
                 EXPECT_EQ(q.correct, questions[k - 1].correct) << k;
             }
+        }
+    }
+}
+
+QByteArray utf16(const QString& text, QStringEncoder::Encoding encoding) {
+    QStringEncoder encoder(encoding, QStringEncoder::Flag::WriteBom);
+    return encoder.encode(text);
+}
+
+// A source or a bank saved as "Unicode" (UTF-16 with a byte order mark, either order) reads as the
+// same text in UTF-8 does.
+TEST(QuestionBanks, Utf16WithAByteOrderMarkReadsAsText) {
+    const TempFolder folder;
+    const QString source = QStringLiteral("Что такое ERP?\r\nA) Планирование*\r\nB) Язык\r\n");
+    const QString aiken =
+        QStringLiteral("Что такое CRM?\r\nA. Склад\r\nB. Клиенты\r\nANSWER: B\r\n");
+    for (const auto encoding : {QStringEncoder::Utf16LE, QStringEncoder::Utf16BE}) {
+        SCOPED_TRACE(int(encoding));
+        folder.write(QStringLiteral("source.txt"), utf16(source, encoding));
+        EXPECT_EQ(QuestionSource::read(folder.file(QStringLiteral("source.txt"))),
+                  QuestionSource::lines(source.toUtf8()));
+        folder.write(QStringLiteral("bank.txt"), utf16(aiken, encoding));
+        EXPECT_EQ(QuestionBank::formatOfFile(folder.file(QStringLiteral("bank.txt"))),
+                  BankFormat::Aiken);
+        EXPECT_EQ(QuestionBank::readFile(folder.file(QStringLiteral("bank.txt")), BankFormat::Aiken)
+                      .sourceLines(),
+                  QuestionBank::read(aiken.toUtf8(), BankFormat::Aiken).sourceLines());
+        folder.write(QStringLiteral("bank.gift"), utf16(kGift, encoding));
+        EXPECT_EQ(QuestionBank::readFile(folder.file(QStringLiteral("bank.gift")), BankFormat::Gift)
+                      .warnings(),
+                  QuestionBank::read(kGift.toUtf8(), BankFormat::Gift).warnings());
+    }
+}
+
+// Bytes that are no text in any encoding read are refused by every reader, naming the file and
+// what is wrong with it, instead of being read as garbage.
+TEST(QuestionBanks, UndecodableFilesAreRefusedNamingTheFileAndTheProblem) {
+    const TempFolder folder;
+    const struct {
+        const char* rule;
+        QByteArray bytes;
+        const char* problem;
+    } cases[] = {
+        {"UTF-16 LE cut in a character", QByteArray("\xFF\xFEQ\0?", 5),
+         "ошибка в тексте UTF-16 LE"},
+        {"UTF-16 BE with a lone surrogate", QByteArray("\xFE\xFF\xD8\0\0Q", 6),
+         "ошибка в тексте UTF-16 BE"},
+        {"UTF-32 LE", QByteArray("\xFF\xFE\0\0Q\0\0\0", 8),
+         "кодировка UTF-32 не поддерживается, сохраните файл в UTF-8"},
+        {"UTF-16 without a byte order mark", QByteArray("Q\0?\0\r\0\n\0", 8),
+         "в нём нулевые байты (двоичный файл или UTF-16 без метки порядка байтов)"},
+        {"a UTF-8 mark before other bytes", "\xEF\xBB\xBFQ?\xE0\r\n",
+         "метка порядка байтов UTF-8, но текст не в UTF-8"},
+    };
+    const QString path = folder.file(QStringLiteral("bank.txt"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        folder.write(QStringLiteral("bank.txt"), c.bytes);
+        const QString expected = QStringLiteral("Файл %1 не читается как текст: %2")
+                                     .arg(path, QString::fromUtf8(c.problem));
+        const std::function<void()> readers[] = {
+            [&] { QuestionSource::read(path); },
+            [&] { QuestionBank::formatOfFile(path); },
+            [&] { QuestionBank::readFile(path, BankFormat::Aiken); },
+            [&] { QuestionBank::readFile(path, BankFormat::Gift); },
+        };
+        for (const auto& read : readers) {
+            try {
+                read();
+                ADD_FAILURE() << "read as text";
+            } catch (const Failure& f) {
+                EXPECT_EQ(f.message(), expected);
+            }
+        }
+    }
+}
+
+// A question as a test file holds it: "A) text" answers, the correct one with its mark's blank.
+Question stored(const char* text, std::initializer_list<const char*> answers, int correct) {
+    Question q{QString::fromUtf8(text), {}, QString::number(correct)};
+    int position = 0;
+    for (const char* answer : answers) {
+        const QString value =
+            QChar(u'A' + position) + QStringLiteral(") ") + QString::fromUtf8(answer);
+        q.answers[position] = value + (position + 1 == correct ? QStringLiteral(" ") : QString());
+        ++position;
+    }
+    for (; position < kAnswersPerQuestion; ++position) {
+        q.answers[position] = QChar(u'A' + position) + QStringLiteral(")");
+    }
+    return q;
+}
+
+// The numbers of the questions the warnings name ("Вопрос №N ...").
+QList<int> namedQuestions(const QStringList& warnings) {
+    static const QRegularExpression number(QStringLiteral("^Вопрос №(\\d+)"));
+    QList<int> named;
+    for (const QString& warning : warnings) {
+        if (const auto match = number.match(warning); match.hasMatch()) {
+            named.append(match.captured(1).toInt());
+        }
+    }
+    return named;
+}
+
+// Every question of a table of awkward texts, exported in each format and imported again, comes
+// back the same (its texts without the blanks around them, which the file keeps for the mark,
+// its correct letter) or was named by a warning on export; only what the format cannot hold is.
+TEST(QuestionBanks, AwkwardTextsComeBackOrAreNamedOnExport) {
+    const QList<Question> questions = {
+        stored("Что значит 50%?", {"%50% половина", "%100%", "%-25%x"}, 1),
+        stored(" A) начинается с буквы ответа", {"да", "нет"}, 2),
+        stored("Answer: с чего начинается строка ключа?", {"ANSWER: A", "answer:"}, 2),
+        stored("B. как ответ Aiken", {"A. B.", "C)"}, 1),
+        stored("[html] <b>не</b> разметка?", {"[plain]текст", "[moodle]", "[markdown] *x*"}, 3),
+        stored("Знаки ~ = # { } : \\ \\n \\{ //", {"=", "~x", "#", "{}", "a -> b \\ ]]>"}, 5),
+        stored("&amp; &lt;p&gt; <br> & < > \" '", {"<p>", "&nbsp;", "a&b"}, 2),
+        stored("// не комментарий", {"// и это", "$CATEGORY: x", "::Заголовок::"}, 1),
+        stored("********", {"E)*", "*", "F) x*"}, 3),
+        stored("T", {"T", "F", "TRUE"}, 1),
+        stored("::Вопрос 1:: не заголовок", {"{=a ~b}", "_____"}, 1),
+        stored("Два  пробела", {"таб\tуляция", "обычный"}, 2),
+        stored("Пусто между", {"первый", "", "третий"}, 3),
+        stored("Один ответ", {"единственный"}, 1),
+    };
+    const struct {
+        BankFormat format;
+        QStringList warnings;
+    } formats[] = {
+        {BankFormat::Aiken,
+         {QStringLiteral(
+              "Вопрос №2 не выгружен: формат Aiken не хранит вопрос, начинающийся с «A)»."),
+          QStringLiteral("Вопрос №3 не выгружен: формат Aiken не хранит вопрос, начинающийся с "
+                         "«Answer:»."),
+          QStringLiteral(
+              "Вопрос №4 не выгружен: формат Aiken не хранит вопрос, начинающийся с «B.»."),
+          QStringLiteral("Вопрос №12: пробелы подряд, табуляции и неразрывные пробелы записаны "
+                         "одним пробелом.")}},
+        {BankFormat::Gift,
+         {QStringLiteral("Вопрос №12: пробелы подряд, табуляции и неразрывные пробелы записаны "
+                         "одним пробелом.")}},
+        {BankFormat::MoodleXml,
+         {QStringLiteral("Вопрос №12: пробелы подряд, табуляции и неразрывные пробелы записаны "
+                         "одним пробелом.")}},
+    };
+    for (const auto& f : formats) {
+        SCOPED_TRACE(int(f.format));
+        const TempFolder folder;
+        const auto written = QuestionBankWriter::write(questions, f.format, QStringLiteral("t"));
+        EXPECT_EQ(written.warnings.join(u'\n').toStdString(), f.warnings.join(u'\n').toStdString());
+        const QList<int> named = namedQuestions(written.warnings);
+        const QuestionBank bank = QuestionBank::read(written.text, f.format);
+        QuestionSourceConverter converter;
+        bank.build(converter, folder.file(QStringLiteral("back.ini")));
+        const TestFile back(QStringLiteral("\\back.ini"));
+        QList<Question> backs;
+        for (int k = 1; k <= bank.imported(); ++k) {
+            backs.append(back.question(k));
+        }
+        for (qsizetype n = 0; n < questions.size(); ++n) {
+            const Question& q = questions[n];
+            if (named.contains(int(n + 1))) {
+                continue;
+            }
+            SCOPED_TRACE(q.text.toStdString());
+            const auto same = std::find_if(backs.begin(), backs.end(), [&](const Question& b) {
+                return b.text.trimmed() == q.text.trimmed();
+            });
+            if (same == backs.end()) {
+                ADD_FAILURE() << "lost: " << bank.warnings().join(u'\n').toStdString();
+                continue;
+            }
+            for (int i = 0; i < kAnswersPerQuestion; ++i) {
+                EXPECT_EQ(same->answers[i].trimmed(), q.answers[i].trimmed());
+            }
+            EXPECT_EQ(same->correct, q.correct);
         }
     }
 }

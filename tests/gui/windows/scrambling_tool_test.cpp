@@ -161,6 +161,50 @@ TEST_F(ScramblingToolTest, ImportsAGiftBankChosenInTheDialog) {
     EXPECT_EQ(q.correctLetter(), QChar(u'A'));
 }
 
+// A bank of which nothing can be imported writes no test file: its warnings, then the error box.
+TEST_F(ScramblingToolTest, ABankWithNothingImportableWritesNothing) {
+    folder.write(QStringLiteral("tf.gift"), "::TF:: Земля круглая? {T}\n");
+    answer(folder.file(QStringLiteral("tf.gift")));
+    tool.show();
+    QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton);
+    child<QLineEdit>(tool, "Edit9")->setText(QStringLiteral("t1copy"));
+    QTest::mouseClick(child<QPushButton>(tool, "Button1"), Qt::LeftButton);
+
+    ASSERT_EQ(MessageBoxes::shown().size(), 2);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Warning);
+    EXPECT_EQ(MessageBoxes::shown()[0].text,
+              QStringLiteral("Вопрос №1 «TF» пропущен: вопрос «верно/неверно».\n"
+                             "Импортировано вопросов: 0, пропущено: 1."));
+    EXPECT_EQ(MessageBoxes::shown()[1].kind, MessageBoxes::Kind::Error);
+    EXPECT_EQ(MessageBoxes::shown()[1].caption, QStringLiteral("Error"));
+    EXPECT_EQ(MessageBoxes::shown()[1].text,
+              QStringLiteral("Из банка %1 не импортировано ни одного вопроса: ничего не записано")
+                  .arg(folder.file(QStringLiteral("tf.gift"))));
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{QStringLiteral("tf.gift")});
+    EXPECT_EQ(child<QLabel>(tool, "Label1")->text(), QStringLiteral("Номера вопросов"));
+}
+
+// A source of ours stays one when a line of it begins with "ANSWER:": its marked answer counts.
+TEST_F(ScramblingToolTest, ASourceWithAnAnswerKeyLineIsConvertedAsASource) {
+    folder.write(QStringLiteral("keyed.txt"),
+                 CodePage::encode(QStringLiteral("Столица?\r\nA) Астана*\r\nB) Алматы\r\n"
+                                                 "ANSWER: B\r\n")));
+    answer(folder.file(QStringLiteral("keyed.txt")));
+    tool.show();
+    QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton);
+    child<QLineEdit>(tool, "Edit9")->setText(QStringLiteral("test4"));
+    QTest::mouseClick(child<QPushButton>(tool, "Button1"), Qt::LeftButton);
+
+    ASSERT_FALSE(MessageBoxes::shown().isEmpty());
+    EXPECT_EQ(MessageBoxes::shown().last().text,
+              QStringLiteral("Создание тестов успешно завершено."));
+    const TestFile file(QStringLiteral("\\test4.ini"));
+    EXPECT_EQ(file.total(), 2); // "ANSWER: B" is a question line of ours
+    const Question q = file.question(1);
+    EXPECT_EQ(q.answers[0], QStringLiteral("A) Астана "));
+    EXPECT_EQ(q.correctLetter(), QChar(u'A'));
+}
+
 TEST_F(ScramblingToolTest, ClosingPutsBackTheFolderFoundAtShowing) {
     const QString programFolder = QDir::currentPath();
     tool.show();

@@ -2,7 +2,10 @@
 #include "support/admin_run.h"
 #include "support/temp_folder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -80,12 +83,21 @@ TEST(BankCommands, CourseTestExportedAsMoodleXmlImportsBackTheSame) {
 TEST(BankCommands, RefuseWrongArgumentsAndUnknownFormats) {
     const TempFolder folder;
     folder.write(QStringLiteral("ours.txt"), "Вопрос\nA) да*\n");
+    folder.write(QStringLiteral("keyed.txt"), "Вопрос\nA) да*\nB) нет\nANSWER: B\n");
+    folder.write(QStringLiteral("loose.txt"), "Вопрос\nA. да\nANSWER: A\nзаметки\n");
     const struct {
         const char* line;
         int status;
         const char* err;
     } cases[] = {
-        {"test import ours.txt", 1, "is no Aiken bank (no \"ANSWER:\" line); give its format"},
+        {"test import ours.txt", 1,
+         "ours.txt is a question source (an answer line \"A)\" ... "
+         "\"E)\" marked with \"*\"); build it with 'test build', or "
+         "give the bank's format with --format"},
+        {"test import keyed.txt", 1, "keyed.txt is a question source"},
+        {"test import loose.txt", 1,
+         "loose.txt is no Aiken bank (each question's answers closed "
+         "by an \"ANSWER:\" line); give its format with --format"},
         {"test import ours.txt --format docx", 2, "usage: velmora-admin test import FILE"},
         {"test import ours.txt --build", 2, "usage: velmora-admin test import FILE"},
         {"test import missing.gift", 1, "Cannot open file"},
@@ -98,6 +110,108 @@ TEST(BankCommands, RefuseWrongArgumentsAndUnknownFormats) {
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.err))) << run.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(QStringLiteral("ours.source.txt")));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("keyed.source.txt")));
+}
+
+// A file named to be written is that exact name, whatever files differ from it in letter case,
+// and an import replaces an existing output only with --force, naming it otherwise.
+TEST(BankCommands, OutputsAreTheNamesTypedAndImportReplacesOnlyWithForce) {
+    const TempFolder folder;
+    folder.write(QStringLiteral("notes.txt"), "заметки\n");
+    folder.write(QStringLiteral("net.ini"), "keep");
+    folder.write(QStringLiteral("out.ini"), "keep");
+    folder.write(QStringLiteral("net.gift"), kGift);
+    folder.write(QStringLiteral("src.txt"), "Вопрос?\nA) да*\n");
+    const QString test1 = QStringLiteral(VELMORA_SOURCE_ROOT "/course/data/tests/test1.ini");
+    const struct {
+        QStringList args;
+        const char* written;
+    } named[] = {
+        {{QStringLiteral("test"), QStringLiteral("export"), test1, QStringLiteral("--format"),
+          QStringLiteral("aiken"), QStringLiteral("--output"), QStringLiteral("Notes.txt")},
+         "Notes.txt"},
+        {words("test import net.gift --build Net.ini"), "Net.ini"},
+        {words("test build src.txt Out.ini"), "Out.ini"},
+    };
+    for (const auto& c : named) {
+        const AdminRun run = runAdmin(c.args);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.err.endsWith(
+            QStringLiteral(" written to %1\n").arg(folder.file(QString::fromUtf8(c.written)))))
+            << run.err.toStdString();
+        EXPECT_TRUE(QFile::exists(folder.file(QString::fromUtf8(c.written)))) << c.written;
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("notes.txt")), "заметки\n");
+    EXPECT_EQ(folder.read(QStringLiteral("net.ini")), "keep");
+    EXPECT_EQ(folder.read(QStringLiteral("out.ini")), "keep");
+
+    folder.write(QStringLiteral("net.source.txt"), "правлено вручную\n");
+    for (const char* line : {"test import net.gift", "test import net.gift --build Net.ini"}) {
+        const QString output = folder.file(QString::fromUtf8(line).endsWith(u"Net.ini")
+                                               ? QStringLiteral("Net.ini")
+                                               : QStringLiteral("net.source.txt"));
+        const QByteArray before = folder.read(QFileInfo(output).fileName());
+        const AdminRun run = runAdmin(words(line));
+        EXPECT_EQ(run.status, 1) << line;
+        EXPECT_EQ(
+            run.err,
+            QStringLiteral("velmora-admin: %1 exists; give --force to replace it\n").arg(output));
+        EXPECT_EQ(folder.read(QFileInfo(output).fileName()), before) << line;
+    }
+    AdminRun run = runAdmin(words("test import net.gift --force"));
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(folder.read(QStringLiteral("net.source.txt")).startsWith("Какой протокол"));
+    run = runAdmin(words("test import --force net.gift --build Net.ini"));
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(runAdmin(words("test import --help")).out.contains(QStringLiteral("--force")));
+}
+
+// A bank of which no question can be imported writes nothing, says so, and fails.
+TEST(BankCommands, ABankWithNothingImportableWritesNothing) {
+    const TempFolder folder;
+    folder.write(QStringLiteral("tf.gift"), "::TF:: Земля круглая? {T}\n");
+    const QString said =
+        QStringLiteral("velmora-admin: warning: Вопрос №1 «TF» пропущен: вопрос «верно/неверно».\n"
+                       "velmora-admin: warning: Импортировано вопросов: 0, пропущено: 1.\n"
+                       "velmora-admin: Из банка %1 не импортировано ни одного вопроса: ничего не "
+                       "записано\n")
+            .arg(folder.file(QStringLiteral("tf.gift")));
+    for (const char* line : {"test import tf.gift --build t1copy.ini", "test import tf.gift"}) {
+        const AdminRun run = runAdmin(words(line));
+        EXPECT_EQ(run.status, 1) << line;
+        EXPECT_EQ(run.err, said) << line;
+    }
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{QStringLiteral("tf.gift")});
+    folder.write(QStringLiteral("t1copy.ini"), "[inf]\r\n");
+    EXPECT_EQ(runAdmin(words("test import tf.gift --force --build t1copy.ini")).status, 1);
+    EXPECT_EQ(folder.read(QStringLiteral("t1copy.ini")), "[inf]\r\n");
+}
+
+// A bank saved by Notepad as "Unicode" imports as its text; bytes that are no text are refused,
+// the file named.
+TEST(BankCommands, Utf16BanksImportAndUndecodableFilesAreRefused) {
+    const TempFolder folder;
+    QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    folder.write(QStringLiteral("notepad.txt"),
+                 utf16.encode(QStringLiteral("Вопрос?\r\nA. да\r\nB. нет\r\nANSWER: A\r\n")));
+    AdminRun run = runAdmin(words("test import notepad.txt"));
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(folder.read(QStringLiteral("notepad.source.txt"))),
+              QStringLiteral("Вопрос?\nA) да*\nB) нет\nC)\nD)\nE)\n"));
+
+    folder.write(QStringLiteral("wide.txt"), QByteArray("Q\0?\0\r\0\n\0", 8));
+    const QString refused =
+        QStringLiteral("velmora-admin: Файл %1 не читается как текст: в нём нулевые байты "
+                       "(двоичный файл или UTF-16 без метки порядка байтов)\n")
+            .arg(folder.file(QStringLiteral("wide.txt")));
+    for (const char* line : {"test import wide.txt", "test import wide.txt --format aiken",
+                             "test build wide.txt wide.ini"}) {
+        run = runAdmin(words(line));
+        EXPECT_EQ(run.status, 1) << line;
+        EXPECT_EQ(run.err, refused) << line;
+    }
+    EXPECT_FALSE(QFile::exists(QStringLiteral("wide.source.txt")));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("wide.ini")));
 }
 
 } // namespace

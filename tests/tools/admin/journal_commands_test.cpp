@@ -67,4 +67,13 @@ TEST_F(JournalCommands, StatsPrintsTheQuestionsOfOneTest) {
     EXPECT_EQ(runAdmin({u"stats"_s}).status, 2);
 }
 
+// A test without a file has no statistics: the missing file is named, and nothing is printed.
+TEST_F(JournalCommands, StatsOfATestWithoutAFileNamesTheFile) {
+    const AdminRun run = runAdmin({u"stats"_s, u"test9"_s});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    EXPECT_EQ(run.err, u"velmora-admin: Cannot open file \"%1\". No such file or directory\n"_s.arg(
+                           folder_.file(u"data/tests/test9.ini"_s)));
+}
+
 } // namespace
