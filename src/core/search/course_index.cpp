@@ -87,15 +87,21 @@ void removeIndexFiles(const QString& path) {
     }
 }
 
-std::unique_ptr<SqliteDatabase> openIndex(const QString& path) {
+std::unique_ptr<SqliteDatabase> openDatabase(const QString& path,
+                                             std::chrono::milliseconds busyTimeout) {
     auto db = std::make_unique<SqliteDatabase>(path);
-    sqlite3_busy_timeout(db->handle(), 5000);
+    sqlite3_busy_timeout(db->handle(), static_cast<int>(busyTimeout.count()));
+    return db;
+}
+
+std::unique_ptr<SqliteDatabase> openIndex(const QString& path,
+                                          std::chrono::milliseconds busyTimeout) {
+    auto db = openDatabase(path, busyTimeout);
     FileState state = inspect(*db);
     if (state == FileState::Replace) {
         db.reset();
         removeIndexFiles(path);
-        db = std::make_unique<SqliteDatabase>(path);
-        sqlite3_busy_timeout(db->handle(), 5000);
+        db = openDatabase(path, busyTimeout);
         state = FileState::Empty;
     }
     // WAL lets a search read while an update writes; NORMAL sync is enough for an index that
@@ -207,7 +213,8 @@ private:
 
 } // namespace
 
-CourseIndex::CourseIndex(const QString& databasePath) : db_(openIndex(databasePath)) {}
+CourseIndex::CourseIndex(const QString& databasePath, std::chrono::milliseconds busyTimeout)
+    : db_(openIndex(databasePath, busyTimeout)) {}
 
 CourseIndex::~CourseIndex() = default;
 

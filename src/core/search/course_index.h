@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <memory>
 
 namespace velmora {
@@ -21,8 +22,10 @@ class CourseIndex {
 public:
     // Opens the index kept in `databasePath`, creating it when missing; a damaged or foreign file
     // is replaced by a new index. ":memory:" keeps it in memory. Throws Failure when it cannot be
-    // opened.
-    explicit CourseIndex(const QString& databasePath);
+    // opened. While another connection (another copy of the program) holds the file, each step
+    // waits up to `busyTimeout` before it fails.
+    explicit CourseIndex(const QString& databasePath,
+                         std::chrono::milliseconds busyTimeout = std::chrono::seconds(5));
     ~CourseIndex();
     CourseIndex(const CourseIndex&) = delete;
     CourseIndex& operator=(const CourseIndex&) = delete;

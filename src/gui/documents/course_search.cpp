@@ -61,19 +61,20 @@ void CourseSearch::startUpdate() {
         worker_.join();
     }
     running_ = true;
-    worker_ = std::thread([this, path = databasePath_, documents = documents_] {
-        QStringList unreadable;
-        QString failure;
-        try {
-            CourseIndex index(path);
-            unreadable = index.update(documents);
-        } catch (const std::exception& e) {
-            failure = QString::fromUtf8(e.what());
-        }
-        QMetaObject::invokeMethod(
-            this, [this, unreadable, failure] { finishUpdate(unreadable, failure); },
-            Qt::QueuedConnection);
-    });
+    worker_ =
+        std::thread([this, path = databasePath_, documents = documents_, timeout = busyTimeout_] {
+            QStringList unreadable;
+            QString failure;
+            try {
+                CourseIndex index(path, timeout);
+                unreadable = index.update(documents);
+            } catch (const std::exception& e) {
+                failure = QString::fromUtf8(e.what());
+            }
+            QMetaObject::invokeMethod(
+                this, [this, unreadable, failure] { finishUpdate(unreadable, failure); },
+                Qt::QueuedConnection);
+        });
 }
 
 void CourseSearch::finishUpdate(const QStringList& unreadable, const QString& failure) {
@@ -82,7 +83,7 @@ void CourseSearch::finishUpdate(const QStringList& unreadable, const QString& fa
     failure_ = failure;
     if (failure.isEmpty() && searcher_ == nullptr) {
         try {
-            searcher_ = std::make_unique<CourseIndex>(databasePath_);
+            searcher_ = std::make_unique<CourseIndex>(databasePath_, busyTimeout_);
         } catch (const std::exception& e) {
             failure_ = QString::fromUtf8(e.what());
         }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -28,6 +29,9 @@ public:
     ~CourseSearch() override;
     CourseSearch(const CourseSearch&) = delete;
     CourseSearch& operator=(const CourseSearch&) = delete;
+
+    // How long a step on the index waits for another copy of the program that holds it (5 s).
+    void setBusyTimeout(std::chrono::milliseconds timeout) { busyTimeout_ = timeout; }
 
     // Starts bringing the index up to date with `documents` and watches their files.
     void index(const QList<IndexedDocument>& documents);
@@ -51,6 +55,7 @@ private:
     void watch();
 
     QString databasePath_;
+    std::chrono::milliseconds busyTimeout_ = std::chrono::seconds(5);
     QList<IndexedDocument> documents_;
     std::thread worker_;
     bool running_ = false;
