@@ -48,8 +48,11 @@ PRAGMA user_version = 1;
 
 enum class FileState { Ours, Empty, Replace };
 
-bool damaged(int rc) {
-    return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
+// What SQLite answers on a damaged file. FTS5 takes the sizes written in its blocks as they are:
+// a damaged block can ask for more memory than there is, so "out of memory" is damage too (after
+// a true lack of memory, building the index again is only wasted work).
+bool isDamage(int rc) {
+    return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT || rc == SQLITE_NOMEM;
 }
 
 // Whether the file holds our index, nothing yet, or something to replace (damaged, foreign, or an
@@ -57,7 +60,7 @@ bool damaged(int rc) {
 FileState inspect(const SqliteDatabase& db) {
     QString value;
     int rc = db.tryQuery("PRAGMA application_id", value);
-    if (damaged(rc)) {
+    if (isDamage(rc)) {
         return FileState::Replace;
     }
     if (rc != SQLITE_OK) {
@@ -255,6 +258,14 @@ QStringList CourseIndex::update(const QList<IndexedDocument>& documents) {
     }
     transaction.commit();
     return failed;
+}
+
+bool CourseIndex::damaged() const {
+    return isDamage(db_->failureCode());
+}
+
+void CourseIndex::drop(const QString& databasePath) {
+    removeIndexFiles(databasePath);
 }
 
 QList<SearchHit> CourseIndex::search(const QString& typed, const QSet<QString>& allowed,

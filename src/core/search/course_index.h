@@ -42,6 +42,17 @@ public:
     QList<SearchHit> search(const QString& typed, const QSet<QString>& allowed,
                             int limit = 50) const;
 
+    // Whether the last Failure this index threw came from a damaged file (SQLite found it corrupt
+    // or not a database at all, or FTS5 read an absurd size from it), which the check at opening
+    // can miss: such an index is to be dropped and built again. A file held by another copy of
+    // the program is not damaged.
+    bool damaged() const;
+
+    // Removes the index kept in `databasePath` and its journal files, so that the next object
+    // builds it anew; objects still open on it go on reading the removed file. Throws Failure when
+    // a file cannot be removed.
+    static void drop(const QString& databasePath);
+
 private:
     std::unique_ptr<SqliteDatabase> db_;
 };

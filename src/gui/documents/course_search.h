@@ -20,7 +20,7 @@ class CourseIndex;
 
 // The course's full-text index as the windows use it: brought up to date on a thread of its own,
 // so the program never waits for it, and again when a document file changes; searched on the GUI
-// thread once ready.
+// thread once ready. An index found damaged is dropped and built again on that thread.
 class CourseSearch : public QObject {
     Q_OBJECT
 public:
@@ -42,8 +42,10 @@ public:
     QString failure() const { return failure_; }
     // The documents the last update could not read.
     QStringList unreadable() const { return unreadable_; }
-    // The documents among `allowed` that match `typed`, best first; empty before ready.
-    QList<SearchHit> search(const QString& typed, const QSet<QString>& allowed) const;
+    // The documents among `allowed` that match `typed`, best first; empty before ready. A query
+    // that finds the index damaged drops it, and the index is built anew in the background: not
+    // ready, and nothing found, until then. Throws Failure when the index fails otherwise.
+    QList<SearchHit> search(const QString& typed, const QSet<QString>& allowed);
 
 Q_SIGNALS:
     // An update of the index has finished (or failed).
@@ -51,7 +53,7 @@ Q_SIGNALS:
 
 private:
     void startUpdate();
-    void finishUpdate(const QStringList& unreadable, const QString& failure);
+    void finishUpdate(const QStringList& unreadable, const QString& failure, bool rebuilt);
     void watch();
 
     QString databasePath_;
@@ -60,6 +62,7 @@ private:
     std::thread worker_;
     bool running_ = false;
     bool again_ = false;
+    bool rebuild_ = false; // the next update drops the index and builds it anew
     std::unique_ptr<CourseIndex> searcher_;
     QStringList unreadable_;
     QString failure_;

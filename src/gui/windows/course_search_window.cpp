@@ -2,6 +2,7 @@
 #include "gui/windows/course_search_window.h"
 
 #include "gui/documents/course_search.h"
+#include "gui/kit/handler_guard.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -72,6 +73,11 @@ void CourseSearchWindow::showInFront() {
 
 void CourseSearchWindow::refresh() {
     typing_->stop();
+    guarded(this, [this] { listHits(); });
+    showStatus();
+}
+
+void CourseSearchWindow::listHits() {
     results_->clear();
     const QList<SearchHit> hits = search_->search(query_->text(), openable_());
     for (const SearchHit& hit : hits) {
@@ -87,7 +93,6 @@ void CourseSearchWindow::refresh() {
     if (!hits.isEmpty()) {
         results_->setCurrentRow(0);
     }
-    showStatus();
 }
 
 void CourseSearchWindow::showStatus() {
@@ -111,9 +116,11 @@ void CourseSearchWindow::showStatus() {
 }
 
 void CourseSearchWindow::openCurrent() {
-    if (const QListWidgetItem* item = results_->currentItem()) {
-        Q_EMIT openWanted(item->data(kPathRole).toString(), item->data(kWordRole).toString());
-    }
+    guarded(this, [this] {
+        if (const QListWidgetItem* item = results_->currentItem()) {
+            Q_EMIT openWanted(item->data(kPathRole).toString(), item->data(kWordRole).toString());
+        }
+    });
 }
 
 bool CourseSearchWindow::eventFilter(QObject* watched, QEvent* event) {
