@@ -128,6 +128,13 @@ void CourseSearch::finishUpdate(const QStringList& unreadable, const QString& fa
     }
 }
 
+void CourseSearch::retry() {
+    if (!failure_.isEmpty() && !running_) {
+        failure_.clear();
+        startUpdate();
+    }
+}
+
 QList<SearchHit> CourseSearch::search(const QString& typed, const QSet<QString>& allowed) {
     if (searcher_ == nullptr) {
         return {};

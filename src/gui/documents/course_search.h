@@ -46,6 +46,9 @@ public:
     // that finds the index damaged drops it, and the index is built anew in the background: not
     // ready, and nothing found, until then. Throws Failure when the index fails otherwise.
     QList<SearchHit> search(const QString& typed, const QSet<QString>& allowed);
+    // Starts an update again when the last one failed (another copy of the program held the index
+    // too long, say); the search window calls it each time it is opened.
+    void retry();
 
 Q_SIGNALS:
     // An update of the index has finished (or failed).

@@ -64,6 +64,8 @@ CourseSearchWindow::CourseSearchWindow(CourseSearch* search,
 }
 
 void CourseSearchWindow::showInFront() {
+    search_->retry();
+    showStatus();
     show();
     raise();
     activateWindow();

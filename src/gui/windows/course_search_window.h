@@ -31,7 +31,8 @@ public:
 
     // Runs the query again: the index or what the user may open has changed.
     void refresh();
-    // Brings the window up with the query box focused.
+    // Brings the window up with the query box focused; an index that could not be opened before
+    // is tried again.
     void showInFront();
 
 Q_SIGNALS:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Поиск по курсу" on an index that goes wrong: a failure of any of its handlers is shown in the
-// default error box, a damaged index is built again while the program runs.
+// default error box, a damaged index is built again while the program runs, an index locked by
+// another copy of the program is opened once the window is opened again.
 
 #include "core/search/sqlite_database.h"
 #include "core/storage/failure.h"
@@ -16,6 +17,7 @@
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace velmora::test {
 namespace {
@@ -125,6 +127,33 @@ TEST_F(CourseSearchWindowTest, ADamagedIndexIsBuiltAgainAndSearchedInTheSameRun)
     ASSERT_TRUE(updated.wait(20'000));
     EXPECT_EQ(titles(), QStringList{QStringLiteral("Дәріс")});
     EXPECT_EQ(window.status()->text(), QStringLiteral("Найдено: 1"));
+    EXPECT_TRUE(MessageBoxes::shown().isEmpty());
+}
+
+TEST_F(CourseSearchWindowTest, AnIndexLockedAtStartIsOpenedWhenTheWindowIsOpenedAgain) {
+    // Another copy of the program holds the index while this one starts.
+    auto other = std::make_unique<SqliteDatabase>(indexPath);
+    other->execute("BEGIN EXCLUSIVE");
+    window.showInFront();
+    ASSERT_TRUE(indexed());
+    EXPECT_FALSE(search.ready());
+    EXPECT_TRUE(window.status()->text().contains(QStringLiteral("locked")))
+        << window.status()->text().toStdString();
+
+    window.close();
+    window.showInFront(); // still held: tried again, and refused again
+    ASSERT_TRUE(updated.wait(20'000));
+    EXPECT_FALSE(search.ready());
+
+    other.reset();
+    window.close();
+    window.showInFront();
+    EXPECT_EQ(window.status()->text(), building);
+    ASSERT_TRUE(updated.wait(20'000));
+    EXPECT_TRUE(search.ready());
+    window.queryBox()->setText(QStringLiteral("жүйелер"));
+    window.refresh();
+    EXPECT_EQ(titles(), QStringList{QStringLiteral("Дәріс")});
     EXPECT_TRUE(MessageBoxes::shown().isEmpty());
 }
 
