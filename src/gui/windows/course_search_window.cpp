@@ -148,4 +148,13 @@ bool CourseSearchWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+// Escape closes the window, as it closes every dialog; the query box and the list pass it on.
+void CourseSearchWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 } // namespace velmora

@@ -16,8 +16,8 @@ class CourseSearch;
 
 // The window "Поиск по курсу": a query box and the documents that match it, best first, each with
 // its title and the text around the match, the matched words in bold. Only the documents the user
-// could open right now are listed. Enter or a double click on a result opens it. Its handlers
-// run through the handler guard.
+// could open right now are listed. Enter or a double click on a result opens it; Escape closes the
+// window. Its handlers run through the handler guard.
 class CourseSearchWindow : public QWidget {
     Q_OBJECT
 public:
@@ -41,6 +41,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void listHits();

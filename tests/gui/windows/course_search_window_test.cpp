@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Поиск по курсу" on an index that goes wrong: a failure of any of its handlers is shown in the
 // default error box, a damaged index is built again while the program runs, an index locked by
-// another copy of the program is opened once the window is opened again.
+// another copy of the program is opened once the window is opened again; Escape closes it.
 
 #include "core/search/sqlite_database.h"
 #include "core/storage/failure.h"
@@ -155,6 +155,20 @@ TEST_F(CourseSearchWindowTest, AnIndexLockedAtStartIsOpenedWhenTheWindowIsOpened
     window.refresh();
     EXPECT_EQ(titles(), QStringList{QStringLiteral("Дәріс")});
     EXPECT_TRUE(MessageBoxes::shown().isEmpty());
+}
+
+TEST_F(CourseSearchWindowTest, EscapeClosesTheWindowWhereverTheFocusIs) {
+    ASSERT_TRUE(indexed());
+    window.queryBox()->setText(QStringLiteral("ақпарат"));
+    window.refresh();
+    ASSERT_EQ(window.results()->count(), 1);
+    const QList<QWidget*> focused{window.queryBox(), window.results(), window.status()};
+    for (QWidget* focus : focused) {
+        window.showInFront();
+        ASSERT_TRUE(window.isVisible());
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_FALSE(window.isVisible()) << focus->objectName().toStdString();
+    }
 }
 
 } // namespace
