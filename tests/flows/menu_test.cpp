@@ -105,6 +105,16 @@ TEST_F(ShellTest, AltLeftAndAltRightGoBackAndForwardInTheBrowser) {
     QTest::keyClick(view, Qt::Key_Right, Qt::AltModifier);
     EXPECT_EQ(view->backs, 2);
     EXPECT_EQ(view->forwards, 1);
+
+    // A step the browser refuses is shown in the default error box, and the program goes on.
+    view->refusal = QStringLiteral("Navigation refused");
+    QTest::keyClick(view, Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(view, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(course.boxTexts(),
+              QStringList(2, QStringLiteral("ЭУИ Velmora: Navigation refused.")));
+    view->refusal.reset();
+    QTest::keyClick(view, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(view->backs, 3);
 }
 
 TEST_F(ShellTest, TestItemsRememberTheirNameAndStartTheTest) {

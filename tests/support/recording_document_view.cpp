@@ -27,6 +27,20 @@ void RecordingDocumentView::navigate(const QString& location) {
     }
 }
 
+void RecordingDocumentView::back() {
+    if (refusal) {
+        throw Failure(*refusal);
+    }
+    ++backs;
+}
+
+void RecordingDocumentView::forward() {
+    if (refusal) {
+        throw Failure(*refusal);
+    }
+    ++forwards;
+}
+
 void RecordingDocumentView::find(const QString& text, bool backward, const FindResult& done) {
     highlighted = text;
     const auto total =

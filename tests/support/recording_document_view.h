@@ -18,8 +18,8 @@ public:
 
     QWidget* widget() override { return this; }
     void navigate(const QString& location) override;
-    void back() override { ++backs; }
-    void forward() override { ++forwards; }
+    void back() override;
+    void forward() override;
     void find(const QString& text, bool backward, const FindResult& done) override;
     void setZoomFactor(double factor) override { zoomFactor = factor; }
     void print(QPrinter* printer, const std::function<void(bool)>& done) override;
@@ -36,7 +36,7 @@ public:
     QStringList navigations;
     int backs = 0;
     int forwards = 0;
-    // When set, navigate refuses with a Failure of this text.
+    // When set, navigate, back and forward refuse with a Failure of this text.
     std::optional<QString> refusal;
     QString pageText;
     QString highlighted; // the text last searched for; empty when cleared

@@ -48,8 +48,11 @@ PRAGMA user_version = 1;
 
 enum class FileState { Ours, Empty, Replace };
 
-bool damaged(int rc) {
-    return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
+// What SQLite answers on a damaged file. FTS5 takes the sizes written in its blocks as they are:
+// a damaged block can ask for more memory than there is, so "out of memory" is damage too (after
+// a true lack of memory, building the index again is only wasted work).
+bool isDamage(int rc) {
+    return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT || rc == SQLITE_NOMEM;
 }
 
 // Whether the file holds our index, nothing yet, or something to replace (damaged, foreign, or an
@@ -57,7 +60,7 @@ bool damaged(int rc) {
 FileState inspect(const SqliteDatabase& db) {
     QString value;
     int rc = db.tryQuery("PRAGMA application_id", value);
-    if (damaged(rc)) {
+    if (isDamage(rc)) {
         return FileState::Replace;
     }
     if (rc != SQLITE_OK) {
@@ -87,15 +90,21 @@ void removeIndexFiles(const QString& path) {
     }
 }
 
-std::unique_ptr<SqliteDatabase> openIndex(const QString& path) {
+std::unique_ptr<SqliteDatabase> openDatabase(const QString& path,
+                                             std::chrono::milliseconds busyTimeout) {
     auto db = std::make_unique<SqliteDatabase>(path);
-    sqlite3_busy_timeout(db->handle(), 5000);
+    sqlite3_busy_timeout(db->handle(), static_cast<int>(busyTimeout.count()));
+    return db;
+}
+
+std::unique_ptr<SqliteDatabase> openIndex(const QString& path,
+                                          std::chrono::milliseconds busyTimeout) {
+    auto db = openDatabase(path, busyTimeout);
     FileState state = inspect(*db);
     if (state == FileState::Replace) {
         db.reset();
         removeIndexFiles(path);
-        db = std::make_unique<SqliteDatabase>(path);
-        sqlite3_busy_timeout(db->handle(), 5000);
+        db = openDatabase(path, busyTimeout);
         state = FileState::Empty;
     }
     // WAL lets a search read while an update writes; NORMAL sync is enough for an index that
@@ -207,7 +216,8 @@ private:
 
 } // namespace
 
-CourseIndex::CourseIndex(const QString& databasePath) : db_(openIndex(databasePath)) {}
+CourseIndex::CourseIndex(const QString& databasePath, std::chrono::milliseconds busyTimeout)
+    : db_(openIndex(databasePath, busyTimeout)) {}
 
 CourseIndex::~CourseIndex() = default;
 
@@ -248,6 +258,14 @@ QStringList CourseIndex::update(const QList<IndexedDocument>& documents) {
     }
     transaction.commit();
     return failed;
+}
+
+bool CourseIndex::damaged() const {
+    return isDamage(db_->failureCode());
+}
+
+void CourseIndex::drop(const QString& databasePath) {
+    removeIndexFiles(databasePath);
 }
 
 QList<SearchHit> CourseIndex::search(const QString& typed, const QSet<QString>& allowed,

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <memory>
 
 namespace velmora {
@@ -21,8 +22,10 @@ class CourseIndex {
 public:
     // Opens the index kept in `databasePath`, creating it when missing; a damaged or foreign file
     // is replaced by a new index. ":memory:" keeps it in memory. Throws Failure when it cannot be
-    // opened.
-    explicit CourseIndex(const QString& databasePath);
+    // opened. While another connection (another copy of the program) holds the file, each step
+    // waits up to `busyTimeout` before it fails.
+    explicit CourseIndex(const QString& databasePath,
+                         std::chrono::milliseconds busyTimeout = std::chrono::seconds(5));
     ~CourseIndex();
     CourseIndex(const CourseIndex&) = delete;
     CourseIndex& operator=(const CourseIndex&) = delete;
@@ -38,6 +41,17 @@ public:
     // Never throws for what was typed.
     QList<SearchHit> search(const QString& typed, const QSet<QString>& allowed,
                             int limit = 50) const;
+
+    // Whether the last Failure this index threw came from a damaged file (SQLite found it corrupt
+    // or not a database at all, or FTS5 read an absurd size from it), which the check at opening
+    // can miss: such an index is to be dropped and built again. A file held by another copy of
+    // the program is not damaged.
+    bool damaged() const;
+
+    // Removes the index kept in `databasePath` and its journal files, so that the next object
+    // builds it anew; objects still open on it go on reading the removed file. Throws Failure when
+    // a file cannot be removed.
+    static void drop(const QString& databasePath);
 
 private:
     std::unique_ptr<SqliteDatabase> db_;

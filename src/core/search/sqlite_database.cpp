@@ -46,6 +46,7 @@ int SqliteDatabase::tryQuery(const char* sql, QString& value) const {
 }
 
 Failure SqliteDatabase::failure() const {
+    failureCode_ = db_ != nullptr ? sqlite3_errcode(db_) : SQLITE_NOMEM;
     const QString reason =
         db_ != nullptr ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
     return Failure(QStringLiteral("Search index \"%1\": %2").arg(path_, reason));

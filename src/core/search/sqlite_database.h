@@ -32,10 +32,14 @@ public:
     int tryQuery(const char* sql, QString& value) const;
     // The failure of the last call that went wrong on this connection.
     Failure failure() const;
+    // SQLite's result code (SQLITE_BUSY, SQLITE_CORRUPT, ...) of the last failure made above;
+    // SQLITE_OK before any.
+    int failureCode() const { return failureCode_; }
 
 private:
     QString path_;
     sqlite3* db_ = nullptr;
+    mutable int failureCode_ = 0;
 };
 
 } // namespace velmora

@@ -10,6 +10,41 @@
 #include <exception>
 
 namespace velmora {
+namespace {
+
+struct IndexUpdate {
+    QStringList unreadable;
+    QString failure;
+    bool rebuilt = false; // the index file was dropped and written anew
+};
+
+// Brings the index in `path` up to date with `documents`, first dropping it when `rebuild` is set
+// or when the update finds it damaged. Runs on the worker thread.
+IndexUpdate updateIndex(const QString& path, std::chrono::milliseconds timeout,
+                        const QList<IndexedDocument>& documents, bool rebuild) {
+    IndexUpdate done;
+    try {
+        if (!rebuild) {
+            CourseIndex index(path, timeout);
+            try {
+                done.unreadable = index.update(documents);
+                return done;
+            } catch (const Failure&) {
+                if (!index.damaged()) {
+                    throw;
+                }
+            }
+        }
+        CourseIndex::drop(path);
+        done.rebuilt = true;
+        done.unreadable = CourseIndex(path, timeout).update(documents);
+    } catch (const std::exception& e) {
+        done.failure = QString::fromUtf8(e.what());
+    }
+    return done;
+}
+
+} // namespace
 
 CourseSearch::CourseSearch(QString databasePath, QObject* parent)
     : QObject(parent), databasePath_(std::move(databasePath)),
@@ -61,28 +96,27 @@ void CourseSearch::startUpdate() {
         worker_.join();
     }
     running_ = true;
-    worker_ = std::thread([this, path = databasePath_, documents = documents_] {
-        QStringList unreadable;
-        QString failure;
-        try {
-            CourseIndex index(path);
-            unreadable = index.update(documents);
-        } catch (const std::exception& e) {
-            failure = QString::fromUtf8(e.what());
-        }
+    worker_ = std::thread([this, path = databasePath_, documents = documents_,
+                           timeout = busyTimeout_, rebuild = std::exchange(rebuild_, false)] {
+        const IndexUpdate done = updateIndex(path, timeout, documents, rebuild);
         QMetaObject::invokeMethod(
-            this, [this, unreadable, failure] { finishUpdate(unreadable, failure); },
+            this, [this, done] { finishUpdate(done.unreadable, done.failure, done.rebuilt); },
             Qt::QueuedConnection);
     });
 }
 
-void CourseSearch::finishUpdate(const QStringList& unreadable, const QString& failure) {
+void CourseSearch::finishUpdate(const QStringList& unreadable, const QString& failure,
+                                bool rebuilt) {
     running_ = false;
     unreadable_ = unreadable;
     failure_ = failure;
-    if (failure.isEmpty() && searcher_ == nullptr) {
+    if (rebuilt) {
+        searcher_.reset(); // it still reads the file dropped
+    }
+    // A damaged index found meanwhile is opened once built anew.
+    if (failure.isEmpty() && searcher_ == nullptr && !rebuild_) {
         try {
-            searcher_ = std::make_unique<CourseIndex>(databasePath_);
+            searcher_ = std::make_unique<CourseIndex>(databasePath_, busyTimeout_);
         } catch (const std::exception& e) {
             failure_ = QString::fromUtf8(e.what());
         }
@@ -94,8 +128,28 @@ void CourseSearch::finishUpdate(const QStringList& unreadable, const QString& fa
     }
 }
 
-QList<SearchHit> CourseSearch::search(const QString& typed, const QSet<QString>& allowed) const {
-    return searcher_ == nullptr ? QList<SearchHit>() : searcher_->search(typed, allowed);
+void CourseSearch::retry() {
+    if (!failure_.isEmpty() && !running_) {
+        failure_.clear();
+        startUpdate();
+    }
+}
+
+QList<SearchHit> CourseSearch::search(const QString& typed, const QSet<QString>& allowed) {
+    if (searcher_ == nullptr) {
+        return {};
+    }
+    try {
+        return searcher_->search(typed, allowed);
+    } catch (const Failure&) {
+        if (!searcher_->damaged()) {
+            throw;
+        }
+    }
+    searcher_.reset();
+    rebuild_ = true;
+    startUpdate();
+    return {};
 }
 
 } // namespace velmora

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -19,7 +20,7 @@ class CourseIndex;
 
 // The course's full-text index as the windows use it: brought up to date on a thread of its own,
 // so the program never waits for it, and again when a document file changes; searched on the GUI
-// thread once ready.
+// thread once ready. An index found damaged is dropped and built again on that thread.
 class CourseSearch : public QObject {
     Q_OBJECT
 public:
@@ -28,6 +29,9 @@ public:
     ~CourseSearch() override;
     CourseSearch(const CourseSearch&) = delete;
     CourseSearch& operator=(const CourseSearch&) = delete;
+
+    // How long a step on the index waits for another copy of the program that holds it (5 s).
+    void setBusyTimeout(std::chrono::milliseconds timeout) { busyTimeout_ = timeout; }
 
     // Starts bringing the index up to date with `documents` and watches their files.
     void index(const QList<IndexedDocument>& documents);
@@ -38,8 +42,13 @@ public:
     QString failure() const { return failure_; }
     // The documents the last update could not read.
     QStringList unreadable() const { return unreadable_; }
-    // The documents among `allowed` that match `typed`, best first; empty before ready.
-    QList<SearchHit> search(const QString& typed, const QSet<QString>& allowed) const;
+    // The documents among `allowed` that match `typed`, best first; empty before ready. A query
+    // that finds the index damaged drops it, and the index is built anew in the background: not
+    // ready, and nothing found, until then. Throws Failure when the index fails otherwise.
+    QList<SearchHit> search(const QString& typed, const QSet<QString>& allowed);
+    // Starts an update again when the last one failed (another copy of the program held the index
+    // too long, say); the search window calls it each time it is opened.
+    void retry();
 
 Q_SIGNALS:
     // An update of the index has finished (or failed).
@@ -47,14 +56,16 @@ Q_SIGNALS:
 
 private:
     void startUpdate();
-    void finishUpdate(const QStringList& unreadable, const QString& failure);
+    void finishUpdate(const QStringList& unreadable, const QString& failure, bool rebuilt);
     void watch();
 
     QString databasePath_;
+    std::chrono::milliseconds busyTimeout_ = std::chrono::seconds(5);
     QList<IndexedDocument> documents_;
     std::thread worker_;
     bool running_ = false;
     bool again_ = false;
+    bool rebuild_ = false; // the next update drops the index and builds it anew
     std::unique_ptr<CourseIndex> searcher_;
     QStringList unreadable_;
     QString failure_;

@@ -39,6 +39,8 @@ DocumentScreen::DocumentScreen(DocumentView* view, QWidget* parent) : QWidget(pa
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { zoomOut(); });
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { resetZoom(); });
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { printDocument(); });
+    addShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { view_->back(); });
+    addShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { view_->forward(); });
 }
 
 DocumentScreen::~DocumentScreen() {

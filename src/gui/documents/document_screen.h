@@ -13,7 +13,7 @@ class FindBar;
 // The content of the document screen: the browser, and under it the find bar. Ctrl+F opens the
 // bar, F3 and Shift+F3 go to the next and previous match; Ctrl+plus, Ctrl+minus, Ctrl+0 and
 // Ctrl+wheel change the size of the documents (50 % to 300 %, kept for every document shown);
-// Ctrl+P prints the document shown.
+// Ctrl+P prints the document shown; Alt+Left and Alt+Right go back and forward.
 class DocumentScreen : public QWidget, private DocumentViewListener {
     Q_OBJECT
 public:

@@ -2,6 +2,7 @@
 #include "gui/windows/course_search_window.h"
 
 #include "gui/documents/course_search.h"
+#include "gui/kit/handler_guard.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -64,6 +65,8 @@ CourseSearchWindow::CourseSearchWindow(CourseSearch* search,
 }
 
 void CourseSearchWindow::showInFront() {
+    search_->retry();
+    showStatus();
     show();
     raise();
     activateWindow();
@@ -73,6 +76,11 @@ void CourseSearchWindow::showInFront() {
 
 void CourseSearchWindow::refresh() {
     typing_->stop();
+    guarded(this, [this] { listHits(); });
+    showStatus();
+}
+
+void CourseSearchWindow::listHits() {
     results_->clear();
     const QList<SearchHit> hits = search_->search(query_->text(), openable_());
     for (const SearchHit& hit : hits) {
@@ -88,7 +96,6 @@ void CourseSearchWindow::refresh() {
     if (!hits.isEmpty()) {
         results_->setCurrentRow(0);
     }
-    showStatus();
 }
 
 void CourseSearchWindow::showStatus() {
@@ -112,9 +119,11 @@ void CourseSearchWindow::showStatus() {
 }
 
 void CourseSearchWindow::openCurrent() {
-    if (const QListWidgetItem* item = results_->currentItem()) {
-        Q_EMIT openWanted(item->data(kPathRole).toString(), item->data(kWordRole).toString());
-    }
+    guarded(this, [this] {
+        if (const QListWidgetItem* item = results_->currentItem()) {
+            Q_EMIT openWanted(item->data(kPathRole).toString(), item->data(kWordRole).toString());
+        }
+    });
 }
 
 bool CourseSearchWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -138,6 +147,15 @@ bool CourseSearchWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// Escape closes the window, as it closes every dialog; the query box and the list pass it on.
+void CourseSearchWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace velmora

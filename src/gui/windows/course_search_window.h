@@ -16,7 +16,8 @@ class CourseSearch;
 
 // The window "Поиск по курсу": a query box and the documents that match it, best first, each with
 // its title and the text around the match, the matched words in bold. Only the documents the user
-// could open right now are listed. Enter or a double click on a result opens it.
+// could open right now are listed. Enter or a double click on a result opens it; Escape closes the
+// window. Its handlers run through the handler guard.
 class CourseSearchWindow : public QWidget {
     Q_OBJECT
 public:
@@ -30,7 +31,8 @@ public:
 
     // Runs the query again: the index or what the user may open has changed.
     void refresh();
-    // Brings the window up with the query box focused.
+    // Brings the window up with the query box focused; an index that could not be opened before
+    // is tried again.
     void showInFront();
 
 Q_SIGNALS:
@@ -39,8 +41,10 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void listHits();
     void showStatus();
     void openCurrent();
 

@@ -29,7 +29,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolButton>
@@ -123,12 +122,6 @@ void MainWindow::buildScreens(const DocumentViewFactory& makeView) {
     documentContent_ = new DocumentScreen(documentView_, panels_[1]);
     documentContent_->setNavigationGuard([this](const QUrl& url) { return mayOpenDocument(url); });
     panels_[1]->setContent(documentContent_);
-    auto* back = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), panels_[1]);
-    back->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(back, &QShortcut::activated, this, [this] { documentView_->back(); });
-    auto* forward = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), panels_[1]);
-    forward->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(forward, &QShortcut::activated, this, [this] { documentView_->forward(); });
 
     // In the window's design the memo and administrator screens are hidden.
     panels_[6]->hide();

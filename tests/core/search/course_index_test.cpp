@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace velmora;
 using velmora::test::TempFolder;
@@ -254,6 +255,38 @@ TEST(CourseIndexFile, DamagedOrForeignFilesAreReplacedAndOursKept) {
     EXPECT_EQ(foreign.search(QStringLiteral("сақталған"), all).size(), 1);
 
     EXPECT_THROW(CourseIndex(folder.file(QStringLiteral("no/such/folder/index.db"))), Failure);
+}
+
+TEST(CourseIndexFile, ScrambledWordBlocksAreDamageThatDroppingMendsALockIsNot) {
+    using namespace std::chrono_literals;
+    const TempFolder folder;
+    const QString path = folder.file(QStringLiteral("index.db"));
+    folder.write(QStringLiteral("a.html"), "<p>сақталған</p>");
+    const QSet<QString> all{folder.file(QStringLiteral("a.html"))};
+    QList<IndexedDocument> documents{{folder.file(QStringLiteral("a.html")), QStringLiteral("A")}};
+    auto index = std::make_unique<CourseIndex>(path, 50ms);
+    index->update(documents);
+
+    {
+        const SqliteDatabase other(path); // another copy of the program writing
+        other.execute("BEGIN IMMEDIATE");
+        documents[0].caption = QStringLiteral("B");
+        EXPECT_THROW(index->update(documents), Failure);
+        EXPECT_FALSE(index->damaged());
+    }
+    SqliteDatabase(path).execute("UPDATE document_text_data SET block = randomblob(length(block))");
+    EXPECT_THROW(index->search(QStringLiteral("сақталған"), all), Failure);
+    EXPECT_TRUE(index->damaged());
+    documents[0].caption = QStringLiteral("C");
+    EXPECT_THROW(index->update(documents), Failure);
+    EXPECT_TRUE(index->damaged());
+
+    index.reset();
+    CourseIndex::drop(path);
+    EXPECT_FALSE(QFile::exists(path));
+    CourseIndex rebuilt(path);
+    EXPECT_EQ(rebuilt.update(documents), QStringList());
+    EXPECT_EQ(rebuilt.search(QStringLiteral("сақталған"), all).size(), 1);
 }
 
 } // namespace
