@@ -4,6 +4,7 @@
 #include "core/exam/journal_table.h"
 #include "core/exam/log_lines.h"
 #include "core/exam/question_statistics.h"
+#include "core/exam/test_log.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
 #include "support/temp_folder.h"
@@ -151,6 +152,17 @@ TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersToChangedQuestions) {
                                    u"1"_s, u"0"_s, u"1"_s, u"слишком трудный"_s},
                                   {u"2"_s, u"Вопрос 2"_s, u"1"_s, u"100 %"_s, u"0"_s, u"1 ✓"_s,
                                    u"0"_s, u"0"_s, u"0"_s, u"слишком лёгкий"_s}}));
+}
+
+// A log saved without its last line break takes the next test's line on a line of its own.
+TEST_F(GroupJournalFiles, ALogEndingWithoutALineBreakLosesNoResult) {
+    folder_.write(QStringLiteral("report.txt"),
+                  CodePage::encode(u"Айгүл | 10:00:00 | 01.02.2025 | test1 | 3"_s));
+    TestLog::append(QStringLiteral("report.txt"), u"Айгүл | 11:00:00 | 01.02.2025 | test2 | 2"_s);
+    const GroupJournal journal = GroupJournal::read(QStringLiteral("report.txt"));
+    EXPECT_EQ(journal.skippedLogLines(), 0);
+    EXPECT_EQ(JournalTable::of(journal).rows()[0],
+              (QStringList{u"Айгүл"_s, u"5"_s, u"2"_s, kDash, u"3,50"_s}));
 }
 
 TEST(LogLines, SplitAtBarsBetweenBlanksAndAtEveryLineEnd) {
