@@ -165,6 +165,28 @@ TEST_F(GroupJournalFiles, ALogEndingWithoutALineBreakLosesNoResult) {
               (QStringList{u"Айгүл"_s, u"5"_s, u"2"_s, kDash, u"3,50"_s}));
 }
 
+// The answer log keeps the correct letter of each answer: answers given while another answer was
+// the correct one are left out of the question's figures and counted with the changed questions.
+TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersUnderAnotherKey) {
+    const QString q1 = AnswerLog::fingerprint(QStringLiteral("Вопрос 1"));
+    const QString q2 = AnswerLog::fingerprint(QStringLiteral("Вопрос 2"));
+    const QString line = u"s | 10:00:00 | 01.02.2025 | test1 | %1 | %2 | %3 | %4"_s;
+    folder_.write(
+        QStringLiteral("report.answers.txt"),
+        lines({line.arg(u"1"_s, u"C"_s, u"C"_s, q1), line.arg(u"1"_s, u"C"_s, u"C"_s, q1),
+               line.arg(u"1"_s, u"A"_s, u"C"_s, q1), line.arg(u"1"_s, u"A"_s, u"A"_s, q1),
+               line.arg(u"2"_s, u"B"_s, u"?"_s, q2), line.arg(u"2"_s, u"A"_s, u"B"_s, q2)}));
+    const QuestionStatistics stats =
+        QuestionStatistics::read(QStringLiteral("report.txt"), QStringLiteral("test1"));
+    EXPECT_EQ(stats.changedLines(), 4);
+    EXPECT_EQ(stats.notes(), QStringList{u"ответов на изменённые вопросы не учтено: 4"_s});
+    EXPECT_EQ(JournalTable::of(stats).rows(),
+              (QList<QStringList>{{u"1"_s, u"Вопрос 1"_s, u"1"_s, u"100 %"_s, u"1 ✓"_s, u"0"_s,
+                                   u"0"_s, u"0"_s, u"0"_s, u"слишком лёгкий"_s},
+                                  {u"2"_s, u"Вопрос 2"_s, u"1"_s, u"0 %"_s, u"1"_s, u"0 ✓"_s,
+                                   u"0"_s, u"0"_s, u"0"_s, QString()}}));
+}
+
 TEST(LogLines, SplitAtBarsBetweenBlanksAndAtEveryLineEnd) {
     QList<QStringList> lines;
     forEachLogLine("a | b\rc | d\r\n\ne |  | f\nx|y | z |", [&](const LogFields& fields) {
