@@ -52,10 +52,14 @@ QString plainValue(const std::optional<QByteArray>& stored) {
 }
 
 // How many attempts of each student (folded name) and test the answer log holds, from the
-// student's registration on: an attempt's answer lines begin with its first question's.
-StartedAttempts startedAttempts(const QString& path, const RegistrationMoments& since) {
+// student's registration on: an attempt's answer lines begin with its first question's. The file
+// is read while the register is, and the lines are counted once its moments are known.
+StartedAttempts startedAttempts(const QString& path,
+                                const std::shared_future<RegistrationMoments>& moments) {
     StartedAttempts started;
-    if (const std::optional<QByteArray> text = readLogFile(path, nullptr)) {
+    const std::optional<QByteArray> text = readLogFile(path, nullptr);
+    const RegistrationMoments& since = moments.get();
+    if (text) {
         forEachLogLine(*text, [&](const LogFields& fields) {
             if (fields.size() == kAnswerFields && fields[4] == "1") {
                 if (const int test = TestRun::slotOf(QString::fromLatin1(fields[3]))) {
@@ -104,12 +108,17 @@ std::optional<double> JournalStudent::mean(const QList<int>& tests) const {
 }
 
 GroupJournal GroupJournal::read(const QString& reportfile) {
+    // The answer log is by far the largest file: it is scanned on a second core meanwhile. Should
+    // reading the register throw, the promise, made after `started`, is gone before `started`
+    // waits for the scan, which then ends on the broken promise instead of waiting for ever.
+    std::future<StartedAttempts> started;
+    std::promise<RegistrationMoments> moments;
+    started = std::async(std::launch::async, startedAttempts, AnswerLog::path(reportfile),
+                         moments.get_future().share());
     GroupJournal journal;
     journal.tests_ = testsWithFiles();
     journal.readRegister();
-    // The answer log is by far the largest file: it is scanned on a second core meanwhile.
-    std::future<StartedAttempts> started = std::async(
-        std::launch::async, startedAttempts, AnswerLog::path(reportfile), journal.registered_);
+    moments.set_value(journal.registered_);
     journal.readTestLog(TestLog::path(reportfile));
     journal.countUnansweredTests(started.get());
     return journal;
