@@ -32,14 +32,15 @@ std::optional<QDateTime> UserRegister::registeredMoment(const QString& text) {
     return moment;
 }
 
-bool UserRegister::addStudent(const QString& name, const QString& password) {
+bool UserRegister::addStudent(const QString& name, const QString& password,
+                              const QDateTime& registered) {
     IniValues values{{QStringLiteral("password"), password}, {testKey(1), QStringLiteral("1")}};
     for (int test = 2; test <= kTestSlots; ++test) {
         values.append({testKey(test), QStringLiteral("0")});
     }
     // Last, so that the section begins as registers without it do.
     values.append({registeredKey(),
-                   QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"))});
+                   registered.toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"))});
     return writeiniNewSection(name, values, path());
 }
 

@@ -55,9 +55,11 @@ public:
     static std::optional<QDateTime> registeredMoment(const QString& text);
 
     // Creates the student's section in one write: the password, "test1" = "1", "test2" to
-    // "test12" = "0" and "registered" = now. False, with nothing written, when the name is
-    // registered already.
-    [[nodiscard]] static bool addStudent(const QString& name, const QString& password);
+    // "test12" = "0" and "registered" = `registered`, which is now but for tests that replay a
+    // registration. False, with nothing written, when the name is registered already.
+    [[nodiscard]] static bool
+    addStudent(const QString& name, const QString& password,
+               const QDateTime& registered = QDateTime::currentDateTime());
     // The stored password; nothing for a section without one (the administrator's grades), which
     // no typed text may open.
     static std::optional<QString> storedPassword(const QString& name);
