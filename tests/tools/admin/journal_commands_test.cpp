@@ -57,31 +57,6 @@ TEST_F(JournalCommands, JournalPrintsTheWindowsTableAndItsNotes) {
     EXPECT_EQ(runAdmin({u"journal"_s, u"--tsv"_s}).status, 2);
 }
 
-TEST_F(JournalCommands, StatsPrintsTheQuestionsOfOneTest) {
-    const AdminRun run = runAdmin({u"stats"_s, u"test1"_s, u"--csv"_s});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, u"№;Вопрос;Ответов;Верно;A;B;C;D;E;Отметка\r\n"
-                       u"1;Вопрос 1;2;50 %;1 ✓;1;0;0;0;\r\n"
-                       u"2;Вопрос 2;0;—;0;0 ✓;0;0;0;\r\n"_s);
-    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
-    EXPECT_EQ(runAdmin({u"stats"_s, u"exam"_s}).status, 2);
-    EXPECT_EQ(runAdmin({u"stats"_s}).status, 2);
-}
-
-// After the answer key of question 1 changed, its answers so far were scored under another key:
-// they are left out and named in the note.
-TEST_F(JournalCommands, StatsLeaveOutAnswersGivenUnderAnEarlierKey) {
-    ASSERT_EQ(
-        runAdmin({u"ini"_s, u"set"_s, u"data/tests/test1.ini"_s, u"1"_s, u"ap"_s, u"3"_s}).status,
-        0);
-    const AdminRun run = runAdmin({u"stats"_s, u"test1"_s, u"--csv"_s});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, u"№;Вопрос;Ответов;Верно;A;B;C;D;E;Отметка\r\n"
-                       u"1;Вопрос 1;0;—;0;0;0 ✓;0;0;\r\n"
-                       u"2;Вопрос 2;0;—;0;0 ✓;0;0;0;\r\n"_s);
-    EXPECT_EQ(run.err, u"velmora-admin: ответов на изменённые вопросы не учтено: 2\n"_s);
-}
-
 // Петров of an older register took tests 1 and 2. Removed and registered again, the new Петров
 // has taken nothing: neither the old log lines nor the register's initial "1" make a grade, and
 // the registration moment shows in no grade listing.
@@ -118,6 +93,31 @@ TEST(JournalOfAStudentRegisteredAgain, InheritsNothingFromTheEarlierStudent) {
     EXPECT_EQ(moment.status, 0);
     EXPECT_TRUE(QDateTime::fromString(moment.out.trimmed(), Qt::ISODate).isValid())
         << moment.out.toStdString();
+}
+
+// After the answer key of question 1 changed, its answers so far were scored under another key:
+// they are left out and named in the note.
+TEST_F(JournalCommands, StatsLeaveOutAnswersGivenUnderAnEarlierKey) {
+    ASSERT_EQ(
+        runAdmin({u"ini"_s, u"set"_s, u"data/tests/test1.ini"_s, u"1"_s, u"ap"_s, u"3"_s}).status,
+        0);
+    const AdminRun run = runAdmin({u"stats"_s, u"test1"_s, u"--csv"_s});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, u"№;Вопрос;Ответов;Верно;A;B;C;D;E;Отметка\r\n"
+                       u"1;Вопрос 1;0;—;0;0;0 ✓;0;0;\r\n"
+                       u"2;Вопрос 2;0;—;0;0 ✓;0;0;0;\r\n"_s);
+    EXPECT_EQ(run.err, u"velmora-admin: ответов на изменённые вопросы не учтено: 2\n"_s);
+}
+
+TEST_F(JournalCommands, StatsPrintsTheQuestionsOfOneTest) {
+    const AdminRun run = runAdmin({u"stats"_s, u"test1"_s, u"--csv"_s});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, u"№;Вопрос;Ответов;Верно;A;B;C;D;E;Отметка\r\n"
+                       u"1;Вопрос 1;2;50 %;1 ✓;1;0;0;0;\r\n"
+                       u"2;Вопрос 2;0;—;0;0 ✓;0;0;0;\r\n"_s);
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_EQ(runAdmin({u"stats"_s, u"exam"_s}).status, 2);
+    EXPECT_EQ(runAdmin({u"stats"_s}).status, 2);
 }
 
 } // namespace
