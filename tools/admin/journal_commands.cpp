@@ -85,7 +85,8 @@ QList<AdminCommand> journalCommands() {
              "E (the correct one marked), and marks questions \"слишком трудный\" (at least 5\n"
              "answers, under 30 % correct) or \"слишком лёгкий\" (over 95 %). The answer log\n"
              "lies beside the test log: report.txt gives report.answers.txt. Answers to a\n"
-             "question changed since are left out and counted on the error output. With --csv\n"
+             "question changed since (its text or its correct answer) are left out and\n"
+             "counted on the error output. With --csv\n"
              "the table is printed as the journal window saves it. Nothing is written."),
          -1,
          stats},

@@ -104,8 +104,9 @@ QList<AdminCommand> userCommands() {
                 QStringLiteral("register a student as the sign-in screen does"),
                 QStringLiteral(
                     "Registers NAME with PASSWORD: test 1 graded 1, tests 2 to %1 graded 0, the\n"
-                    "name added to the list. Refuses a taken name (in any letter case),\n"
-                    "the administrator login and names the files cannot hold.")
+                    "moment of registration kept (the journal counts the student's log lines\n"
+                    "from it on), the name added to the list. Refuses a taken name (in any\n"
+                    "letter case), the administrator login and names the files cannot hold.")
                         .arg(kTestSlots) +
                     inFolder,
                 2, usersAdd),

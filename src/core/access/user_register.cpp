@@ -24,11 +24,23 @@ void StoredGrades::takeInOrder(const std::function<void(int, quint8)>& take) con
     }
 }
 
-bool UserRegister::addStudent(const QString& name, const QString& password) {
+std::optional<QDateTime> UserRegister::registeredMoment(const QString& text) {
+    const QDateTime moment = QDateTime::fromString(text, Qt::ISODate);
+    if (!moment.isValid()) {
+        return std::nullopt;
+    }
+    return moment;
+}
+
+bool UserRegister::addStudent(const QString& name, const QString& password,
+                              const QDateTime& registered) {
     IniValues values{{QStringLiteral("password"), password}, {testKey(1), QStringLiteral("1")}};
     for (int test = 2; test <= kTestSlots; ++test) {
         values.append({testKey(test), QStringLiteral("0")});
     }
+    // Last, so that the section begins as registers without it do.
+    values.append({registeredKey(),
+                   registered.toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"))});
     return writeiniNewSection(name, values, path());
 }
 

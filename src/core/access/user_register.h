@@ -3,6 +3,7 @@
 
 #include "core/course/course_shape.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -39,17 +40,26 @@ private:
 };
 
 // The user register "\users.ini": one section per user, found whatever the letter case of the
-// name, with the keys "password" (students only) and "test1" to "test12", every value kept
-// through the scrambled store. The one place that knows the file, its sections and its keys.
+// name, with the keys "password" (students only), "test1" to "test12" and "registered" (students
+// registered since the register kept it), every value kept through the scrambled store. The one
+// place that knows the file, its sections and its keys.
 class UserRegister {
 public:
     static QString path() { return QStringLiteral("\\users.ini"); }
     // "test" followed by the decimal test number.
     static QString testKey(int test) { return QStringLiteral("test") + QString::number(test); }
+    // The moment of registration, local time to the second: "2025-02-03T14:05:09". It tells a
+    // student from an earlier one of the same name whose lines the logs still hold.
+    static QString registeredKey() { return QStringLiteral("registered"); }
+    // The moment a stored "registered" text names; nothing for a text that names none.
+    static std::optional<QDateTime> registeredMoment(const QString& text);
 
-    // Creates the student's section in one write: the password, "test1" = "1" and "test2" to
-    // "test12" = "0". False, with nothing written, when the name is registered already.
-    [[nodiscard]] static bool addStudent(const QString& name, const QString& password);
+    // Creates the student's section in one write: the password, "test1" = "1", "test2" to
+    // "test12" = "0" and "registered" = `registered`, which is now but for tests that replay a
+    // registration. False, with nothing written, when the name is registered already.
+    [[nodiscard]] static bool
+    addStudent(const QString& name, const QString& password,
+               const QDateTime& registered = QDateTime::currentDateTime());
     // The stored password; nothing for a section without one (the administrator's grades), which
     // no typed text may open.
     static std::optional<QString> storedPassword(const QString& name);

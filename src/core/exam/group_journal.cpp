@@ -51,15 +51,27 @@ QString plainValue(const std::optional<QByteArray>& stored) {
     return CodePage::decode(plain);
 }
 
-// How many attempts of each student (folded name) and test the answer log holds: an attempt's
-// answer lines begin with its first question's.
-StartedAttempts startedAttempts(const QString& path) {
+// How many attempts of each student (folded name) and test the answer log holds, from the
+// student's registration on: an attempt's answer lines begin with its first question's. The file
+// is read while the register is, and the lines are counted once its moments are known.
+StartedAttempts startedAttempts(const QString& path,
+                                const std::shared_future<RegistrationMoments>& moments) {
     StartedAttempts started;
-    if (const std::optional<QByteArray> text = readLogFile(path, nullptr)) {
+    const std::optional<QByteArray> text = readLogFile(path, nullptr);
+    const RegistrationMoments& since = moments.get();
+    if (text) {
         forEachLogLine(*text, [&](const LogFields& fields) {
             if (fields.size() == kAnswerFields && fields[4] == "1") {
                 if (const int test = TestRun::slotOf(QString::fromLatin1(fields[3]))) {
-                    ++started[{folded(fields[0]), test}];
+                    QByteArray name = folded(fields[0]);
+                    if (const auto registered = since.constFind(name);
+                        registered != since.constEnd()) {
+                        const std::optional<qint64> moment = logMoment(fields[1], fields[2]);
+                        if (!moment || *moment < *registered) {
+                            return; // an earlier student's of the same name
+                        }
+                    }
+                    ++started[{std::move(name), test}];
                 }
             }
         });
@@ -96,19 +108,20 @@ std::optional<double> JournalStudent::mean(const QList<int>& tests) const {
 }
 
 GroupJournal GroupJournal::read(const QString& reportfile) {
-    // The answer log is by far the largest file: it is scanned on a second core meanwhile.
-    std::future<StartedAttempts> started =
-        std::async(std::launch::async, startedAttempts, AnswerLog::path(reportfile));
+    // The answer log is by far the largest file: it is scanned on a second core meanwhile. Should
+    // reading the register throw, the promise, made after `started`, is gone before `started`
+    // waits for the scan, which then ends on the broken promise instead of waiting for ever.
+    std::future<StartedAttempts> started;
+    std::promise<RegistrationMoments> moments;
+    started = std::async(std::launch::async, startedAttempts, AnswerLog::path(reportfile),
+                         moments.get_future().share());
     GroupJournal journal;
     journal.tests_ = testsWithFiles();
     journal.readRegister();
+    moments.set_value(journal.registered_);
     journal.readTestLog(TestLog::path(reportfile));
     journal.countUnansweredTests(started.get());
     return journal;
-}
-
-int GroupJournal::rowOf(QByteArrayView name) {
-    return rows_.value(folded(name), -1);
 }
 
 void GroupJournal::readRegister() {
@@ -148,6 +161,7 @@ void GroupJournal::readRegister() {
     for (int test = 1; test <= kTestSlots; ++test) {
         keys.append(UserRegister::testKey(test).toLatin1());
     }
+    keys.append(UserRegister::registeredKey().toLatin1()); // after the grades
     for (const auto& [name, listed] : names) {
         const QByteArray key = folded(CodePage::encode(name));
         if (name.isEmpty() || rows_.contains(key)) {
@@ -162,6 +176,12 @@ void GroupJournal::readRegister() {
                 const std::optional<int> value = integerValue(plainValue(values[test - 1]));
                 if (value && *value >= 0 && *value <= kHighestGrade) {
                     student.stored[static_cast<size_t>(test)] = value;
+                }
+            }
+            // A moment that cannot be read leaves the section read as an older register's.
+            if (const auto& registered = values[kTestSlots]) {
+                if (const auto moment = UserRegister::registeredMoment(plainValue(registered))) {
+                    registered_.insert(key, logMoment(*moment));
                 }
             }
         }
@@ -183,9 +203,20 @@ void GroupJournal::readTestLog(const QString& path) {
             ++skippedLogLines_;
             return;
         }
-        const int row = rowOf(fields[0]);
+        const QByteArray name = folded(fields[0]);
+        const int row = rows_.value(name, -1);
         if (row < 0) {
             return; // the administrator, or a student deleted since
+        }
+        if (const auto since = registered_.constFind(name); since != registered_.constEnd()) {
+            const std::optional<qint64> moment = logMoment(fields[1], fields[2]);
+            if (!moment) {
+                ++skippedLogLines_; // no moment to tell whose line it is
+                return;
+            }
+            if (*moment < *since) {
+                return; // an earlier student's of the same name
+            }
         }
         JournalAttempts& attempts = students_[row].attempts[static_cast<size_t>(test)];
         ++attempts.count;

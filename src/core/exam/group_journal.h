@@ -45,10 +45,15 @@ struct JournalTestSummary {
 
 // Attempts whose first answer the answer log holds, per folded student name and test.
 using StartedAttempts = QHash<std::pair<QByteArray, int>, int>;
+// The moment of registration (a log moment, see logMoment) per folded student name, for the
+// students whose register section keeps it.
+using RegistrationMoments = QHash<QByteArray, qint64>;
 
 // The teacher's view of a group: every registered student with the grades of every test that has
 // a test file, and the attempts the test log records. It is read from the user list, the user
-// register, the test log and the answer log, each file once, and writes nothing.
+// register, the test log and the answer log, each file once, and writes nothing. Where the register
+// keeps a student's moment of registration, only log lines from that moment on are the student's:
+// earlier ones belong to an earlier student of the same name.
 class GroupJournal {
 public:
     // Reads the files of the current directory; `reportfile` is the test log setting. A missing or
@@ -61,7 +66,8 @@ public:
     JournalTestSummary summary(int test) const;
 
     // Test log lines that could not be used: a wrong number of fields, an unknown test, a grade
-    // that is not 0 … 5.
+    // that is not 0 … 5, a student's line without a readable time and date where the register
+    // keeps the moment of registration.
     int skippedLogLines() const { return skippedLogLines_; }
     // Finished tests of the test log without the answer lines of their first question.
     int testsWithoutAnswers() const { return testsWithoutAnswers_; }
@@ -74,11 +80,11 @@ private:
     void readRegister();
     void readTestLog(const QString& path);
     void countUnansweredTests(const StartedAttempts& started);
-    int rowOf(QByteArrayView name);
 
     QList<int> tests_;
     QList<JournalStudent> students_;
     QHash<QByteArray, int> rows_; // folded name bytes to row
+    RegistrationMoments registered_;
     int skippedLogLines_ = 0;
     int testsWithoutAnswers_ = 0;
     QString logProblem_;

@@ -34,6 +34,14 @@ void splitFields(QByteArrayView line, LogFields& fields) {
     fields.append(line.sliced(from));
 }
 
+// yyyyMMddHHmmss as one number.
+qint64 momentNumber(int year, int month, int day, int hour, int minute, int second) {
+    constexpr qint64 kNext = 100;
+    return ((((qint64{year} * kNext + month) * kNext + day) * kNext + hour) * kNext + minute) *
+               kNext +
+           second;
+}
+
 } // namespace
 
 void forEachLogLine(QByteArrayView text, const std::function<void(const LogFields&)>& take) {
@@ -83,6 +91,32 @@ std::optional<int> logNumber(QByteArrayView field) {
         value = value * 10 + (c - '0');
     }
     return value;
+}
+
+std::optional<qint64> logMoment(QByteArrayView time, QByteArrayView date) {
+    // "HH:mm:ss" and "dd.MM.yyyy": digits with the separators at fixed places.
+    if (time.size() != 8 || time[2] != ':' || time[5] != ':' || date.size() != 10 ||
+        date[2] != '.' || date[5] != '.') {
+        return std::nullopt;
+    }
+    const std::optional<int> year = logNumber(date.sliced(6, 4));
+    const std::optional<int> month = logNumber(date.sliced(3, 2));
+    const std::optional<int> day = logNumber(date.first(2));
+    const std::optional<int> hour = logNumber(time.first(2));
+    const std::optional<int> minute = logNumber(time.sliced(3, 2));
+    const std::optional<int> second = logNumber(time.sliced(6, 2));
+    if (!year || !month || !day || !hour || !minute || !second) {
+        return std::nullopt;
+    }
+    return momentNumber(*year, *month, *day, *hour, *minute, *second);
+}
+
+qint64 logMoment(const QDateTime& when) {
+    const QDateTime local = when.toLocalTime();
+    const QDate date = local.date();
+    const QTime time = local.time();
+    return momentNumber(date.year(), date.month(), date.day(), time.hour(), time.minute(),
+                        time.second());
 }
 
 } // namespace velmora

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 #include <QVarLengthArray>
 #include <functional>
@@ -22,5 +23,11 @@ std::optional<QByteArray> readLogFile(const QString& path, QString* problem);
 
 // A small decimal number written with digits only (no sign, no blanks), or nothing.
 std::optional<int> logNumber(QByteArrayView field);
+
+// A line's moment, its time "14:05:09" and date "03.02.2025", as one number that orders moments
+// as time does (20250203140509); nothing when the fields have another form.
+std::optional<qint64> logMoment(QByteArrayView time, QByteArrayView date);
+// The same number for a moment in local time, to the second.
+qint64 logMoment(const QDateTime& when);
 
 } // namespace velmora

@@ -81,12 +81,17 @@ void QuestionStatistics::readAnswers(const QString& path, const QString& testnam
     if (!text) {
         return;
     }
-    QHash<int, int> indexOf;
-    QHash<int, QByteArray> fingerprintOf;
+    // Per question number: its place, and what an answer line to it as it stands now holds.
+    struct Current {
+        int index = 0;
+        QByteArray fingerprint;
+        QByteArray correct;
+    };
+    QHash<int, Current> currentOf;
     for (int i = 0; i < questions_.size(); ++i) {
-        indexOf.insert(questions_[i].number, i);
-        fingerprintOf.insert(questions_[i].number,
-                             AnswerLog::fingerprint(questions_[i].text).toLatin1());
+        currentOf.insert(questions_[i].number,
+                         {i, AnswerLog::fingerprint(questions_[i].text).toLatin1(),
+                          questions_[i].correct.toLatin1()});
     }
     const QByteArray test = CodePage::encode(testname);
     forEachLogLine(*text, [&](const LogFields& fields) {
@@ -103,12 +108,14 @@ void QuestionStatistics::readAnswers(const QString& path, const QString& testnam
             ++skippedLines_;
             return;
         }
-        const auto at = indexOf.constFind(*number);
-        if (at == indexOf.constEnd() || fingerprintOf.value(*number) != fields[7]) {
+        // An answer given while another answer was the correct one was scored by another key.
+        const auto at = currentOf.constFind(*number);
+        if (at == currentOf.constEnd() || at->fingerprint != fields[7] ||
+            at->correct != fields[6]) {
             ++changedLines_;
             return;
         }
-        QuestionTally& tally = questions_[*at];
+        QuestionTally& tally = questions_[at->index];
         ++tally.answers;
         ++tally.chosen[static_cast<size_t>(chosen)];
         if (fields[5] == fields[6]) {

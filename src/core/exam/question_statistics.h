@@ -25,15 +25,17 @@ struct QuestionTally {
 };
 
 // The answer log summed up per question of one test as its file stands now. A line whose question
-// fingerprint differs from the current question's (the test was changed since) is left out and
-// counted. A missing answer log holds no answers; one that cannot be read is a note. Reads the test
-// file and the answer log once and writes nothing.
+// fingerprint differs from the current question's, or that was scored under another correct
+// answer (the test was changed since), is left out and counted. A missing answer log holds no
+// answers; one that cannot be read is a note. Reads the test file and the answer log once and
+// writes nothing.
 class QuestionStatistics {
 public:
     static QuestionStatistics read(const QString& reportfile, const QString& testname);
 
     const QList<QuestionTally>& questions() const { return questions_; }
-    // Lines of this test answering a question that has changed or is gone.
+    // Lines of this test answering a question that has changed (its text or its correct answer)
+    // or is gone.
     int changedLines() const { return changedLines_; }
     // Lines that could not be used at all: a wrong number of fields, no question number, a
     // chosen answer that is not a letter A … E.

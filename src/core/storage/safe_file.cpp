@@ -48,6 +48,16 @@ QString writeTarget(const QString& path) {
     return target;
 }
 
+// What an append writes before its lines so that they start a line of their own, after the last
+// byte `last` of the file: nothing after a line feed, the line feed that completes a lone CR, and
+// CR LF after any other byte (a log saved by an editor without its last line break).
+QByteArray lineBreakAfter(char last) {
+    if (last == '\n') {
+        return {};
+    }
+    return last == '\r' ? QByteArray("\n") : QByteArray("\r\n");
+}
+
 #ifdef Q_OS_UNIX
 // POSIX calls by hand rather than QSaveFile: the user's messages depend on the exact error
 // number ("Disk full", "File access denied", ...), which QSaveFile does not report.
@@ -261,11 +271,17 @@ int writeFileAtomically(const QString& linkOrFile, const QByteArray& content) {
 namespace {
 
 // Appends to an open file that the caller has locked, and flushes it to disk; a failed append is
-// cut back to the old length.
+// cut back to the old length. A file whose last byte cannot be read (opened for writing only) is
+// appended to as it ends.
 int appendLocked(int fd, const QByteArray& bytes) {
     struct stat st {};
     const off_t oldSize = ::fstat(fd, &st) == 0 ? st.st_size : -1;
-    int e = writeAll(fd, bytes);
+    QByteArray text = bytes;
+    char last = 0;
+    if (oldSize > 0 && ::pread(fd, &last, 1, oldSize - 1) == 1) {
+        text.prepend(lineBreakAfter(last));
+    }
+    int e = writeAll(fd, text);
     if (e == 0 && ::fsync(fd) != 0) {
         e = errno;
     }
@@ -286,8 +302,13 @@ int appendToFile(const QString& linkOrFile, const QByteArray& bytes) {
     if (!QFileInfo::exists(path) && isReadOnlyFolder(QFileInfo(path).absolutePath())) {
         return EACCES;
     }
-    const int fd =
-        ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    const QByteArray native = nativePath(path);
+    // Read access only shows how the file ends; a log that may be written but not read is still
+    // appended to.
+    int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EACCES) {
+        fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    }
     if (fd < 0) {
         return errno;
     }
@@ -312,12 +333,20 @@ int appendToFile(const QString& path, const QByteArray& bytes) {
     if (!lock.held()) {
         return lock.error();
     }
+    QByteArray text = bytes;
     QFile file(path);
+    if (file.size() > 0 && file.open(QIODevice::ReadOnly) && file.seek(file.size() - 1)) {
+        char last = 0;
+        if (file.getChar(&last)) {
+            text.prepend(lineBreakAfter(last));
+        }
+    }
+    file.close();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         return EACCES;
     }
     const qint64 oldSize = file.size();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (file.write(text) != text.size() || !file.flush()) {
         file.resize(oldSize);
         return EIO;
     }

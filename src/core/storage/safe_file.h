@@ -23,10 +23,11 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // every writer of the file holds its lock while its own temporary file exists.
 [[nodiscard]] int writeFileAtomically(const QString& path, const QByteArray& content);
 
-// Appends to the file, creating it when missing, and flushes it to disk. The lock is a flock on the
-// file itself, which is never replaced, so only a missing file needs a writable folder. A failed
-// append cuts the file back to its old length, so no partial line is left. Returns 0 or the error
-// number.
+// Appends lines to the file, creating it when missing, and flushes it to disk. When the file does
+// not end with a line break (a log saved by an editor without its last one), CR LF is written
+// first, so the appended lines start a line of their own. The lock is a flock on the file itself,
+// which is never replaced, so only a missing file needs a writable folder. A failed append cuts
+// the file back to its old length, so no partial line is left. Returns 0 or the error number.
 [[nodiscard]] int appendToFile(const QString& path, const QByteArray& bytes);
 
 // A cross-process lock on one data file, held for a read-modify-write. It lives in a sidecar file

@@ -7,6 +7,7 @@
 #include "core/storage/scrambled_store.h"
 #include "support/temp_folder.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -50,6 +51,25 @@ TEST_F(RegistrationFlow, NewStudentGetsPasswordGradesAndAListEntry) {
     EXPECT_EQ(registerStudent(QStringLiteral("Bob"), QString()), std::nullopt);
     EXPECT_EQ(folder.read(QStringLiteral("users")), CodePage::encode(u"Айгүл\r\nBob\r\n"));
     EXPECT_EQ(stored(QStringLiteral("bob"), QStringLiteral("password")), QString());
+}
+
+// The moment of registration lets the journal tell a new student from an earlier one of the same
+// name. It is stored scrambled like every value, and no reader of grades takes it for one.
+TEST_F(RegistrationFlow, RegistrationStoresItsMomentScrambled) {
+    const QDateTime before = QDateTime::currentDateTime().addMSecs(-999);
+    ASSERT_EQ(registerStudent(q(u"Айгүл"), QStringLiteral("qwerty")), std::nullopt);
+    const QDateTime after = QDateTime::currentDateTime();
+    const QString stored = this->stored(q(u"АЙГҮЛ"), QStringLiteral("registered"));
+    const QDateTime moment = QDateTime::fromString(stored, Qt::ISODate);
+    ASSERT_TRUE(moment.isValid()) << stored.toStdString();
+    EXPECT_EQ(stored.size(), 19) << stored.toStdString(); // local time to the second
+    EXPECT_LE(before, moment);
+    EXPECT_LE(moment, after);
+    EXPECT_FALSE(folder.read(QStringLiteral("users.ini")).contains(stored.toLatin1()));
+    const StoredGrades grades = UserRegister::readGrades(q(u"Айгүл"));
+    EXPECT_EQ(grades.count(), 12);
+    EXPECT_EQ(grades.grade(1), std::optional<quint8>(1));
+    EXPECT_EQ(grades.grade(12), std::optional<quint8>(0));
 }
 
 // Registering over an existing name would hand its grades to whoever typed it.

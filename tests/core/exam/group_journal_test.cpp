@@ -4,6 +4,7 @@
 #include "core/exam/journal_table.h"
 #include "core/exam/log_lines.h"
 #include "core/exam/question_statistics.h"
+#include "core/exam/test_log.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
 #include "support/temp_folder.h"
@@ -151,6 +152,66 @@ TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersToChangedQuestions) {
                                    u"1"_s, u"0"_s, u"1"_s, u"слишком трудный"_s},
                                   {u"2"_s, u"Вопрос 2"_s, u"1"_s, u"100 %"_s, u"0"_s, u"1 ✓"_s,
                                    u"0"_s, u"0"_s, u"0"_s, u"слишком лёгкий"_s}}));
+}
+
+// A student registered anew under an earlier student's name: only the lines from the moment of
+// the registration on are theirs, and the register's initial "1" for test 1 is no grade. A
+// moment that cannot be read leaves the section read as an older register's.
+TEST_F(GroupJournalFiles, LinesBeforeTheRegistrationMomentBelongToAnEarlierStudent) {
+    writeini(u"Бекзат"_s, u"registered"_s, u"2025-02-02T12:00:00"_s, u"\\users.ini"_s);
+    writeini(u"Айгүл"_s, u"registered"_s, u"вчера"_s, u"\\users.ini"_s);
+    folder_.write(QStringLiteral("report.txt"),
+                  lines({u"Бекзат | 09:00:00 | 01.02.2025 | test1 | 5"_s,
+                         u"Бекзат | 11:59:59 | 02.02.2025 | test2 | 4"_s,
+                         u"Бекзат | 12:00:00 | 02.02.2025 | test4 | 3"_s,
+                         u"бекзат | 08:00:00 | 01.03.2025 | test4 | 2"_s,
+                         u"Айгүл | 10:00:00 | 01.01.2020 | test1 | 5"_s}));
+    folder_.write(QStringLiteral("report.answers.txt"),
+                  lines({u"Бекзат | 11:59:00 | 02.02.2025 | test4 | 1 | A | A | 0"_s,
+                         u"Бекзат | 07:59:00 | 01.03.2025 | test4 | 1 | A | A | 0"_s,
+                         u"Бекзат | 07:59:30 | 01.03.2025 | test4 | 2 | A | A | 0"_s}));
+    const GroupJournal journal = GroupJournal::read(QStringLiteral("report.txt"));
+    EXPECT_EQ(JournalTable::of(journal).rows(),
+              (QList<QStringList>{{u"Айгүл"_s, u"5"_s, kDash, kDash, u"5,00"_s},
+                                  {u"Гость"_s, kDash, kDash, kDash, kDash},
+                                  {u"бекзат"_s, kDash, kDash, u"2"_s, u"2,00"_s},
+                                  {u"Нұрлан (нет в списке)"_s, kDash, kDash, kDash, kDash}}));
+    EXPECT_EQ(journal.students()[2].attempts[4].count, 2);
+    // Айгүл's test 1 and Бекзат's second attempt at test 4 have no answer lines of their own.
+    EXPECT_EQ(journal.notes(), QStringList{u"тестов без строк ответов: 2"_s});
+}
+
+// A log saved without its last line break takes the next test's line on a line of its own.
+TEST_F(GroupJournalFiles, ALogEndingWithoutALineBreakLosesNoResult) {
+    folder_.write(QStringLiteral("report.txt"),
+                  CodePage::encode(u"Айгүл | 10:00:00 | 01.02.2025 | test1 | 3"_s));
+    TestLog::append(QStringLiteral("report.txt"), u"Айгүл | 11:00:00 | 01.02.2025 | test2 | 2"_s);
+    const GroupJournal journal = GroupJournal::read(QStringLiteral("report.txt"));
+    EXPECT_EQ(journal.skippedLogLines(), 0);
+    EXPECT_EQ(JournalTable::of(journal).rows()[0],
+              (QStringList{u"Айгүл"_s, u"5"_s, u"2"_s, kDash, u"3,50"_s}));
+}
+
+// The answer log keeps the correct letter of each answer: answers given while another answer was
+// the correct one are left out of the question's figures and counted with the changed questions.
+TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersUnderAnotherKey) {
+    const QString q1 = AnswerLog::fingerprint(QStringLiteral("Вопрос 1"));
+    const QString q2 = AnswerLog::fingerprint(QStringLiteral("Вопрос 2"));
+    const QString line = u"s | 10:00:00 | 01.02.2025 | test1 | %1 | %2 | %3 | %4"_s;
+    folder_.write(
+        QStringLiteral("report.answers.txt"),
+        lines({line.arg(u"1"_s, u"C"_s, u"C"_s, q1), line.arg(u"1"_s, u"C"_s, u"C"_s, q1),
+               line.arg(u"1"_s, u"A"_s, u"C"_s, q1), line.arg(u"1"_s, u"A"_s, u"A"_s, q1),
+               line.arg(u"2"_s, u"B"_s, u"?"_s, q2), line.arg(u"2"_s, u"A"_s, u"B"_s, q2)}));
+    const QuestionStatistics stats =
+        QuestionStatistics::read(QStringLiteral("report.txt"), QStringLiteral("test1"));
+    EXPECT_EQ(stats.changedLines(), 4);
+    EXPECT_EQ(stats.notes(), QStringList{u"ответов на изменённые вопросы не учтено: 4"_s});
+    EXPECT_EQ(JournalTable::of(stats).rows(),
+              (QList<QStringList>{{u"1"_s, u"Вопрос 1"_s, u"1"_s, u"100 %"_s, u"1 ✓"_s, u"0"_s,
+                                   u"0"_s, u"0"_s, u"0"_s, u"слишком лёгкий"_s},
+                                  {u"2"_s, u"Вопрос 2"_s, u"1"_s, u"0 %"_s, u"1"_s, u"0 ✓"_s,
+                                   u"0"_s, u"0"_s, u"0"_s, QString()}}));
 }
 
 TEST(LogLines, SplitAtBarsBetweenBlanksAndAtEveryLineEnd) {

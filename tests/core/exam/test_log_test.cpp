@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/exam/answer_log.h"
 #include "core/exam/test_log.h"
 #include "core/storage/code_page.h"
 #include "core/storage/failure.h"
@@ -47,6 +48,39 @@ TEST(TestLog, AppendsLinesInTheCodePageAndReadsThemBackInOrder) {
     EXPECT_EQ(folder.read(QStringLiteral("report.txt")),
               CodePage::encode(first) + "\r\n" + CodePage::encode(second) + "\r\n");
     EXPECT_EQ(TestLog::read(QStringLiteral("report.txt")), (QStringList{first, second}));
+}
+
+// A log edited by hand may end without its line break: the next line still starts a line of its
+// own, in the test log and in the answer log alike.
+TEST(TestLog, AnAppendAfterAnUnendedLastLineStartsANewLine) {
+    const TempFolder folder;
+    const AnswerLog::Answer answer{QStringLiteral("b"),     kWhen,
+                                   QStringLiteral("test1"), 1,
+                                   QStringLiteral("A"),     QStringLiteral("A"),
+                                   QStringLiteral("q")};
+    const QByteArray answerLine = CodePage::encode(AnswerLog::line(answer)) + "\r\n";
+    struct Case {
+        QByteArray before;
+        QByteArray kept; // what stands before the appended line afterwards
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"a | 1\r\n", "a | 1\r\n"},
+        {"a | 1", "a | 1\r\n"},
+        {"a | 1\r\nb | 2", "a | 1\r\nb | 2\r\n"},
+        {"a | 1\n", "a | 1\n"},
+        {"a | 1\r", "a | 1\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before.toStdString());
+        folder.write(QStringLiteral("report.txt"), c.before);
+        folder.write(QStringLiteral("report.answers.txt"), c.before);
+        TestLog::append(QStringLiteral("report.txt"), QStringLiteral("x | 5"));
+        ASSERT_TRUE(AnswerLog::append(QStringLiteral("report.txt"), answer));
+        EXPECT_EQ(folder.read(QStringLiteral("report.txt")), c.kept + "x | 5\r\n");
+        EXPECT_EQ(folder.read(QStringLiteral("report.answers.txt")), c.kept + answerLine);
+        EXPECT_EQ(TestLog::read(QStringLiteral("report.txt")).last(), QStringLiteral("x | 5"));
+    }
 }
 
 TEST(TestLog, RelativePathsWithBackslashesAreTakenFromTheCurrentDirectory) {

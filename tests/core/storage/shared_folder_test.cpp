@@ -82,7 +82,8 @@ TEST(SharedFolder, LinkedDataFilesStayLinksAndTheirTargetsAreRewritten) {
 
     EXPECT_TRUE(QFileInfo(QStringLiteral("users.ini")).isSymLink());
     EXPECT_TRUE(QFileInfo(QStringLiteral("data/info/tumb.db")).isSymLink());
-    EXPECT_EQ(IniText::keyNames(shared.read(QStringLiteral("users.ini")), "ivan").size(), 13);
+    // The password, twelve grades and the moment of registration.
+    EXPECT_EQ(IniText::keyNames(shared.read(QStringLiteral("users.ini")), "ivan").size(), 14);
     EXPECT_EQ(shared.read(QStringLiteral("tumb.db")), QByteArray("t|pw|log.txt\r\n"));
     const auto entries = [](const QString& path) {
         return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,

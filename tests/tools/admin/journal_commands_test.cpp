@@ -6,6 +6,7 @@
 #include "support/temp_folder.h"
 #include "support/test_file_builder.h"
 
+#include <QDateTime>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -54,6 +55,58 @@ TEST_F(JournalCommands, JournalPrintsTheWindowsTableAndItsNotes) {
     EXPECT_EQ(csv.outBytes, "\xEF\xBB\xBF" + u"Студент;Тест 1;Тест 2;Средний балл\r\n"
                                              u"Айгүл;4;—;4,00\r\nБекзат;—;—;—\r\n"_s.toUtf8());
     EXPECT_EQ(runAdmin({u"journal"_s, u"--tsv"_s}).status, 2);
+}
+
+// Петров of an older register took tests 1 and 2. Removed and registered again, the new Петров
+// has taken nothing: neither the old log lines nor the register's initial "1" make a grade, and
+// the registration moment shows in no grade listing.
+TEST(JournalOfAStudentRegisteredAgain, InheritsNothingFromTheEarlierStudent) {
+    const TempFolder folder;
+    writeTestFile(u"test1"_s, numberedQuestions({1}), u"1"_s);
+    writeTestFile(u"test2"_s, numberedQuestions({1}), u"1"_s);
+    writeini(u"Петров"_s, u"password"_s, u"p"_s, u"\\users.ini"_s);
+    writeini(u"Петров"_s, u"test1"_s, u"5"_s, u"\\users.ini"_s);
+    writeini(u"Петров"_s, u"test2"_s, u"0"_s, u"\\users.ini"_s);
+    folder.write(u"users"_s, CodePage::encode(u"Петров\r\n"_s));
+    folder.write(u"data/info/tumb.db"_s, "admin|admin|report.txt\r\n");
+    folder.write(u"report.txt"_s,
+                 CodePage::encode(u"Петров | 10:00:00 | 01.02.2025 | test1 | 5\r\n"
+                                  u"Петров | 11:00:00 | 01.02.2025 | test2 | 4\r\n"_s));
+    EXPECT_EQ(runAdmin({u"journal"_s}).out, u"Студент  Тест 1  Тест 2  Средний балл\n"
+                                            u"Петров        5       4          4,50\n"_s);
+
+    ASSERT_EQ(runAdmin({u"users"_s, u"remove"_s, u"Петров"_s}).status, 0);
+    ASSERT_EQ(runAdmin({u"users"_s, u"add"_s, u"Петров"_s, u"pw"_s}).status, 0);
+    EXPECT_EQ(runAdmin({u"journal"_s}).out, u"Студент  Тест 1  Тест 2  Средний балл\n"
+                                            u"Петров        —       —             —\n"_s);
+
+    QString twelve;
+    for (int n = 1; n <= 12; ++n) {
+        twelve += u"test%1 %2\n"_s.arg(n).arg(n == 1 ? 1 : 0);
+    }
+    EXPECT_EQ(runAdmin({u"users"_s, u"grades"_s, u"Петров"_s}).out, twelve);
+    const AdminRun grades = runAdmin({u"grades"_s, u"--csv"_s});
+    EXPECT_EQ(grades.out.split(u'\n')[1], u"Петров,1,0,0,0,0,0,0,0,0,0"_s);
+    EXPECT_TRUE(grades.err.isEmpty()) << grades.err.toStdString();
+    const AdminRun moment =
+        runAdmin({u"ini"_s, u"get"_s, u"users.ini"_s, u"Петров"_s, u"registered"_s});
+    EXPECT_EQ(moment.status, 0);
+    EXPECT_TRUE(QDateTime::fromString(moment.out.trimmed(), Qt::ISODate).isValid())
+        << moment.out.toStdString();
+}
+
+// After the answer key of question 1 changed, its answers so far were scored under another key:
+// they are left out and named in the note.
+TEST_F(JournalCommands, StatsLeaveOutAnswersGivenUnderAnEarlierKey) {
+    ASSERT_EQ(
+        runAdmin({u"ini"_s, u"set"_s, u"data/tests/test1.ini"_s, u"1"_s, u"ap"_s, u"3"_s}).status,
+        0);
+    const AdminRun run = runAdmin({u"stats"_s, u"test1"_s, u"--csv"_s});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, u"№;Вопрос;Ответов;Верно;A;B;C;D;E;Отметка\r\n"
+                       u"1;Вопрос 1;0;—;0;0;0 ✓;0;0;\r\n"
+                       u"2;Вопрос 2;0;—;0;0 ✓;0;0;0;\r\n"_s);
+    EXPECT_EQ(run.err, u"velmora-admin: ответов на изменённые вопросы не учтено: 2\n"_s);
 }
 
 TEST_F(JournalCommands, StatsPrintsTheQuestionsOfOneTest) {
