@@ -6,6 +6,7 @@
 #include "support/temp_folder.h"
 #include "support/test_file_builder.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -44,7 +45,7 @@ protected:
 
 TEST_F(JournalCommands, JournalPrintsTheWindowsTableAndItsNotes) {
     const AdminRun run = runAdmin({u"journal"_s});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.status, 1) << run.err.toStdString(); // whole, but it found a problem
     EXPECT_EQ(run.out, u"Студент  Тест 1  Тест 2  Средний балл\n"
                        u"Айгүл         4       —          4,00\n"
                        u"Бекзат        —       —             —\n"_s);
@@ -53,7 +54,33 @@ TEST_F(JournalCommands, JournalPrintsTheWindowsTableAndItsNotes) {
     const AdminRun csv = runAdmin({u"journal"_s, u"--csv"_s});
     EXPECT_EQ(csv.outBytes, "\xEF\xBB\xBF" + u"Студент;Тест 1;Тест 2;Средний балл\r\n"
                                              u"Айгүл;4;—;4,00\r\nБекзат;—;—;—\r\n"_s.toUtf8());
+    EXPECT_EQ(csv.status, 1);
     EXPECT_EQ(runAdmin({u"journal"_s, u"--tsv"_s}).status, 2);
+}
+
+// The exit status tells whether a note was printed: 0 for logs whose every line is used, 1 for
+// a log line skipped or a log that cannot be read.
+TEST_F(JournalCommands, ExitWithOneOnlyWhenTheyReportAProblem) {
+    const QByteArray clean = CodePage::encode(u"Айгүл | 10:00:00 | 01.02.2025 | test1 | 2\r\n"
+                                              u"Айгүл | 11:00:00 | 01.02.2025 | test1 | 4\r\n"_s);
+    folder_.write(u"report.txt"_s, clean);
+    for (const QStringList& args :
+         {QStringList{u"journal"_s}, QStringList{u"stats"_s, u"test1"_s}}) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const AdminRun run = runAdmin(args);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+    folder_.write(u"report.answers.txt"_s,
+                  folder_.read(u"report.answers.txt"_s) + "broken line\r\n");
+    const AdminRun stats = runAdmin({u"stats"_s, u"test1"_s});
+    EXPECT_EQ(stats.status, 1);
+    EXPECT_TRUE(stats.err.contains(u"строк журнала ответов пропущено: 1"_s))
+        << stats.err.toStdString();
+    QFile::remove(folder_.file(u"report.txt"_s));
+    const AdminRun journal = runAdmin({u"journal"_s});
+    EXPECT_EQ(journal.status, 1);
+    EXPECT_TRUE(journal.err.contains(u"журнал тестов не прочитан"_s)) << journal.err.toStdString();
 }
 
 TEST_F(JournalCommands, StatsPrintsTheQuestionsOfOneTest) {
