@@ -42,6 +42,29 @@ void printHelp(QTextStream& out) {
            "reason is on the error output), 2 for a wrong command or wrong arguments.\n";
 }
 
+bool isHelp(const QString& arg) {
+    return arg == QStringLiteral("--help") || arg == QStringLiteral("-h");
+}
+
+// The commands of the group named by `word` ("users" gives "users list", "users add", ...).
+QList<AdminCommand> groupOf(const QString& word, const QList<AdminCommand>& commands) {
+    QList<AdminCommand> group;
+    for (const AdminCommand& c : commands) {
+        if (c.words.size() > 1 && c.words.first() == word) {
+            group.append(c);
+        }
+    }
+    return group;
+}
+
+void printGroupHelp(const QString& word, const QList<AdminCommand>& group, QTextStream& out) {
+    out << "Usage: velmora-admin " << word << " COMMAND [ARGUMENTS]\n\nCommands:\n";
+    for (const AdminCommand& c : group) {
+        out << "  " << usageLine(c) << "\n      " << c.summary << "\n";
+    }
+    out << "\n'velmora-admin " << word << " COMMAND --help' shows the help of one command.\n";
+}
+
 bool startsWith(const QStringList& args, const QStringList& words) {
     if (args.size() < words.size()) {
         return false;
@@ -81,8 +104,13 @@ int runAdmin(const QStringList& args, QTextStream& out, QTextStream& err,
         printHelp(err);
         return 2;
     }
-    if (args.first() == QStringLiteral("--help") || args.first() == QStringLiteral("-h")) {
+    if (isHelp(args.first())) {
         printHelp(out);
+        return 0;
+    }
+    if (const QList<AdminCommand> group = groupOf(args.first(), commands);
+        !group.isEmpty() && args.size() == 2 && isHelp(args[1])) {
+        printGroupHelp(args.first(), group, out);
         return 0;
     }
     for (const AdminCommand& c : commands) {

@@ -55,10 +55,11 @@ UserRow rowOf(const QString& name) {
     return row;
 }
 
-// The names as text (one that looks like a formula with an apostrophe first), the grades as the
+// As every CSV file of the program: a byte order mark, ";" between fields, CR LF after each line;
+// the names as text (one that looks like a formula with an apostrophe first), the grades as the
 // numbers they are.
 void printCsv(const QList<UserRow>& rows, QTextStream& out) {
-    CsvWriter csv(QLatin1Char(','), QStringLiteral("\n"));
+    CsvWriter csv;
     csv.text(QStringLiteral("name"));
     for (int n = 1; n <= kShownGrades; ++n) {
         csv.text(UserRegister::testKey(n));
@@ -71,7 +72,7 @@ void printCsv(const QList<UserRow>& rows, QTextStream& out) {
         }
         csv.endLine();
     }
-    out << csv.result();
+    out << QChar(QChar::ByteOrderMark) << csv.result();
 }
 
 void printTable(const QList<UserRow>& rows, QTextStream& out) {
@@ -112,16 +113,19 @@ int grades(const QStringList& args, QTextStream& out, QTextStream& err) {
     } else {
         printTable(rows, out);
     }
+    bool problems = false;
     for (const UserRow& row : rows) {
         if (!row.grades) {
             err << "velmora-admin: '" << row.name
                 << "' is in the list but has no section in users.ini\n";
+            problems = true;
         } else if (!row.damaged.isEmpty()) {
             err << "velmora-admin: '" << row.name << "': not a number in "
                 << row.damaged.join(QStringLiteral(", ")) << "\n";
+            problems = true;
         }
     }
-    return 0;
+    return problems ? 1 : 0;
 }
 
 } // namespace
@@ -136,11 +140,13 @@ QList<AdminCommand> gradesCommands() {
              "Lists every name of the user list file \"users\" (in the current directory)\n"
              "with the grades of tests 1 to %1 stored in users.ini: 0 for a test not taken,\n"
              "1 to 5 for the last attempt, \"?\" for a value that is not a number. With\n"
-             "--csv the list is comma-separated, with a header line, for a spreadsheet; a\n"
-             "name beginning with \"=\", \"+\", \"-\" or \"@\" is written with an apostrophe\n"
+             "--csv the list is printed as every CSV file of the program: UTF-8 with a byte\n"
+             "order mark, \";\" between fields, CR LF line ends, a header line; a name\n"
+             "beginning with \"=\", \"+\", \"-\" or \"@\" is written with an apostrophe\n"
              "first, so that the spreadsheet shows it as text.\n"
-             "A listed name without a section in users.ini is reported on the error output\n"
-             "and shown without grades; the listing goes on.")
+             "A listed name without a section in users.ini, and a value that is not a number,\n"
+             "are reported on the error output and the listing goes on; the exit status is\n"
+             "then 1.")
              .arg(kShownGrades),
          -1,
          grades},

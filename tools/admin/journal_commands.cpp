@@ -39,7 +39,7 @@ int journal(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     const GroupJournal journal = GroupJournal::read(AdminSettings::read().reportFile);
     print(JournalTable::of(journal), journal.notes(), csv, out, err);
-    return 0;
+    return journal.notes().isEmpty() ? 0 : 1;
 }
 
 int stats(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -55,7 +55,7 @@ int stats(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QuestionStatistics statistics =
         QuestionStatistics::read(AdminSettings::read().reportFile, args[0]);
     print(JournalTable::of(statistics), statistics.notes(), csv, out, err);
-    return 0;
+    return statistics.notes().isEmpty() ? 0 : 1;
 }
 
 } // namespace
@@ -73,7 +73,7 @@ QList<AdminCommand> journalCommands() {
              "test log holds a line for the student and the test; \"—\" marks one not taken.\n"
              "With --csv the table is printed as the window saves it: UTF-8 with a byte order\n"
              "mark, \";\" between fields, one header line. Log lines that cannot be used are\n"
-             "counted on the error output. Nothing is written."),
+             "counted on the error output, and the exit status is then 1. Nothing is written."),
          -1,
          journal},
         {{QStringLiteral("stats")},
@@ -86,8 +86,8 @@ QList<AdminCommand> journalCommands() {
              "answers, under 30 % correct) or \"слишком лёгкий\" (over 95 %). The answer log\n"
              "lies beside the test log: report.txt gives report.answers.txt. Answers to a\n"
              "question changed since (its text or its correct answer) are left out and\n"
-             "counted on the error output. With --csv\n"
-             "the table is printed as the journal window saves it. Nothing is written."),
+             "counted on the error output, and the exit status is then 1. With --csv the\n"
+             "table is printed as the journal window saves it. Nothing is written."),
          -1,
          stats},
     };

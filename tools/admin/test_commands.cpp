@@ -38,7 +38,7 @@ int testBuild(const QStringList& a, QTextStream&, QTextStream& err) {
     const QString output = outputPath(a[1]);
     requireFile(source);
     QuestionSourceConverter converter;
-    const ConversionResult result = converter.convert(source, output);
+    const ConversionResult result = converter.convert(source, output, TestFileWrite::Replace);
     for (const QString& warning : result.warnings) {
         err << "velmora-admin: warning: " << warning << "\n";
     }
@@ -78,7 +78,28 @@ int questionNumber(const QString& section) {
     return section.toInt();
 }
 
-// What is wrong with one question: missing keys and a correct position that is not 1 to 5.
+// The keys of the empty answers (nothing but their letter, if that) of a question that has filled
+// ones too: students would see choices without text (an answer line the source lacked, a bank
+// question of fewer answers).
+QStringList emptyAnswersBesideFilled(const Question& q) {
+    QStringList empty;
+    bool filled = false;
+    for (int position = 1; position <= int(q.answers.size()); ++position) {
+        const QString& stored = q.answers[position - 1];
+        if (stored == missingValue()) {
+            continue;
+        }
+        if (QuestionBankWriter::answerText(stored, position).isEmpty()) {
+            empty.append(QStringLiteral("a%1").arg(position));
+        } else {
+            filled = true;
+        }
+    }
+    return filled ? empty : QStringList();
+}
+
+// What is wrong with one question: missing keys, a correct position that is not 1 to 5, empty
+// answers beside filled ones.
 QStringList questionProblems(const Question& q) {
     QStringList missing;
     QStringList problems;
@@ -98,6 +119,10 @@ QStringList questionProblems(const Question& q) {
     }
     if (!missing.isEmpty()) {
         problems.prepend(QStringLiteral("missing ") + missing.join(QStringLiteral(", ")));
+    }
+    if (const QStringList empty = emptyAnswersBesideFilled(q); !empty.isEmpty()) {
+        problems.append(
+            QStringLiteral("empty %1 beside filled answers").arg(empty.join(QStringLiteral(", "))));
     }
     return problems;
 }
@@ -272,7 +297,7 @@ int testImport(const QStringList& a, QTextStream&, QTextStream& err) {
     int questions = imported.imported();
     if (build) {
         QuestionSourceConverter converter;
-        const ConversionResult result = imported.build(converter, written);
+        const ConversionResult result = imported.build(converter, written, TestFileWrite::Replace);
         printWarnings(result.warnings, err);
         questions = result.questions;
     } else {
@@ -329,8 +354,8 @@ QList<AdminCommand> testCommands() {
              "scrambling tool does: a question line, up to five answer lines \"A)\" ... \"E)\"\n"
              "with the correct one ending in \"*\", optional \"********\" separators. A source\n"
              "in UTF-8, or in UTF-16 with a byte order mark, is accepted; bytes that are no\n"
-             "text are refused. An existing OUTPUT is updated: sections the source does\n"
-             "not write stay. The file is written at once; on failure it stays as it was.\n"
+             "text are refused. An existing OUTPUT is replaced whole: nothing of the old test\n"
+             "stays in it. The file is written at once; on failure it stays as it was.\n"
              "Warnings about incomplete questions are printed on standard error."),
          2,
          testBuild},
@@ -347,9 +372,11 @@ QList<AdminCommand> testCommands() {
          QStringLiteral("FILE"),
          QStringLiteral("report damaged questions and a wrong count in a test file"),
          QStringLiteral(
-             "Reports each question of the test file FILE whose keys are missing or whose\n"
-             "correct position 'ap' is not 1 to %1, and a count 'vsego' that does not match\n"
-             "the question sections. Exits with status 1 when anything is reported.")
+             "Reports each question of the test file FILE whose keys are missing, whose\n"
+             "correct position 'ap' is not 1 to %1 or whose answers are partly empty (an answer\n"
+             "line the source lacked, a bank question of fewer answers), and a count 'vsego'\n"
+             "that does not match the question sections. Exits with status 1 when anything is\n"
+             "reported.")
              .arg(kAnswersPerQuestion),
          1,
          testCheck},
@@ -361,7 +388,8 @@ QList<AdminCommand> testCommands() {
              "UTF-8 beside it, named after it with \".source.txt\" (\"bank.gift\" gives\n"
              "\"bank.source.txt\"); with --build, converts them straight into the test file\n"
              "OUTPUT, as 'test build' does. An existing output is left as it is unless --force\n"
-             "is given. The format is taken from the name (\".gift\", \".xml\" for Moodle XML)\n"
+             "is given; then it is replaced whole. The format is taken from the name (\".gift\", "
+             "\".xml\" for Moodle XML)\n"
              "unless --format names it; a file of any other name is an Aiken bank when it reads\n"
              "whole as one (each question's answers closed by an \"ANSWER:\" line) and is no\n"
              "question source (an answer line \"A)\" ... \"E)\" marked with \"*\"). A file in\n"

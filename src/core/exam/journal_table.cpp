@@ -76,7 +76,7 @@ bool JournalTable::holdsTypedText(qsizetype column) const {
 }
 
 QByteArray JournalTable::csv() const {
-    CsvWriter out(QLatin1Char(';'), QStringLiteral("\r\n"));
+    CsvWriter out;
     for (const QString& cell : header_) {
         out.text(cell);
     }
@@ -91,7 +91,7 @@ QByteArray JournalTable::csv() const {
         }
         out.endLine();
     }
-    return QByteArray("\xEF\xBB\xBF") + out.result().toUtf8();
+    return out.bytes();
 }
 
 QString JournalTable::text() const {

@@ -247,9 +247,9 @@ QByteArray QuestionBank::sourceText() const {
     return text;
 }
 
-ConversionResult QuestionBank::build(QuestionSourceConverter& converter,
-                                     const QString& outputPath) const {
-    ConversionResult result = converter.convertLines(lines_, outputPath);
+ConversionResult QuestionBank::build(QuestionSourceConverter& converter, const QString& outputPath,
+                                     TestFileWrite write) const {
+    ConversionResult result = converter.convertLines(lines_, outputPath, write);
     result.warnings = warnings_ + result.warnings;
     return result;
 }

@@ -51,7 +51,8 @@ public:
 
     // Converts the imported questions into the test file as the converter converts a source; the
     // result's warnings begin with the bank's.
-    ConversionResult build(QuestionSourceConverter& converter, const QString& outputPath) const;
+    ConversionResult build(QuestionSourceConverter& converter, const QString& outputPath,
+                           TestFileWrite write = TestFileWrite::Update) const;
     // Where the source of a bank is written: beside it, "<name>.source.txt".
     static QString sourceBeside(const QString& bankPath);
 

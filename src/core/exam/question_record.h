@@ -22,12 +22,11 @@ struct SourceLineEffect {
 
 // The working record of the source conversion: the current question as it is written after every
 // source line. Fields a block does not set keep what the previous block left; the record lasts
-// from one conversion to the next while the program runs.
+// from one conversion to the next while the program runs. The answers start empty, so that an
+// answer the first question lacks is empty, as one is that no earlier question had.
 struct QuestionRecord {
     QString text = QStringLiteral("Edit1");
-    std::array<QString, kAnswersPerQuestion> answers = {
-        QStringLiteral("Edit2"), QStringLiteral("Edit3"), QStringLiteral("Edit4"),
-        QStringLiteral("Edit5"), QStringLiteral("Edit6")};
+    std::array<QString, kAnswersPerQuestion> answers;
     QString position = QStringLiteral("Edit7");
     QString number = QStringLiteral("Edit8"); // names the section the record is written into
 

@@ -74,12 +74,13 @@ private:
 } // namespace
 
 ConversionResult QuestionSourceConverter::convert(const QString& sourcePath,
-                                                  const QString& outputPath) {
-    return convertLines(QuestionSource::read(sourcePath), outputPath);
+                                                  const QString& outputPath, TestFileWrite write) {
+    return convertLines(QuestionSource::read(sourcePath), outputPath, write);
 }
 
 ConversionResult QuestionSourceConverter::convertLines(const QStringList& lines,
-                                                       const QString& outputPath) {
+                                                       const QString& outputPath,
+                                                       TestFileWrite write) {
     QuestionRecord record = record_;
     ConversionResult result;
     SourceWarnings warnings;
@@ -91,7 +92,10 @@ ConversionResult QuestionSourceConverter::convertLines(const QStringList& lines,
         sections.keep(record);
     }
     const IniBatch batch = sections.batch(result.questions);
-    IniFile(outputPath).update([&batch](QByteArray& text) {
+    IniFile(outputPath).update([&batch, write](QByteArray& text) {
+        if (write == TestFileWrite::Replace) {
+            text.clear();
+        }
         batch.applyTo(text);
         return true;
     });

@@ -13,12 +13,16 @@ struct ConversionResult {
     QStringList warnings; // see SourceWarnings
 };
 
+// What becomes of an existing test file: updated (the sections the conversion does not write stay,
+// as the scrambling tool does it) or replaced whole by the conversion's sections alone.
+enum class TestFileWrite { Update, Replace };
+
 // Turns a plain-text question source into a scrambled test file. After every source line the
 // whole working record is due in the section its number names; the conversion gathers those
 // writes and puts them into the test file at once: the file is read and replaced atomically under
-// its lock, with exactly the bytes that writing each value through writeini would leave. Sections
-// the conversion does not write stay as they were. A failure leaves the file and the working
-// record as they were.
+// its lock, with exactly the bytes that writing each value through writeini would leave (into an
+// empty file, when it is replaced whole). A failure leaves the file and the working record as
+// they were.
 class QuestionSourceConverter {
 public:
     const QuestionRecord& record() const { return record_; }
@@ -26,9 +30,11 @@ public:
     // Throws the runtime's input/output error when the source cannot be read, "Строка N: ..." for a
     // line whose text cannot be stored, and "Unable to write to <path>" when the output cannot be
     // written.
-    ConversionResult convert(const QString& sourcePath, const QString& outputPath);
+    ConversionResult convert(const QString& sourcePath, const QString& outputPath,
+                             TestFileWrite write = TestFileWrite::Update);
     // The same for the lines of a source already read (an imported question bank).
-    ConversionResult convertLines(const QStringList& lines, const QString& outputPath);
+    ConversionResult convertLines(const QStringList& lines, const QString& outputPath,
+                                  TestFileWrite write = TestFileWrite::Update);
 
     // The progress text: "Вопрос №" and the number of question lines.
     static QString progressText(int questions);

@@ -52,6 +52,10 @@ void CsvWriter::add(const QString& written) {
     lineStarted_ = true;
 }
 
+QByteArray CsvWriter::bytes() const {
+    return QByteArrayLiteral("\xEF\xBB\xBF") + out_.toUtf8();
+}
+
 void CsvWriter::endLine() {
     out_ += lineEnd_;
     lineStarted_ = false;

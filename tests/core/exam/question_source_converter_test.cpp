@@ -124,6 +124,27 @@ TEST(Conversion, FieldsABlockLacksCarryOverFromThePreviousOne) {
     EXPECT_EQ(converter.record().number, QStringLiteral("3"));
 }
 
+// The working record's answers start empty: an answer line the first question lacks is empty in
+// the test, as one is for a later question whose predecessor had none.
+TEST(Conversion, AnswersTheFirstQuestionLacksAreEmpty) {
+    const TempFolder folder;
+    QuestionSourceConverter converter;
+    EXPECT_EQ(converter.record().answers, (std::array<QString, kAnswersPerQuestion>{}));
+    convertText(converter, folder,
+                QStringLiteral("Первый\nB) b*\nC) c\n"
+                               "Второй\nA) a\nB) b*\n"));
+    const TestFile file(kOutput);
+    const QStringList expected[] = {
+        {QString(), QStringLiteral("B) b "), QStringLiteral("C) c"), QString(), QString()},
+        {QStringLiteral("A) a"), QStringLiteral("B) b "), QStringLiteral("C) c"), QString(),
+         QString()},
+    };
+    for (int k = 1; k <= 2; ++k) {
+        const Question q = file.question(k);
+        EXPECT_EQ(QStringList(q.answers.begin(), q.answers.end()), expected[k - 1]) << k;
+    }
+}
+
 TEST(Conversion, SecondConversionStartsFromTheRecordTheFirstLeft) {
     const TempFolder folder;
     QuestionSourceConverter converter;
@@ -140,7 +161,7 @@ TEST(Conversion, SecondConversionStartsFromTheRecordTheFirstLeft) {
     EXPECT_EQ(two.question(1).text, QStringLiteral("Q1"));
     EXPECT_EQ(two.question(1).answers[4], QStringLiteral("E) лишний "));
     EXPECT_EQ(two.question(1).correct, QStringLiteral("5"));
-    EXPECT_EQ(two.question(1).answers[1], QStringLiteral("Edit3"));
+    EXPECT_EQ(two.question(1).answers[1], QString()); // no answer line since start-up
     EXPECT_EQ(two.question(2).answers[0], QStringLiteral("A) a"));
     EXPECT_EQ(two.sectionNames(),
               (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("inf")}));
@@ -171,6 +192,27 @@ TEST(Conversion, UpdatesAnExistingFileInPlace) {
               QStringLiteral("оставить"));
     EXPECT_EQ(readini(QStringLiteral("1"), QStringLiteral("comment"), kOutput),
               QStringLiteral("тоже"));
+}
+
+// Replaced whole, the file holds the conversion's sections alone, byte for byte what a
+// conversion into a new file writes.
+TEST(Conversion, ReplacesAnExistingFileWhole) {
+    const TempFolder folder;
+    QuestionSourceConverter first;
+    convertText(first, folder, QString::fromUtf8(block(1, 'A') + block(2, 'B') + block(3, 'C')));
+    writeini(QStringLiteral("extra"), QStringLiteral("note"), QStringLiteral("убрать"), kOutput);
+    folder.write(QStringLiteral("src.txt"), block(7, 'D'));
+    QuestionSourceConverter replacing;
+    EXPECT_EQ(replacing
+                  .convert(folder.file(QStringLiteral("src.txt")),
+                           folder.file(QStringLiteral("out.ini")), TestFileWrite::Replace)
+                  .questions,
+              1);
+    QuestionSourceConverter fresh;
+    fresh.convert(folder.file(QStringLiteral("src.txt")), folder.file(QStringLiteral("new.ini")));
+    EXPECT_EQ(folder.read(QStringLiteral("out.ini")), folder.read(QStringLiteral("new.ini")));
+    EXPECT_EQ(TestFile(kOutput).sectionNames(),
+              (QStringList{QStringLiteral("1"), QStringLiteral("inf")}));
 }
 
 TEST(Conversion, SourceEncodings) {

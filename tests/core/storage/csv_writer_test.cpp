@@ -54,4 +54,14 @@ TEST(CsvWriter, KeepsNumbersAsNumbersAndEndsEachLine) {
     EXPECT_EQ(semicolons.result(), u"4,50;—;67 %\r\n"_s);
 }
 
+// Every export of the program writes one convention, the journal's: a byte order mark, ";"
+// between fields, CR LF after each line, UTF-8.
+TEST(CsvWriter, ExportsWriteTheSpreadsheetConvention) {
+    CsvWriter csv;
+    csv.text(u"Студент"_s).text(u"Тест 1"_s).endLine();
+    csv.text(u"Ким; Ли"_s).number(u"4,50"_s).endLine();
+    EXPECT_EQ(csv.result(), u"Студент;Тест 1\r\n\"Ким; Ли\";4,50\r\n"_s);
+    EXPECT_EQ(csv.bytes(), "\xEF\xBB\xBF" + csv.result().toUtf8());
+}
+
 } // namespace

@@ -197,6 +197,54 @@ TEST_P(AdminIni, HelpListsTheCommands) {
     EXPECT_TRUE(one.out.contains(QStringLiteral("atomically")));
 }
 
+// A command group's --help lists the commands of the group and only those; a word that is no
+// group stays an unknown command.
+TEST_P(AdminIni, GroupHelpListsTheGroupsCommands) {
+    const TempFolder folder;
+    const struct {
+        QStringList args;
+        QStringList listed;
+        QStringList notListed;
+    } cases[] = {
+        {{QStringLiteral("users"), QStringLiteral("--help")},
+         {QStringLiteral("users list"), QStringLiteral("users add NAME PASSWORD"),
+          QStringLiteral("users remove NAME"), QStringLiteral("users grades NAME")},
+         {QStringLiteral("ini get"), QStringLiteral("settings show")}},
+        {{QStringLiteral("settings"), QStringLiteral("--help")},
+         {QStringLiteral("settings show"),
+          QStringLiteral("settings set LOGIN PASSWORD REPORTFILE")},
+         {QStringLiteral("users list")}},
+        {{QStringLiteral("test"), QStringLiteral("-h")},
+         {QStringLiteral("test build SOURCE OUTPUT"), QStringLiteral("test check FILE"),
+          QStringLiteral("test import FILE"), QStringLiteral("test export FILE")},
+         {QStringLiteral("ini set")}},
+        {{QStringLiteral("ini"), QStringLiteral("--help")},
+         {QStringLiteral("ini get FILE SECTION KEY"), QStringLiteral("ini erase FILE SECTION")},
+         {QStringLiteral("grades")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const Result r = GetParam()(folder.path(), c.args);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        for (const QString& usage : c.listed) {
+            EXPECT_TRUE(r.out.contains(QStringLiteral("velmora-admin ") + usage))
+                << usage.toStdString() << "\n"
+                << r.out.toStdString();
+        }
+        for (const QString& other : c.notListed) {
+            EXPECT_FALSE(r.out.contains(other)) << other.toStdString();
+        }
+    }
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("pupils"), QStringLiteral("--help")},
+          QStringList{QStringLiteral("users"), QStringLiteral("rename")}}) {
+        const Result r = GetParam()(folder.path(), args);
+        EXPECT_EQ(r.status, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("unknown command"))) << r.err.toStdString();
+    }
+}
+
 // Arguments come from the terminal as UTF-8; bytes that are not UTF-8 are refused, never stored
 // as replacement characters.
 TEST(AdminArguments, AreDecodedFromUtf8AndRefusedOtherwise) {

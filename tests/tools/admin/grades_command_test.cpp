@@ -36,7 +36,7 @@ protected:
 
 TEST_F(GradesCommand, PrintsAnAlignedTableAndReportsAUserWithoutASection) {
     const AdminRun run = runAdmin({QStringLiteral("grades")});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, 1); // the listing is whole, but it found problems
     const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("User     T1  T2  T3  T4  T5  T6  T7  T8  T9 T10"));
@@ -48,14 +48,64 @@ TEST_F(GradesCommand, PrintsAnAlignedTableAndReportsAUserWithoutASection) {
     EXPECT_TRUE(run.err.contains(QStringLiteral("test2, test4"))) << run.err.toStdString();
 }
 
-TEST_F(GradesCommand, PrintsCsvWithQuotedFields) {
+// The journal's CSV convention: a byte order mark, ";" between fields, CR LF after each line.
+TEST_F(GradesCommand, PrintsCsvAsTheJournalDoes) {
+    registerUser(QStringLiteral("Ким; Ли"), {QStringLiteral("4")});
+    folder_.write(QStringLiteral("users"),
+                  CodePage::encode(u"Айгүл\r\nГость\r\nBen, Jr\r\nКим; Ли\r\n"));
     const AdminRun run = runAdmin({QStringLiteral("grades"), QStringLiteral("--csv")});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out,
-              QStringLiteral("name,test1,test2,test3,test4,test5,test6,test7,test8,test9,test10\n"
-                             "Айгүл,5,4,3,0,0,0,0,0,0,1\n"
-                             "Гость,,,,,,,,,,\n"
-                             "\"Ben, Jr\",0,?,2,?,?,?,?,?,?,?\n"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(
+        run.outBytes.toStdString(),
+        "\xEF\xBB\xBF" +
+            QStringLiteral("name;test1;test2;test3;test4;test5;test6;test7;test8;test9;test10\r\n"
+                           "Айгүл;5;4;3;0;0;0;0;0;0;1\r\n"
+                           "Гость;;;;;;;;;;\r\n"
+                           "Ben, Jr;0;?;2;?;?;?;?;?;?;?\r\n"
+                           "\"Ким; Ли\";4;?;?;?;?;?;?;?;?;?\r\n")
+                .toUtf8()
+                .toStdString());
+}
+
+// The exit status tells whether anything was reported: 0 only for a list whose every name has
+// its section with ten numbers.
+TEST(GradesCommandStatus, IsOneWhenAProblemIsReported) {
+    const struct {
+        const char* name;
+        QString users;
+        QStringList grades; // of "Anna"; empty: no section
+        int status;
+        QString err;
+    } cases[] = {
+        {"clean",
+         QStringLiteral("Anna\r\n"),
+         QStringLiteral("5 4 3 0 0 0 0 0 0 1").split(u' '),
+         0,
+         {}},
+        {"emptyList", {}, QStringLiteral("5").split(u' '), 0, {}},
+        {"noSection", QStringLiteral("Anna\r\nBota\r\n"),
+         QStringLiteral("5 4 3 0 0 0 0 0 0 1").split(u' '), 1,
+         QStringLiteral("'Bota' is in the list but has no section in users.ini")},
+        {"notANumber", QStringLiteral("Anna\r\n"),
+         QStringLiteral("5 x 3 0 0 0 0 0 0 1").split(u' '), 1,
+         QStringLiteral("'Anna': not a number in test2")},
+        {"missingGrades", QStringLiteral("Anna\r\n"), QStringLiteral("5").split(u' '), 1,
+         QStringLiteral("'Anna': not a number in test2, test3")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempFolder folder;
+        registerUser(QStringLiteral("Anna"), c.grades);
+        folder.write(QStringLiteral("users"), CodePage::encode(c.users));
+        for (const QStringList& args :
+             {QStringList{QStringLiteral("grades")},
+              QStringList{QStringLiteral("grades"), QStringLiteral("--csv")}}) {
+            const AdminRun run = runAdmin(args);
+            EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+            EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
+            EXPECT_EQ(run.err.isEmpty(), c.status == 0) << run.err.toStdString();
+        }
+    }
 }
 
 TEST_F(GradesCommand, RefusesOtherArgumentsAndAMissingList) {
@@ -70,16 +120,18 @@ TEST_F(GradesCommand, RefusesOtherArgumentsAndAMissingList) {
 // as it does in the program (it once stayed inside the name).
 TEST(GradesCommandList, ReadsALoneCrAsTheProgramDoes) {
     const TempFolder folder;
-    registerUser(QStringLiteral("Айгүл"), QStringLiteral("5 4").split(QLatin1Char(' ')));
-    registerUser(QStringLiteral("Ben"), QStringLiteral("3").split(QLatin1Char(' ')));
+    registerUser(QStringLiteral("Айгүл"),
+                 QStringLiteral("5 4 0 0 0 0 0 0 0 0").split(QLatin1Char(' ')));
+    registerUser(QStringLiteral("Ben"),
+                 QStringLiteral("3 0 0 0 0 0 0 0 0 0").split(QLatin1Char(' ')));
     folder.write(QStringLiteral("users"), CodePage::encode(u"Айгүл\rBen\r\n"));
     const QStringList programNames = UserList::load().names();
     EXPECT_EQ(programNames, (QStringList{QStringLiteral("Айгүл"), QStringLiteral("Ben")}));
     const AdminRun run = runAdmin({QStringLiteral("grades"), QStringLiteral("--csv")});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     QStringList adminNames;
-    for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1)) {
-        adminNames.append(line.section(QLatin1Char(','), 0, 0));
+    for (const QString& line : run.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1)) {
+        adminNames.append(line.section(QLatin1Char(';'), 0, 0));
     }
     EXPECT_EQ(adminNames, programNames) << run.out.toStdString();
 }
@@ -94,7 +146,7 @@ TEST(GradesCommandWarnings, EndTheirLinesAndTakeCommentLinesForNoGrades) {
                  folder.read(QStringLiteral("users.ini")) + "[Notes]\r\n;test1=5\r\n;x\r\n");
     folder.write(QStringLiteral("users"), CodePage::encode(u"Гость\r\nOlga\r\nNotes\r\n"));
     const AdminRun run = runAdmin({QStringLiteral("grades")});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, 1);
     const QStringList lines = run.out.split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 4) << run.out.toStdString();
     EXPECT_EQ(lines[3], QStringLiteral("Notes  (no grades in users.ini)"));

@@ -7,6 +7,7 @@
 #include "support/test_file_builder.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -45,7 +46,7 @@ protected:
 
 TEST_F(JournalCommands, JournalPrintsTheWindowsTableAndItsNotes) {
     const AdminRun run = runAdmin({u"journal"_s});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.status, 1) << run.err.toStdString(); // whole, but it found a problem
     EXPECT_EQ(run.out, u"Студент  Тест 1  Тест 2  Средний балл\n"
                        u"Айгүл         4       —          4,00\n"
                        u"Бекзат        —       —             —\n"_s);
@@ -54,6 +55,7 @@ TEST_F(JournalCommands, JournalPrintsTheWindowsTableAndItsNotes) {
     const AdminRun csv = runAdmin({u"journal"_s, u"--csv"_s});
     EXPECT_EQ(csv.outBytes, "\xEF\xBB\xBF" + u"Студент;Тест 1;Тест 2;Средний балл\r\n"
                                              u"Айгүл;4;—;4,00\r\nБекзат;—;—;—\r\n"_s.toUtf8());
+    EXPECT_EQ(csv.status, 1);
     EXPECT_EQ(runAdmin({u"journal"_s, u"--tsv"_s}).status, 2);
 }
 
@@ -86,7 +88,7 @@ TEST(JournalOfAStudentRegisteredAgain, InheritsNothingFromTheEarlierStudent) {
     }
     EXPECT_EQ(runAdmin({u"users"_s, u"grades"_s, u"Петров"_s}).out, twelve);
     const AdminRun grades = runAdmin({u"grades"_s, u"--csv"_s});
-    EXPECT_EQ(grades.out.split(u'\n')[1], u"Петров,1,0,0,0,0,0,0,0,0,0"_s);
+    EXPECT_EQ(grades.out.split(u'\n')[1], u"Петров;1;0;0;0;0;0;0;0;0;0\r"_s);
     EXPECT_TRUE(grades.err.isEmpty()) << grades.err.toStdString();
     const AdminRun moment =
         runAdmin({u"ini"_s, u"get"_s, u"users.ini"_s, u"Петров"_s, u"registered"_s});
@@ -102,11 +104,36 @@ TEST_F(JournalCommands, StatsLeaveOutAnswersGivenUnderAnEarlierKey) {
         runAdmin({u"ini"_s, u"set"_s, u"data/tests/test1.ini"_s, u"1"_s, u"ap"_s, u"3"_s}).status,
         0);
     const AdminRun run = runAdmin({u"stats"_s, u"test1"_s, u"--csv"_s});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.status, 1) << run.err.toStdString(); // the note is a problem found
     EXPECT_EQ(run.out, u"№;Вопрос;Ответов;Верно;A;B;C;D;E;Отметка\r\n"
                        u"1;Вопрос 1;0;—;0;0;0 ✓;0;0;\r\n"
                        u"2;Вопрос 2;0;—;0;0 ✓;0;0;0;\r\n"_s);
     EXPECT_EQ(run.err, u"velmora-admin: ответов на изменённые вопросы не учтено: 2\n"_s);
+}
+
+// The exit status tells whether a note was printed: 0 for logs whose every line is used, 1 for
+// a log line skipped or a log that cannot be read.
+TEST_F(JournalCommands, ExitWithOneOnlyWhenTheyReportAProblem) {
+    const QByteArray clean = CodePage::encode(u"Айгүл | 10:00:00 | 01.02.2025 | test1 | 2\r\n"
+                                              u"Айгүл | 11:00:00 | 01.02.2025 | test1 | 4\r\n"_s);
+    folder_.write(u"report.txt"_s, clean);
+    for (const QStringList& args :
+         {QStringList{u"journal"_s}, QStringList{u"stats"_s, u"test1"_s}}) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const AdminRun run = runAdmin(args);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+    folder_.write(u"report.answers.txt"_s,
+                  folder_.read(u"report.answers.txt"_s) + "broken line\r\n");
+    const AdminRun stats = runAdmin({u"stats"_s, u"test1"_s});
+    EXPECT_EQ(stats.status, 1);
+    EXPECT_TRUE(stats.err.contains(u"строк журнала ответов пропущено: 1"_s))
+        << stats.err.toStdString();
+    QFile::remove(folder_.file(u"report.txt"_s));
+    const AdminRun journal = runAdmin({u"journal"_s});
+    EXPECT_EQ(journal.status, 1);
+    EXPECT_TRUE(journal.err.contains(u"журнал тестов не прочитан"_s)) << journal.err.toStdString();
 }
 
 TEST_F(JournalCommands, StatsPrintsTheQuestionsOfOneTest) {

@@ -119,6 +119,86 @@ TEST(TestCommands, CheckReportsDamagedQuestionsAndCount) {
     EXPECT_TRUE(run.err.contains(QStringLiteral("Cannot open file")));
 }
 
+// A source of n complete questions, "Вопрос k" with "A) k" correct.
+QString completeSource(int n) {
+    QString source;
+    for (int k = 1; k <= n; ++k) {
+        source += QStringLiteral("Вопрос %1\nA) %1*\nB) b\nC) c\nD) d\nE) e\n").arg(k);
+    }
+    return source;
+}
+
+// A missing answer of the first question is empty, never a working box's design text, and
+// 'test check' names every question with empty answers beside filled ones.
+TEST(TestCommands, MissingFirstAnswersAreEmptyAndCheckNamesThem) {
+    const TempFolder folder;
+    folder.write(QStringLiteral("src.txt"),
+                 QStringLiteral("Первый\nA) a*\nB) b\nC) c\n"
+                                "Второй\nA) a\nB) b*\nC) c\nD) d\nE) e\n")
+                     .toUtf8());
+    AdminRun run = runAdmin({QStringLiteral("test"), QStringLiteral("build"),
+                             QStringLiteral("src.txt"), QStringLiteral("t.ini")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const Question first = TestFile(QStringLiteral("\\t.ini")).question(1);
+    EXPECT_EQ(first.answers[3], QString());
+    EXPECT_EQ(first.answers[4], QString());
+    run = runAdmin({QStringLiteral("test"), QStringLiteral("show"), QStringLiteral("t.ini")});
+    EXPECT_FALSE(run.out.contains(QStringLiteral("Edit"))) << run.out.toStdString();
+
+    const QStringList check = {QStringLiteral("test"), QStringLiteral("check"),
+                               QStringLiteral("t.ini")};
+    run = runAdmin(check);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, QStringLiteral("question 1: empty a4, a5 beside filled answers\n"));
+
+    // An empty answer between filled ones counts too; a question with every answer empty is
+    // left to the other checks.
+    const QString path = QStringLiteral("\\t.ini");
+    writeini(QStringLiteral("1"), QStringLiteral("a4"), QStringLiteral("D) d"), path);
+    writeini(QStringLiteral("1"), QStringLiteral("a5"), QStringLiteral("E) e"), path);
+    writeini(QStringLiteral("2"), QStringLiteral("a2"), QString(), path);
+    run = runAdmin(check);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, QStringLiteral("question 2: empty a2 beside filled answers\n"));
+    writeini(QStringLiteral("2"), QStringLiteral("a2"), QStringLiteral("B) b"), path);
+    run = runAdmin(check);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, QStringLiteral("OK: 2 questions\n"));
+}
+
+// 'test build' and 'test import --build --force' replace the test file whole: nothing of the old
+// test is left in it, whatever it held.
+TEST(TestCommands, BuildAndImportReplaceTheWholeTestFile) {
+    const TempFolder folder;
+    folder.write(QStringLiteral("twelve.txt"), completeSource(12).toUtf8());
+    folder.write(QStringLiteral("one.txt"), completeSource(1).toUtf8());
+    folder.write(QStringLiteral("bank.txt"), "Какой протокол?\nA. SMTP\nB. HTTP\nANSWER: B\n");
+    const QStringList rebuilds[] = {
+        {QStringLiteral("test"), QStringLiteral("build"), QStringLiteral("one.txt"),
+         QStringLiteral("test4.ini")},
+        {QStringLiteral("test"), QStringLiteral("import"), QStringLiteral("bank.txt"),
+         QStringLiteral("--build"), QStringLiteral("test4.ini"), QStringLiteral("--force")},
+    };
+    for (const QStringList& rebuild : rebuilds) {
+        SCOPED_TRACE(rebuild.join(u' ').toStdString());
+        AdminRun run = runAdmin({QStringLiteral("test"), QStringLiteral("build"),
+                                 QStringLiteral("twelve.txt"), QStringLiteral("test4.ini")});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        writeini(QStringLiteral("notes"), QStringLiteral("x"), QStringLiteral("old"),
+                 QStringLiteral("\\test4.ini"));
+        run = runAdmin(rebuild);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const TestFile file(QStringLiteral("\\test4.ini"));
+        EXPECT_EQ(file.total(), 1);
+        EXPECT_EQ(file.sectionNames(), (QStringList{QStringLiteral("1"), QStringLiteral("inf")}));
+        run = runAdmin(
+            {QStringLiteral("test"), QStringLiteral("check"), QStringLiteral("test4.ini")});
+        EXPECT_EQ(run.status, rebuild[1] == QStringLiteral("build") ? 0 : 1)
+            << run.out.toStdString(); // the bank's question has two answers of five
+        EXPECT_FALSE(run.out.contains(QStringLiteral("count:"))) << run.out.toStdString();
+    }
+}
+
 // The course folder's committed tests equal those the build makes from their sources (and the
 // converter in-process), and are complete.
 TEST(CourseTests, AreUpToDateAndComplete) {
