@@ -125,7 +125,9 @@ protected:
                       QStringList{how, student.name, QStringLiteral("pw"), QString::number(test)} +
                           answers);
         if (!process.waitForFinished(120000) || process.exitCode() != 0) {
-            return student.name + QStringLiteral(": ") +
+            return student.name +
+                   (process.exitCode() == 126 ? QStringLiteral(": cannot take the student's ids: ")
+                                              : QStringLiteral(": ")) +
                    QString::fromUtf8(process.readAllStandardError());
         }
         return {};

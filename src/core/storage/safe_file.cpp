@@ -129,7 +129,7 @@ int giveGroup(int fd, gid_t group) {
     return ::fchown(fd, static_cast<uid_t>(-1), group) == 0 ? 0 : errno;
 }
 
-// A file that appends make takes the read and write bits and the group of `model`, or of its
+// A file an append makes takes the read and write bits and the group of `model`, or of its
 // own folder when `model` is empty or missing, so that a log made by one user of a shared folder
 // is open to the others as the files beside it are. A group the user is not in is not given.
 void takeModeAndGroup(int fd, const QString& path, const QString& model) {
