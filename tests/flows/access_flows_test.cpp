@@ -289,10 +289,14 @@ TEST_F(AccessFlows, TheAdministratorChangesTheSettings) {
     apply("neo", "one", "two", "r.txt");
     apply("", "one", "one", "r.txt");
     apply("neo", "one", "one", "r|txt");
-    EXPECT_EQ(
-        shownTexts(),
-        QStringLiteral("Error: Проверьте пароль!\nError: Недопустимые настройки администратора!\n"
-                       "Error: Недопустимые настройки администратора!"));
+    apply("neo", "one", "one", "");
+    QDir().mkpath(folder.file(QStringLiteral("logs")));
+    apply("neo", "one", "one", "logs");
+    EXPECT_EQ(shownTexts(),
+              QStringLiteral(
+                  "Error: Проверьте пароль!\nError: Недопустимые настройки администратора!\n"
+                  "Error: Недопустимые настройки администратора!\n"
+                  "Error: Недопустимое имя файла отчета!\nError: Недопустимое имя файла отчета!"));
     EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")), QByteArray("boss|pw|log.txt\r\n"));
 
     MessageBoxes::clearShown();

@@ -27,5 +27,8 @@ inline QString checkPassword() {
 inline QString invalidAdminSettings() {
     return QStringLiteral("Недопустимые настройки администратора!");
 }
+inline QString invalidReportFile() {
+    return QStringLiteral("Недопустимое имя файла отчета!");
+}
 
 } // namespace velmora::texts

@@ -8,6 +8,7 @@
 #include "core/storage/safe_file.h"
 
 #include <QByteArrayView>
+#include <QFileInfo>
 #include <array>
 
 namespace velmora {
@@ -25,6 +26,16 @@ QByteArrayView firstLine(QByteArrayView text) {
 bool breaksTheLine(const QString& box) {
     return box.contains(QLatin1Char('|')) || box.contains(QLatin1Char('\r')) ||
            box.contains(QLatin1Char('\n'));
+}
+
+// True when the test log setting names no file the log could be: nothing, blanks, a folder, or a
+// name ending in a separator.
+bool namesNoFile(const QString& reportFile) {
+    if (reportFile.trimmed().isEmpty() || reportFile.endsWith(QLatin1Char('\\')) ||
+        reportFile.endsWith(QLatin1Char('/'))) {
+        return true;
+    }
+    return QFileInfo(openPath(reportFile)).isDir();
 }
 
 } // namespace
@@ -77,6 +88,9 @@ std::optional<QString> AdminSettings::applyRefusal(const QString& login, const Q
     if (login.isEmpty() || breaksTheLine(login) || breaksTheLine(password) ||
         breaksTheLine(reportFile)) {
         return texts::invalidAdminSettings();
+    }
+    if (namesNoFile(reportFile)) {
+        return texts::invalidReportFile();
     }
     return std::nullopt;
 }

@@ -29,7 +29,8 @@ struct AdminSettings {
 
     // Why the administrator screen's boxes cannot be stored: "Проверьте пароль!" when the two
     // passwords differ; "Недопустимые настройки администратора!" for an empty login, or a "|" or
-    // a line break in any box. Nothing when they can.
+    // a line break in any box; "Недопустимое имя файла отчета!" for a test log file that is empty,
+    // blank or a folder (the journal could never read it). Nothing when they can.
     static std::optional<QString> applyRefusal(const QString& login, const QString& password,
                                                const QString& passwordAgain,
                                                const QString& reportFile);

@@ -66,7 +66,9 @@ bool AnswerLog::append(const QString& reportfile, const Answer& answer) {
         return false;
     }
     try {
-        return appendToFile(file, CodePage::encode(line(answer) + QStringLiteral("\r\n"))) == 0;
+        // Made beside the test log, it is open to whoever the test log is open to.
+        return appendToFile(file, CodePage::encode(line(answer) + QStringLiteral("\r\n")),
+                            TestLog::path(reportfile)) == 0;
     } catch (const std::exception&) {
         return false; // whatever goes wrong here, the test goes on as it would without the log
     }

@@ -44,7 +44,8 @@ public:
     // file.
     static QString path(const QString& reportfile);
 
-    // Appends the answer's line and CR LF, creating the file when missing. False when it cannot
+    // Appends the answer's line and CR LF, creating the file when missing, with the mode and
+    // group of the test log (of its folder while there is no test log). False when it cannot
     // be written; nothing is shown, for a lost answer line must never disturb the test.
     static bool append(const QString& reportfile, const Answer& answer);
 };

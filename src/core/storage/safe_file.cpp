@@ -129,6 +129,31 @@ void removeStaleTemporaries(const QFileInfo& info) {
     ::closedir(dir);
 }
 
+// Gives the open file the group `group` unless it has it already (-1: any group will do). A
+// user may give a file only a group they belong to; the error is then EPERM.
+int giveGroup(int fd, gid_t group) {
+    struct stat st {};
+    if (group == static_cast<gid_t>(-1) || (::fstat(fd, &st) == 0 && st.st_gid == group)) {
+        return 0;
+    }
+    return ::fchown(fd, static_cast<uid_t>(-1), group) == 0 ? 0 : errno;
+}
+
+// A file an append makes takes the read and write bits and the group of `model`, or of its
+// own folder when `model` is empty or missing, so that a log made by one user of a shared folder
+// is open to the others as the files beside it are. A group the user is not in is not given.
+void takeModeAndGroup(int fd, const QString& path, const QString& model) {
+    struct stat st {};
+    if (model.isEmpty() || ::stat(nativePath(model).constData(), &st) != 0 ||
+        !S_ISREG(st.st_mode)) {
+        if (::stat(nativePath(QFileInfo(path).absolutePath()).constData(), &st) != 0) {
+            return;
+        }
+    }
+    giveGroup(fd, st.st_gid);
+    ::fchmod(fd, st.st_mode & 0666);
+}
+
 #endif
 
 } // namespace
@@ -229,15 +254,21 @@ int writeFileAtomically(const QString& linkOrFile, const QByteArray& content) {
         return errno;
     }
     mode_t mode = 0644;
+    auto group = static_cast<gid_t>(-1);
     struct stat st {};
     if (::stat(nativePath(path).constData(), &st) == 0) {
         mode = st.st_mode & 07777;
+        group = st.st_gid;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
     }
     int e = writeAll(fd, content);
+    // The group first: giving a file a group clears its setgid bit, which the mode then restores.
+    if (e == 0) {
+        e = giveGroup(fd, group);
+    }
     if (e == 0 && ::fchmod(fd, mode) != 0) {
         e = errno;
     }
@@ -291,9 +322,35 @@ int appendLocked(int fd, const QByteArray& bytes) {
     return e;
 }
 
+// Opens the file for appending; a missing one is made, with the mode and group of `model`.
+int openForAppending(const QString& path, const QString& model) {
+    const QByteArray name = nativePath(path);
+    for (;;) {
+        // Read access only shows how the file ends; a log that may be written but not read is
+        // still appended to.
+        int fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CLOEXEC);
+        if (fd < 0 && errno == EACCES) {
+            fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        }
+        if (fd >= 0 || errno != ENOENT) {
+            return fd;
+        }
+        const int made =
+            ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0666);
+        if (made >= 0) {
+            takeModeAndGroup(made, path, model);
+            return made;
+        }
+        if (errno != EEXIST) {
+            return made;
+        }
+        // Another program made it meanwhile: open that one.
+    }
+}
+
 } // namespace
 
-int appendToFile(const QString& linkOrFile, const QByteArray& bytes) {
+int appendToFile(const QString& linkOrFile, const QByteArray& bytes, const QString& model) {
     const QString path = writeTarget(linkOrFile);
     if (isReadOnlyFile(path)) {
         return EACCES;
@@ -302,13 +359,7 @@ int appendToFile(const QString& linkOrFile, const QByteArray& bytes) {
     if (!QFileInfo::exists(path) && isReadOnlyFolder(QFileInfo(path).absolutePath())) {
         return EACCES;
     }
-    const QByteArray native = nativePath(path);
-    // Read access only shows how the file ends; a log that may be written but not read is still
-    // appended to.
-    int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EACCES) {
-        fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    }
+    const int fd = openForAppending(path, model);
     if (fd < 0) {
         return errno;
     }
@@ -325,7 +376,7 @@ int appendToFile(const QString& linkOrFile, const QByteArray& bytes) {
     return e;
 }
 #else
-int appendToFile(const QString& path, const QByteArray& bytes) {
+int appendToFile(const QString& path, const QByteArray& bytes, const QString& /*model*/) {
     if (isReadOnlyFile(path)) {
         return EACCES;
     }

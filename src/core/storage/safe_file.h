@@ -17,6 +17,9 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // program or of the system, leaves either the old or the new file. A symbolic link is followed:
 // the file it names is replaced, in that file's folder, and the link stays a link. A file without
 // any write permission, or in a folder without one, counts as read-only and is never replaced.
+// The new file keeps the old one's mode and owner group (as long as the writer belongs to that
+// group; otherwise the write fails with EPERM, rather than leave a file that the others of the
+// group can no longer write).
 // Returns 0, or the system's error number; the file is then as it was.
 // The caller holds the file's FileLock: temporary files that earlier rewrites of the file left
 // when their writer was killed (".name.XXXXXX") are removed first, which is safe only because
@@ -27,8 +30,12 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // not end with a line break (a log saved by an editor without its last one), CR LF is written
 // first, so the appended lines start a line of their own. The lock is a flock on the file itself,
 // which is never replaced, so only a missing file needs a writable folder. A failed append cuts
-// the file back to its old length, so no partial line is left. Returns 0 or the error number.
-[[nodiscard]] int appendToFile(const QString& path, const QByteArray& bytes);
+// the file back to its old length, so no partial line is left. A file it makes takes the read and
+// write bits and the group of `model` (the test log beside an answer log), or of its own folder
+// when there is no such file, so that every user of a shared folder may append to it. Returns 0
+// or the error number.
+[[nodiscard]] int appendToFile(const QString& path, const QByteArray& bytes,
+                               const QString& model = QString());
 
 // A cross-process lock on one data file, held for a read-modify-write. It lives in a sidecar file
 // ("name.lock") because the data file itself is replaced by rename. On Unix it is a flock() on the

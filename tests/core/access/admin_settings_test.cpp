@@ -109,7 +109,7 @@ TEST(AdminSettingsApply, RefusesWhatWouldBreakTheLine) {
     };
     const Case cases[] = {
         {"admin", "pw", "pw", "log.txt", std::nullopt},
-        {"admin", "", "", "", std::nullopt},
+        {"admin", "", "", "log.txt", std::nullopt},
         {" admin ", " ", " ", " log ", std::nullopt},
         {"admin", "pw", "pw2", "log.txt", texts::checkPassword()},
         {"admin", "pw", "PW", "log.txt", texts::checkPassword()},
@@ -120,7 +120,20 @@ TEST(AdminSettingsApply, RefusesWhatWouldBreakTheLine) {
         {"admin", "pw", "pw", "log|txt", texts::invalidAdminSettings()},
         {"admin\n", "pw", "pw", "log.txt", texts::invalidAdminSettings()},
         {"admin", "pw", "pw", "log\r", texts::invalidAdminSettings()},
+        // No file to write the log to: none named, a folder, a name ending in a separator.
+        {"admin", "pw", "pw", "", texts::invalidReportFile()},
+        {"admin", "pw", "pw", "  ", texts::invalidReportFile()},
+        {"admin", "pw", "pw", "logs", texts::invalidReportFile()},
+        {"admin", "pw", "pw", "LOGS", texts::invalidReportFile()},
+        {"admin", "pw", "pw", "logs\\", texts::invalidReportFile()},
+        {"admin", "pw", "pw", "new\\", texts::invalidReportFile()},
+        {"admin", "pw", "pw", "new/", texts::invalidReportFile()},
+        {"admin", "pw", "pw", "logs\\report.txt", std::nullopt},
+        {"admin", "pw", "pw2", "", texts::checkPassword()},
+        {"", "pw", "pw", "", texts::invalidAdminSettings()},
     };
+    const TempFolder folder;
+    QDir().mkpath(QStringLiteral("logs"));
     for (const Case& c : cases) {
         EXPECT_EQ(
             AdminSettings::applyRefusal(QString::fromUtf8(c.login), QString::fromUtf8(c.password),

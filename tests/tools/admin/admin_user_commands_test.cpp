@@ -59,6 +59,16 @@ TEST_F(AdminUserCommands, SettingsAreShownAndReplacedWhole) {
                   .status,
               1);
     EXPECT_EQ(runAdmin(words("settings set neo p|q r")).status, 1);
+    // No test log file: the journal could never read one.
+    QDir().mkpath(folder.file(QStringLiteral("logs")));
+    for (const QString& file : {QString(), QStringLiteral("logs"), QStringLiteral("logs/")}) {
+        const AdminRun run = runAdmin({QStringLiteral("settings"), QStringLiteral("set"),
+                                       QStringLiteral("neo"), QStringLiteral("p"), file},
+                                      folder.path());
+        EXPECT_EQ(run.status, 1) << file.toStdString();
+        EXPECT_EQ(run.err, QStringLiteral("velmora-admin: Недопустимое имя файла отчета!\n"))
+            << file.toStdString();
+    }
     EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")), QByteArray("boss|pw|log.txt\r\n"));
     EXPECT_EQ(runAdmin(words("settings set neo p2 r.txt")).status, 0);
     EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")), QByteArray("neo|p2|r.txt\r\n"));

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,6 +121,52 @@ TEST_F(Launcher, ReportsWhatItCannotDoAndStartsNothing) {
     EXPECT_EQ(tooMany.status, 2);
     EXPECT_TRUE(tooMany.err.contains(QStringLiteral("Usage: velmora-launch [FOLDER]")));
 
+    EXPECT_EQ(started(), QString());
+}
+
+// The words the teachers' guide quotes, after `opening`, in the order quoted, each as a pattern
+// ("…" stands for a folder).
+QList<QRegularExpression> guideQuotes(const QString& opening) {
+    QFile guide(QStringLiteral(VELMORA_SOURCE_ROOT "/docs/teachers.md"));
+    if (!guide.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QString text = QString::fromUtf8(guide.readAll()).simplified();
+    const qsizetype start = text.indexOf(opening);
+    if (start < 0) {
+        return {};
+    }
+    const QString paragraph =
+        text.mid(start, text.indexOf(QStringLiteral("Several programs"), start) - start);
+    QList<QRegularExpression> quotes;
+    static const QRegularExpression quoted(QStringLiteral("\"([^\"]*)\""));
+    for (const auto& match : quoted.globalMatch(paragraph)) {
+        const QStringList parts = match.captured(1).split(QStringLiteral("…"));
+        QStringList escaped;
+        for (const QString& part : parts) {
+            escaped.append(QRegularExpression::escape(part));
+        }
+        quotes.append(QRegularExpression(QStringLiteral("^velmora-launch: ") +
+                                         escaped.join(QStringLiteral(".+")) +
+                                         QStringLiteral("\n$")));
+    }
+    return quotes;
+}
+
+// The guide's share mounted at /srv/velmora: when it is not mounted the course folder is not
+// there; a folder that is there without its data (a share mounted at the course folder itself)
+// is not a course folder. The guide quotes each case in its own words.
+TEST_F(Launcher, SaysWhatTheGuideSaysForAShareThatIsNotMounted) {
+    const QList<QRegularExpression> quotes =
+        guideQuotes(QStringLiteral("when the share is not mounted"));
+    ASSERT_EQ(quotes.size(), 2) << "the guide's two cases are not found";
+    QDir().mkpath(folder_.file(QStringLiteral("srv/velmora")));
+    const LaunchResult missing = launch({folder_.file(QStringLiteral("srv/velmora/course"))});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(quotes[0].match(missing.err).hasMatch()) << missing.err.toStdString();
+    const LaunchResult empty = launch({folder_.file(QStringLiteral("srv/velmora"))});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_TRUE(quotes[1].match(empty.err).hasMatch()) << empty.err.toStdString();
     EXPECT_EQ(started(), QString());
 }
 
