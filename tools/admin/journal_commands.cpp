@@ -76,10 +76,10 @@ QList<AdminCommand> journalCommands() {
              "data/tests, and the mean of the tests taken. A test counts as taken when the\n"
              "test log holds a line for the student and the test; \"—\" marks one not taken.\n"
              "Under it, as under the window's table: per test, how many took it, their mean\n"
-             "and the share with 3 or more.\n"
-             "With --csv the table alone is printed as the window saves it: UTF-8 with a byte\n"
-             "order mark, \";\" between fields, one header line. Log lines that cannot be used\n"
-             "are counted on the error output. Nothing is written."),
+             "and the share with 3 or more (not with --csv: the CSV file is the table alone).\n"
+             "With --csv the table is printed as the window saves it: UTF-8 with a byte order\n"
+             "mark, \";\" between fields, one header line. Log lines that cannot be used are\n"
+             "counted on the error output. Nothing is written."),
          -1,
          journal},
         {{QStringLiteral("stats")},
