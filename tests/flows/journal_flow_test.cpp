@@ -2,6 +2,8 @@
 // The teacher's group journal after students took tests through the main window: the grades, the
 // attempts, the chart, the CSV file, and the question statistics from the answer log.
 
+#include "core/exam/group_journal.h"
+#include "core/exam/journal_table.h"
 #include "core/storage/code_page.h"
 #include "gui/windows/grade_chart.h"
 #include "gui/windows/group_journal_window.h"
@@ -133,6 +135,22 @@ TEST_F(JournalFlow, ShowsEveryStudentsGradesAttemptsMeansAndTheChart) {
     EXPECT_EQ(journal.summaryTable()->item(0, 0)->text(), u"2"_s);
     EXPECT_EQ(journal.summaryTable()->item(1, 0)->text(), u"3,50"_s);
     EXPECT_EQ(journal.summaryTable()->item(2, 0)->text(), u"50 %"_s);
+    // The summary is the table velmora-admin journal prints under its own, cell for cell.
+    const QTableWidget& summary = *journal.summaryTable();
+    QList<QStringList> shownSummary{{QString()}};
+    for (int column = 0; column < summary.columnCount(); ++column) {
+        shownSummary[0].append(summary.horizontalHeaderItem(column)->text());
+    }
+    for (int row = 0; row < summary.rowCount(); ++row) {
+        QStringList cells{summary.verticalHeaderItem(row)->text()};
+        for (int column = 0; column < summary.columnCount(); ++column) {
+            cells.append(summary.item(row, column)->text());
+        }
+        shownSummary.append(cells);
+    }
+    const JournalTable printed = JournalTable::summaryOf(GroupJournal::read(u"report.txt"_s));
+    EXPECT_EQ(shownSummary, QList<QStringList>{printed.header()} + printed.rows());
+    EXPECT_EQ(shownSummary.size(), 4);
 
     // Test 1's chart is shown first; a click in test 2's column shows test 2's.
     EXPECT_EQ(journal.chart()->counts(), (std::array<int, 6>{0, 0, 1, 0, 0, 1}));

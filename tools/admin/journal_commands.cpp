@@ -39,6 +39,10 @@ int journal(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     const GroupJournal journal = GroupJournal::read(AdminSettings::read().reportFile);
     print(JournalTable::of(journal), journal.notes(), csv, out, err);
+    if (!csv) {
+        // The summary the window shows under its table; its CSV file holds the table alone.
+        out << "\n" << JournalTable::summaryOf(journal).text();
+    }
     return journal.notes().isEmpty() ? 0 : 1;
 }
 
@@ -71,6 +75,8 @@ QList<AdminCommand> journalCommands() {
              "lacks, marked \"нет в списке\"), one column per test whose file exists in\n"
              "data/tests, and the mean of the tests taken. A test counts as taken when the\n"
              "test log holds a line for the student and the test; \"—\" marks one not taken.\n"
+             "Under it, as under the window's table: per test, how many took it, their mean\n"
+             "and the share with 3 or more (not with --csv: the CSV file is the table alone).\n"
              "With --csv the table is printed as the window saves it: UTF-8 with a byte order\n"
              "mark, \";\" between fields, one header line. Log lines that cannot be used are\n"
              "counted on the error output, and the exit status is then 1. Nothing is written."),

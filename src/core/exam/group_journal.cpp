@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exam/group_journal.h"
 
+#include "core/access/admin_settings.h"
 #include "core/access/user_list.h"
 #include "core/access/user_register.h"
 #include "core/exam/answer_log.h"
@@ -117,11 +118,20 @@ GroupJournal GroupJournal::read(const QString& reportfile) {
                          moments.get_future().share());
     GroupJournal journal;
     journal.tests_ = testsWithFiles();
+    journal.readAdministrator();
     journal.readRegister();
     moments.set_value(journal.registered_);
     journal.readTestLog(TestLog::path(reportfile));
     journal.countUnansweredTests(started.get());
     return journal;
+}
+
+void GroupJournal::readAdministrator() {
+    try {
+        administrator_ = folded(CodePage::encode(AdminSettings::read().login));
+    } catch (const Failure&) {
+        // No settings: no line is the administrator's.
+    }
 }
 
 void GroupJournal::readRegister() {
@@ -203,20 +213,25 @@ void GroupJournal::readTestLog(const QString& path) {
             ++skippedLogLines_;
             return;
         }
+        // A line without a moment that exists ("25:99:00", "32.13.2025") is no finished test.
+        const std::optional<qint64> moment = logMoment(fields[1], fields[2]);
+        if (!moment) {
+            ++skippedLogLines_;
+            return;
+        }
         const QByteArray name = folded(fields[0]);
         const int row = rows_.value(name, -1);
         if (row < 0) {
-            return; // the administrator, or a student deleted since
+            // The administrator's trial runs are no student's; any other name (a student deleted
+            // since, a name typed into the log) has no row to show the line in.
+            if (administrator_.isEmpty() || name != administrator_) {
+                ++skippedLogLines_;
+            }
+            return;
         }
-        if (const auto since = registered_.constFind(name); since != registered_.constEnd()) {
-            const std::optional<qint64> moment = logMoment(fields[1], fields[2]);
-            if (!moment) {
-                ++skippedLogLines_; // no moment to tell whose line it is
-                return;
-            }
-            if (*moment < *since) {
-                return; // an earlier student's of the same name
-            }
+        if (const auto since = registered_.constFind(name);
+            since != registered_.constEnd() && *moment < *since) {
+            return; // an earlier student's of the same name
         }
         JournalAttempts& attempts = students_[row].attempts[static_cast<size_t>(test)];
         ++attempts.count;

@@ -51,9 +51,10 @@ using RegistrationMoments = QHash<QByteArray, qint64>;
 
 // The teacher's view of a group: every registered student with the grades of every test that has
 // a test file, and the attempts the test log records. It is read from the user list, the user
-// register, the test log and the answer log, each file once, and writes nothing. Where the register
-// keeps a student's moment of registration, only log lines from that moment on are the student's:
-// earlier ones belong to an earlier student of the same name.
+// register, the test log, the answer log and (for the administrator's login) the administrator
+// settings, each file once, and writes nothing. Where the register keeps a student's moment of
+// registration, only log lines from that moment on are the student's: earlier ones belong to an
+// earlier student of the same name.
 class GroupJournal {
 public:
     // Reads the files of the current directory; `reportfile` is the test log setting. A missing or
@@ -66,8 +67,8 @@ public:
     JournalTestSummary summary(int test) const;
 
     // Test log lines that could not be used: a wrong number of fields, an unknown test, a grade
-    // that is not 0 … 5, a student's line without a readable time and date where the register
-    // keeps the moment of registration.
+    // that is not 0 … 5, a time or date that is unreadable or does not exist, a name that is
+    // neither a student's nor the administrator's (a student deleted since).
     int skippedLogLines() const { return skippedLogLines_; }
     // Finished tests of the test log without the answer lines of their first question.
     int testsWithoutAnswers() const { return testsWithoutAnswers_; }
@@ -77,6 +78,7 @@ public:
     QStringList notes() const;
 
 private:
+    void readAdministrator();
     void readRegister();
     void readTestLog(const QString& path);
     void countUnansweredTests(const StartedAttempts& started);
@@ -85,6 +87,7 @@ private:
     QList<JournalStudent> students_;
     QHash<QByteArray, int> rows_; // folded name bytes to row
     RegistrationMoments registered_;
+    QByteArray administrator_; // the folded login; empty when the settings cannot be read
     int skippedLogLines_ = 0;
     int testsWithoutAnswers_ = 0;
     QString logProblem_;

@@ -49,6 +49,28 @@ JournalTable JournalTable::of(const GroupJournal& journal) {
     return table;
 }
 
+QStringList JournalTable::summaryRows() {
+    return {QStringLiteral("Сдавали"), QStringLiteral("Средний балл"),
+            QStringLiteral("Сдали (3 и выше)")};
+}
+
+JournalTable JournalTable::summaryOf(const GroupJournal& journal) {
+    JournalTable table;
+    table.header_.append(QString());
+    const QStringList labels = summaryRows();
+    for (const QString& label : labels) {
+        table.rows_.append(QStringList{label});
+    }
+    for (const int test : journal.tests()) {
+        table.header_.append(QStringLiteral("Тест %1").arg(test));
+        const JournalTestSummary s = journal.summary(test);
+        table.rows_[0].append(QString::number(s.taken));
+        table.rows_[1].append(s.taken > 0 ? number(s.mean) : notTaken());
+        table.rows_[2].append(s.taken > 0 ? percent(s.passedShare) : notTaken());
+    }
+    return table;
+}
+
 JournalTable JournalTable::of(const QuestionStatistics& statistics) {
     JournalTable table;
     table.header_ = QStringList{QStringLiteral("№"), QStringLiteral("Вопрос"),
@@ -112,7 +134,12 @@ QString JournalTable::text() const {
             padded.append(holdsTypedText(i) ? cells[i].leftJustified(widths[i])
                                             : cells[i].rightJustified(widths[i]));
         }
-        out += padded.join(QStringLiteral("  ")).trimmed() + QLatin1Char('\n');
+        // Blanks at the end only: an empty first cell keeps its column.
+        QString line = padded.join(QStringLiteral("  "));
+        while (line.endsWith(QLatin1Char(' '))) {
+            line.chop(1);
+        }
+        out += line + QLatin1Char('\n');
     };
     appendLine(header_);
     for (const QStringList& row : rows_) {

@@ -21,6 +21,11 @@ public:
     // One row per question: number, text (shortened), answers, share correct, A … E with the
     // correct letter's count marked, the verdict.
     static JournalTable of(const QuestionStatistics& statistics);
+    // The summary under the journal's table: a column per test ("Тест 1"; the first header cell is
+    // empty) and a row per summaryRows() label: how many took it, their mean grade and the share
+    // with 3 or more ("—" for both when nobody took it).
+    static JournalTable summaryOf(const GroupJournal& journal);
+    static QStringList summaryRows();
 
     static QString notTaken() { return QStringLiteral("—"); }
     // "4,50": two decimals with a comma, as spreadsheets in Russian and Kazakh settings read them.

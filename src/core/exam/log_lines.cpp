@@ -108,6 +108,10 @@ std::optional<qint64> logMoment(QByteArrayView time, QByteArrayView date) {
     if (!year || !month || !day || !hour || !minute || !second) {
         return std::nullopt;
     }
+    // A moment no clock or calendar shows ("25:99:00", "32.13.2025", "29.02.2025") is none.
+    if (!QDate::isValid(*year, *month, *day) || !QTime::isValid(*hour, *minute, *second)) {
+        return std::nullopt;
+    }
     return momentNumber(*year, *month, *day, *hour, *minute, *second);
 }
 

@@ -25,7 +25,8 @@ std::optional<QByteArray> readLogFile(const QString& path, QString* problem);
 std::optional<int> logNumber(QByteArrayView field);
 
 // A line's moment, its time "14:05:09" and date "03.02.2025", as one number that orders moments
-// as time does (20250203140509); nothing when the fields have another form.
+// as time does (20250203140509); nothing when the fields have another form or name a moment that
+// does not exist (an hour 25, a 32nd day, a 29 February of a common year).
 std::optional<qint64> logMoment(QByteArrayView time, QByteArrayView date);
 // The same number for a moment in local time, to the second.
 qint64 logMoment(const QDateTime& when);

@@ -29,9 +29,6 @@ namespace {
 
 constexpr int kQuestionsTab = 1;
 
-const QStringList kSummaryRows{QStringLiteral("Сдавали"), QStringLiteral("Средний балл"),
-                               QStringLiteral("Сдали (3 и выше)")};
-
 QTableWidgetItem* readOnlyItem(const QString& text) {
     auto* item = new QTableWidgetItem(text);
     item->setFlags(item->flags() & ~Qt::ItemIsEditable);
@@ -130,8 +127,8 @@ QWidget* GroupJournalWindow::buildGradesTab() {
     gradesView_->verticalHeader()->setDefaultSectionSize(gradesView_->fontMetrics().height() + 6);
     summary_ = new QTableWidget(tab);
     summary_->setObjectName(QStringLiteral("summary"));
-    summary_->setRowCount(static_cast<int>(kSummaryRows.size()));
-    summary_->setVerticalHeaderLabels(kSummaryRows);
+    summary_->setRowCount(static_cast<int>(JournalTable::summaryRows().size()));
+    summary_->setVerticalHeaderLabels(JournalTable::summaryRows());
     // As tall as its three rows and header, in whatever font it is shown.
     summary_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     summary_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -209,20 +206,14 @@ void GroupJournalWindow::reload(const QString& reportfile) {
 }
 
 void GroupJournalWindow::fillSummary() {
-    const GroupJournal& journal = model_->journal();
-    const QList<int>& tests = journal.tests();
-    summary_->setColumnCount(static_cast<int>(tests.size()));
-    for (int column = 0; column < tests.size(); ++column) {
-        const JournalTestSummary s = journal.summary(tests[column]);
-        summary_->setHorizontalHeaderItem(
-            column, readOnlyItem(QStringLiteral("Тест %1").arg(tests[column])));
-        summary_->setItem(0, column, readOnlyItem(QString::number(s.taken)));
-        summary_->setItem(
-            1, column,
-            readOnlyItem(s.taken > 0 ? JournalTable::number(s.mean) : JournalTable::notTaken()));
-        summary_->setItem(2, column,
-                          readOnlyItem(s.taken > 0 ? JournalTable::percent(s.passedShare)
-                                                   : JournalTable::notTaken()));
+    // The same texts as velmora-admin journal prints under its table.
+    const JournalTable table = JournalTable::summaryOf(model_->journal());
+    summary_->setColumnCount(static_cast<int>(table.header().size() - 1));
+    for (int column = 1; column < table.header().size(); ++column) {
+        summary_->setHorizontalHeaderItem(column - 1, readOnlyItem(table.header()[column]));
+        for (int row = 0; row < table.rows().size(); ++row) {
+            summary_->setItem(row, column - 1, readOnlyItem(table.rows()[row][column]));
+        }
     }
 }
 

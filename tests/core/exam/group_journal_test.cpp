@@ -47,6 +47,7 @@ protected:
         storeStudent(QStringLiteral("Бекзат"), QStringLiteral("1 0 0 0").split(u' '));
         storeStudent(QStringLiteral("Нұрлан"), QStringLiteral("3 0 0 0").split(u' '));
         folder_.write(QStringLiteral("users"), CodePage::encode(u"Айгүл\r\nГость\r\nбекзат\r\n"));
+        folder_.write(QStringLiteral("data/info/tumb.db"), "admin|admin|report.txt\r\n");
     }
     TempFolder folder_;
 };
@@ -98,6 +99,28 @@ TEST_F(GroupJournalFiles, BadLogLinesAreCountedAndNeverMakeACell) {
     EXPECT_EQ(JournalTable::of(journal).rows()[0],
               (QStringList{u"Айгүл"_s, kDash, u"2"_s, kDash, u"2,00"_s}));
     EXPECT_EQ(journal.notes().first(), QStringLiteral("строк журнала пропущено: 6"));
+}
+
+// A line of a name the register lacks (a student deleted since, a typing slip in the log) and a
+// line whose time or date no clock shows are counted, never taken as a finished test. The
+// administrator's own trial runs are neither shown nor counted.
+TEST_F(GroupJournalFiles, LinesOfUnknownNamesAndImpossibleMomentsAreCounted) {
+    folder_.write(QStringLiteral("report.txt"),
+                  lines({u"Удалённый | 10:00:00 | 01.02.2025 | test1 | 4"_s,
+                         u"Айгүл | 25:99:00 | 01.02.2025 | test1 | 5"_s,
+                         u"Айгүл | 10:00:00 | 32.13.2025 | test2 | 4"_s,
+                         u"Айгүл | 10:00:00 | 29.02.2025 | test2 | 4"_s,
+                         u"Айгүл | 10:00:00 | 00.01.2025 | test2 | 4"_s,
+                         u"Айгүл | 24:00:00 | 01.01.2025 | test2 | 4"_s,
+                         u"Айгүл | 1O:00:00 | 01.01.2025 | test2 | 4"_s,
+                         u"admin | 09:00:00 | 03.02.2025 | test1 | 5"_s,
+                         u"Айгүл | 23:59:59 | 29.02.2024 | test4 | 4"_s}));
+    const GroupJournal journal = GroupJournal::read(QStringLiteral("report.txt"));
+    EXPECT_EQ(journal.skippedLogLines(), 7);
+    EXPECT_EQ(JournalTable::of(journal).rows()[0],
+              (QStringList{u"Айгүл"_s, kDash, kDash, u"4"_s, u"4,00"_s}));
+    EXPECT_EQ(journal.summary(1).taken, 0);
+    EXPECT_EQ(journal.notes().first(), QStringLiteral("строк журнала пропущено: 7"));
 }
 
 TEST_F(GroupJournalFiles, AMissingLogIsANoteAndEveryCellNotTaken) {
@@ -227,6 +250,26 @@ TEST(LogLines, SplitAtBarsBetweenBlanksAndAtEveryLineEnd) {
                                          {u"c"_s, u"d"_s},
                                          {u"e"_s, QString(), u"f"_s},
                                          {u"x|y"_s, u"z |"_s}}));
+}
+
+TEST(LogLines, AMomentIsOneThatAClockAndACalendarShow) {
+    struct Row {
+        const char* time;
+        const char* date;
+        std::optional<qint64> moment;
+    };
+    const Row rows[] = {
+        {"14:05:09", "03.02.2025", 20250203140509}, {"00:00:00", "29.02.2024", 20240229000000},
+        {"23:59:59", "31.12.2025", 20251231235959}, {"25:99:00", "03.02.2025", std::nullopt},
+        {"24:00:00", "03.02.2025", std::nullopt},   {"12:60:00", "03.02.2025", std::nullopt},
+        {"12:00:60", "03.02.2025", std::nullopt},   {"14:05:09", "32.13.2025", std::nullopt},
+        {"14:05:09", "29.02.2025", std::nullopt},   {"14:05:09", "31.04.2025", std::nullopt},
+        {"14:05:09", "00.01.2025", std::nullopt},   {"14:05:09", "01.00.2025", std::nullopt},
+        {"14:05:09", "01.01.0000", std::nullopt},   {"14:05", "03.02.2025", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(logMoment(row.time, row.date), row.moment) << row.time << " " << row.date;
+    }
 }
 
 TEST(QuestionVerdict, NeedsFiveAnswersToCallAQuestionTooHard) {

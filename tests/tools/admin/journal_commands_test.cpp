@@ -44,12 +44,19 @@ protected:
     TempFolder folder_;
 };
 
-TEST_F(JournalCommands, JournalPrintsTheWindowsTableAndItsNotes) {
+// The plain table is followed by the summary the window shows under it; the CSV is the table
+// alone, as the window saves it.
+TEST_F(JournalCommands, JournalPrintsTheWindowsTableItsSummaryAndItsNotes) {
     const AdminRun run = runAdmin({u"journal"_s});
     EXPECT_EQ(run.status, 1) << run.err.toStdString(); // whole, but it found a problem
     EXPECT_EQ(run.out, u"Студент  Тест 1  Тест 2  Средний балл\n"
                        u"Айгүл         4       —          4,00\n"
-                       u"Бекзат        —       —             —\n"_s);
+                       u"Бекзат        —       —             —\n"
+                       u"\n"
+                       u"                  Тест 1  Тест 2\n"
+                       u"Сдавали                1       0\n"
+                       u"Средний балл        4,00       —\n"
+                       u"Сдали (3 и выше)   100 %       —\n"_s);
     EXPECT_EQ(run.err, u"velmora-admin: строк журнала пропущено: 1\n"_s);
 
     const AdminRun csv = runAdmin({u"journal"_s, u"--csv"_s});
@@ -75,12 +82,22 @@ TEST(JournalOfAStudentRegisteredAgain, InheritsNothingFromTheEarlierStudent) {
                  CodePage::encode(u"Петров | 10:00:00 | 01.02.2025 | test1 | 5\r\n"
                                   u"Петров | 11:00:00 | 01.02.2025 | test2 | 4\r\n"_s));
     EXPECT_EQ(runAdmin({u"journal"_s}).out, u"Студент  Тест 1  Тест 2  Средний балл\n"
-                                            u"Петров        5       4          4,50\n"_s);
+                                            u"Петров        5       4          4,50\n"
+                                            u"\n"
+                                            u"                  Тест 1  Тест 2\n"
+                                            u"Сдавали                1       1\n"
+                                            u"Средний балл        5,00    4,00\n"
+                                            u"Сдали (3 и выше)   100 %   100 %\n"_s);
 
     ASSERT_EQ(runAdmin({u"users"_s, u"remove"_s, u"Петров"_s}).status, 0);
     ASSERT_EQ(runAdmin({u"users"_s, u"add"_s, u"Петров"_s, u"pw"_s}).status, 0);
     EXPECT_EQ(runAdmin({u"journal"_s}).out, u"Студент  Тест 1  Тест 2  Средний балл\n"
-                                            u"Петров        —       —             —\n"_s);
+                                            u"Петров        —       —             —\n"
+                                            u"\n"
+                                            u"                  Тест 1  Тест 2\n"
+                                            u"Сдавали                0       0\n"
+                                            u"Средний балл           —       —\n"
+                                            u"Сдали (3 и выше)       —       —\n"_s);
 
     QString twelve;
     for (int n = 1; n <= 12; ++n) {
