@@ -4,6 +4,7 @@
 
 #include "gui/windows/group_journal_window.h"
 #include "support/course_driver.h"
+#include "support/fixed_save_chooser.h"
 #include "support/test_file_builder.h"
 
 #include <QDir>
@@ -15,17 +16,6 @@ using namespace velmora::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class FixedSaveChooser : public SaveFileChooser {
-public:
-    explicit FixedSaveChooser(QString path) : path_(std::move(path)) {}
-    std::optional<QString> choose(QWidget* /*parent*/, const QString& /*name*/) override {
-        return path_;
-    }
-
-private:
-    QString path_;
-};
 
 TEST(JournalCsv, SavesNamesThatLookLikeFormulasAsText) {
     CourseDriver course;

@@ -9,6 +9,7 @@
 #include "gui/windows/group_journal_window.h"
 #include "gui/windows/journal_grades_model.h"
 #include "support/course_driver.h"
+#include "support/fixed_save_chooser.h"
 #include "support/test_file_builder.h"
 
 #include <QColor>
@@ -31,18 +32,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kDash = u"—"_s;
-
-// Answers the save dialog with a fixed path.
-class FixedSaveChooser : public SaveFileChooser {
-public:
-    explicit FixedSaveChooser(QString path) : path_(std::move(path)) {}
-    std::optional<QString> choose(QWidget* /*parent*/, const QString& /*name*/) override {
-        return path_;
-    }
-
-private:
-    QString path_;
-};
 
 // Every text of a model, header first, as the journal shows it.
 QList<QStringList> shownTable(const QAbstractItemModel& model) {

@@ -10,7 +10,7 @@
 #include "core/exam/test_file.h"
 #include "core/storage/data_path.h"
 #include "core/storage/failure.h"
-#include "core/storage/safe_file.h"
+#include "core/storage/save_file.h"
 #include "core/storage/scrambled_store.h"
 
 #include <QDir>
@@ -221,17 +221,6 @@ std::optional<FileAndOptions> fileAndOptions(const QStringList& a, const QString
         }
     }
     return parsed.file.isEmpty() ? std::nullopt : std::optional(parsed);
-}
-
-// Replaces the file whole, under its lock.
-void saveFile(const QString& path, const QByteArray& content) {
-    const FileLock lock(path);
-    if (!lock.held()) {
-        throw failures::cannotCreateFile(path, lock.error());
-    }
-    if (const int error = writeFileAtomically(path, content); error != 0) {
-        throw failures::cannotCreateFile(path, error);
-    }
 }
 
 const QString kFormats = QStringLiteral("aiken|gift|moodle-xml");

@@ -4,6 +4,7 @@
 #include "gui/kit/message_boxes.h"
 #include "gui/kit/print_dialogs.h"
 #include "gui/windows/group_journal_window.h"
+#include "support/fixed_save_chooser.h"
 #include "support/temp_folder.h"
 #include "support/test_file_builder.h"
 #include "support/widget_tree.h"
@@ -19,17 +20,6 @@ using namespace velmora::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class FixedSaveChooser : public SaveFileChooser {
-public:
-    explicit FixedSaveChooser(QString path) : path_(std::move(path)) {}
-    std::optional<QString> choose(QWidget* /*parent*/, const QString& /*name*/) override {
-        return path_;
-    }
-
-private:
-    QString path_;
-};
 
 // Two students, two tests, a test log with one line that cannot be used.
 class GroupJournalWindowFiles : public ::testing::Test {
