@@ -151,6 +151,7 @@ int main(int argc, char* argv[]) {
             return 0;
         }
         if (args.size() == 2 && args[0] == QStringLiteral("write")) {
+            prepareStep();
             std::puts("writing");
             std::fflush(stdout);
             applyStep(number(1));

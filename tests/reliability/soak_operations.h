@@ -24,6 +24,9 @@ void runWorker(int worker, int ops);
 // The killed-writer soak: a register of many students, and the write of step `step` (a new
 // student, the grades of the last one, or the erasure of an older one), done in the current folder.
 void prepareKillFolder(const QString& folder);
+// Does what a step needs before its first write (loading the time zone), so that a writer killed
+// after it signalled falls across the write itself.
+void prepareStep();
 void applyStep(int step);
 // The register of `folder` as it stands.
 QByteArray registerText(const QString& folder);
