@@ -3,6 +3,7 @@
 #include "support/temp_folder.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace velmora::test;
@@ -111,13 +112,42 @@ INSTANTIATE_TEST_SUITE_P(Rows, CourseCheckClean,
                                            CleanFolder{"namedFolder", "FOLDER"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CourseCheck, ShippedCourseHasNoError) {
-    const AdminRun run =
-        runAdmin({u"course"_s, u"check"_s, QStringLiteral(VELMORA_SOURCE_ROOT "/course")});
+// The course folders of the source tree: the shipped course and the example second course.
+class SourceTreeCourse : public ::testing::TestWithParam<const char*> {
+protected:
+    QString folder() const {
+        return QStringLiteral(VELMORA_SOURCE_ROOT "/") + QString::fromUtf8(GetParam());
+    }
+};
+
+TEST_P(SourceTreeCourse, ChecksWithoutAnyProblem) {
+    const AdminRun run = runAdmin({u"course"_s, u"check"_s, folder()});
     EXPECT_EQ(run.status, 0) << run.out.toStdString();
-    EXPECT_FALSE(run.out.contains(u"error:"_s)) << run.out.toStdString();
-    EXPECT_TRUE(run.out.endsWith(u"0 errors, 0 warnings\n"_s)) << run.out.toStdString();
+    EXPECT_EQ(run.out, u"0 errors, 0 warnings\n"_s);
 }
+
+// Its committed tests are what velmora-admin builds from its question sources.
+TEST_P(SourceTreeCourse, TestsAreBuiltFromTheirSources) {
+    const TempFolder built;
+    const QStringList sources =
+        QDir(folder() + u"/sources"_s).entryList({u"test*.txt"_s}, QDir::Files);
+    ASSERT_FALSE(sources.isEmpty());
+    for (const QString& source : sources) {
+        const QString name = source.chopped(4) + u".ini"_s;
+        const AdminRun run =
+            runAdmin({u"test"_s, u"build"_s, folder() + u"/sources/"_s + source, built.file(name)});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        QFile committed(folder() + u"/data/tests/"_s + name);
+        ASSERT_TRUE(committed.open(QIODevice::ReadOnly)) << name.toStdString();
+        EXPECT_EQ(committed.readAll(), built.read(name)) << name.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, SourceTreeCourse, ::testing::Values("course", "examples/russian-course"),
+    [](const auto& info) {
+        return QString::fromUtf8(info.param).replace(u'/', u'_').replace(u'-', u'_').toStdString();
+    });
 
 TEST(CourseShow, PrintsTheMenusAsTheProgramShowsThem) {
     const TempFolder folder;
