@@ -101,6 +101,14 @@ private:
     // A path in the course folder naming a file that must be there.
     QString courseFile(const toml::table& table, std::string_view key, bool mandatory);
     QString icon(const toml::table& table);
+    // A caption given as "" (or spaces only) shows nothing to choose.
+    void checkNotEmpty(const toml::table& table, std::string_view key, const QString& value) {
+        const toml::node* node = table.get(key);
+        if (node != nullptr && node->is_string() && value.trimmed().isEmpty()) {
+            error(placeOf(node->source()),
+                  QStringLiteral("ключ %1 не может быть пустым").arg(quoted(key)));
+        }
+    }
     void takeName(QString& name, SourcePlace place);
 
     void readCourse(const toml::table& root);
@@ -227,6 +235,10 @@ QString CourseFileReader::icon(const toml::table& table) {
 
 void CourseFileReader::takeName(QString& name, SourcePlace place) {
     const QString folded = name.toLower();
+    if (name.trimmed().isEmpty()) {
+        error(place, QStringLiteral("имя не может быть пустым"));
+        return;
+    }
     if (isProgramName(name)) {
         error(place, QStringLiteral("имя %1 занято меню программы").arg(quoted(name)));
         return;
@@ -326,6 +338,7 @@ void CourseFileReader::readMenu(const toml::table& table, int position) {
     menu.name = string(table, "name").value_or(QStringLiteral("menu%1").arg(position));
     takeName(menu.name, table.get("name") ? placeOf(table.get("name")->source()) : menu.place);
     menu.caption = string(table, "caption", true).value_or(QString());
+    checkNotEmpty(table, "caption", menu.caption);
     menu.beforeSignIn = boolean(table, "before_sign_in").value_or(false);
     const toml::node* node = table.get("item");
     const toml::array* items = node != nullptr ? node->as_array() : nullptr;
@@ -388,6 +401,7 @@ void CourseFileReader::readItem(const toml::table& table, CourseMenu& menu, int 
     // A command's caption is the program's; a test's is made up from its number.
     const bool captionNeeded = kinds == 1 && item.kind == CourseItemKind::Document;
     item.caption = string(table, "caption", captionNeeded).value_or(caption);
+    checkNotEmpty(table, "caption", item.caption);
     if (table.contains("icon")) {
         item.icon = icon(table);
     }
