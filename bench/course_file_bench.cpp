@@ -32,6 +32,9 @@ void writeCourseFolder(const QString& folder, const QByteArray& courseFile) {
     writeFile(folder + QLatin1Char('/') + reading.course.help, "<p>help</p>");
     const TitlePage& page = reading.course.titlePage;
     for (const QString& picture : {page.emblem, page.cover, page.portrait}) {
+        if (picture.isEmpty()) {
+            continue;
+        }
         writeFile(folder + QLatin1Char('/') + picture, "<svg/>");
     }
     for (const CourseItem* item : reading.course.items()) {

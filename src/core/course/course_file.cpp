@@ -5,6 +5,7 @@
 #include "core/storage/data_path.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
@@ -122,7 +123,7 @@ private:
     const std::function<bool(const QString&)>& exists_;
     CourseFileReading reading_;
     // Every name taken so far, in lower case, with where it was taken.
-    std::vector<std::pair<QString, SourcePlace>> names_;
+    QHash<QString, SourcePlace> names_;
     std::vector<std::pair<int, SourcePlace>> afterTests_; // per item, in item order
 };
 
@@ -243,15 +244,13 @@ void CourseFileReader::takeName(QString& name, SourcePlace place) {
         error(place, QStringLiteral("имя %1 занято меню программы").arg(quoted(name)));
         return;
     }
-    const auto taken = std::find_if(names_.begin(), names_.end(),
-                                    [&](const auto& entry) { return entry.first == folded; });
-    if (taken != names_.end()) {
-        error(place, QStringLiteral("имя %1 уже есть в строке %2")
-                         .arg(quoted(name))
-                         .arg(taken->second.line));
+    const auto taken = names_.constFind(folded);
+    if (taken != names_.cend()) {
+        error(place,
+              QStringLiteral("имя %1 уже есть в строке %2").arg(quoted(name)).arg(taken->line));
         return;
     }
-    names_.emplace_back(folded, place);
+    names_.insert(folded, place);
 }
 
 void CourseFileReader::readCourse(const toml::table& root) {
