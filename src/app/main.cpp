@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/font_config_warm_up.h"
+#include "app/start_up.h"
 #include "gui/documents/document_view.h"
 #include "gui/kit/program_style.h"
 #include "gui/windows/main_window.h"
@@ -17,10 +18,14 @@ int main(int argc, char* argv[]) {
     QApplication::setStyle(new velmora::ProgramStyle);
     // The windows' fonts are chosen from the installed families as the windows are made.
     fontConfig.wait();
-    velmora::ProgramWindows windows;
+    // The course first: a course file that cannot serve ends the program after its error box.
+    const std::unique_ptr<velmora::ProgramWindows> windows = velmora::openProgramWindows();
+    if (!windows) {
+        return 1;
+    }
     // Closing the main window ends the program, whatever other window is still open.
-    QObject::connect(&windows.mainWindow(), &velmora::MainWindow::closed, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
-    windows.showTitlePage();
+    QObject::connect(&windows->mainWindow(), &velmora::MainWindow::closed, &app,
+                     &QApplication::quit, Qt::QueuedConnection);
+    windows->showTitlePage();
     return QApplication::exec();
 }

@@ -16,6 +16,7 @@ QList<AdminCommand> allCommands() {
     commands += userCommands();
     commands += testCommands();
     commands += journalCommands();
+    commands += courseCommands();
     return commands;
 }
 

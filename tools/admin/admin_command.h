@@ -27,6 +27,7 @@ QList<AdminCommand> gradesCommands();
 QList<AdminCommand> userCommands();
 QList<AdminCommand> testCommands();
 QList<AdminCommand> journalCommands();
+QList<AdminCommand> courseCommands();
 
 // The command-line arguments after the program name, decoded from the terminal's UTF-8. Nothing,
 // after a message on `err`, when one of them is not UTF-8 text.

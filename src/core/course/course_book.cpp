@@ -1,87 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/course/course_book.h"
 
-#include "core/access/unlock_chain.h"
-#include "core/course/course_shape.h"
-#include "core/course/course_texts.h"
-#include "core/course/main_menu.h"
+#include "core/course/course_file.h"
+#include "core/storage/data_path.h"
+#include "core/storage/failure.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <memory>
+#include <utility>
 
 namespace velmora {
 namespace {
 
-// Interim: the shipped course as the compiled tables give it, until course.toml is read.
-int afterTestOf(const QString& name) {
-    for (int test = 1; test <= UnlockChain::kRows; ++test) {
-        for (const QString& unlocked : UnlockChain::itemsFor(QStringLiteral("test%1").arg(test))) {
-            if (unlocked.compare(name, Qt::CaseInsensitive) == 0) {
-                return test;
-            }
-        }
+// The state of a folder's course file: its path, modification time and size, or the built-in
+// copy's mark for a folder without one.
+QString fileState(const QString& folder) {
+    const QFileInfo file(matchLetterCase(folder + QLatin1Char('/') + kCourseFileName));
+    if (!file.isFile()) {
+        return folder + QStringLiteral("\n(built-in)");
     }
-    return 0;
+    return QStringLiteral("%1\n%2\n%3")
+        .arg(file.absoluteFilePath())
+        .arg(file.lastModified().toMSecsSinceEpoch())
+        .arg(file.size());
 }
 
-CourseItem itemOf(const MenuEntry& entry) {
-    CourseItem item;
-    item.name = entry.item;
-    item.caption = entry.caption;
-    item.icon = entry.icon;
-    item.afterTest = afterTestOf(entry.item);
-    switch (entry.kind) {
-    case MenuEntryKind::Document:
-        item.kind = CourseItemKind::Document;
-        item.document = entry.document.mid(1).replace(QLatin1Char('\\'), QLatin1Char('/'));
-        break;
-    case MenuEntryKind::Test:
-        item.kind = CourseItemKind::Test;
-        item.test = entry.item.mid(4).toInt();
-        break;
-    case MenuEntryKind::Command:
-    case MenuEntryKind::Menu:
-        item.kind = CourseItemKind::Command;
-        item.command = CourseCommand::Back;
-        break;
+QByteArray readWhole(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw Failure(QStringLiteral("%1: %2").arg(kCourseFileName, file.errorString()));
     }
-    return item;
-}
-
-CourseBook shippedCourse() {
-    CourseBook course;
-    course.id = QStringLiteral("velmora");
-    course.caption = QStringLiteral("ЭУИ Velmora");
-    course.help = QStringLiteral("data/help/sod.htm");
-    course.passGrade = kPassGrade;
-    course.gradeSlots = kTestSlots;
-    course.shownTests = kShownGrades;
-    TitlePage& page = course.titlePage;
-    page.institution = courseTexts::institution();
-    page.department = courseTexts::department();
-    page.kind = QStringLiteral("Электронды әдістемелік кұрал");
-    page.title = QStringLiteral("Velmora");
-    page.subject = QStringLiteral("Velmora пәнінен");
-    page.author = courseTexts::author();
-    page.post = courseTexts::authorPost();
-    page.programmeCode = courseTexts::programmeCode();
-    page.speciality = QStringLiteral("Ақпараттық жүйелер мамандығына арналған");
-    page.placeAndYear = courseTexts::placeAndYear();
-    page.emblem = QStringLiteral("data/img/emblem.svg");
-    page.emblemText = QStringLiteral("Velmora эмблемасы");
-    page.cover = QStringLiteral("data/img/cover.svg");
-    page.portrait = QStringLiteral("data/img/portrait.svg");
-    const QStringList courseMenus{QStringLiteral("N0"), QStringLiteral("nlab"),
-                                  QStringLiteral("Nprak"), QStringLiteral("Nrk"),
-                                  QStringLiteral("N8")};
-    for (const MenuEntry& entry : mainMenuTable()) {
-        if (!courseMenus.contains(entry.item)) {
-            continue;
-        }
-        CourseMenu menu{entry.item, entry.caption, entry.item == QStringLiteral("N8"), {}, {}};
-        for (const MenuEntry& sub : entry.entries) {
-            menu.items.push_back(itemOf(sub));
-        }
-        course.menus.push_back(std::move(menu));
-    }
-    return course;
+    return file.readAll();
 }
 
 } // namespace
@@ -124,9 +76,48 @@ const CourseItem* CourseBook::item(const QString& name) const {
     return nullptr;
 }
 
+QString CourseBook::path(const QString& relative) const {
+    return matchLetterCase((folder.isEmpty() ? programFolder() : folder) + QLatin1Char('/') +
+                           relative);
+}
+
+QByteArray CourseBook::builtInText() {
+    return readWhole(QStringLiteral(":/course/course.toml"));
+}
+
+CourseBook CourseBook::read(const QString& folder) {
+    const QString file = matchLetterCase(folder + QLatin1Char('/') + kCourseFileName);
+    CourseFileReading reading;
+    if (QFileInfo(file).isFile()) {
+        reading = readCourseFile(readWhole(file), [&](const QString& relative) {
+            return courseFileExists(folder, relative);
+        });
+    } else {
+        // An older course folder: the shipped course, whose documents are the browser's matter
+        // as they have always been.
+        reading = readCourseFile(builtInText(), [](const QString&) { return true; });
+    }
+    if (reading.hasErrors()) {
+        throw Failure(reading.firstError());
+    }
+    reading.course.folder = folder;
+    return std::move(reading.course);
+}
+
 const CourseBook& CourseBook::current() {
-    static const CourseBook shipped = shippedCourse();
-    return shipped;
+    // Every course read stays: callers hold references to it for as long as they run.
+    static QMutex mutex;
+    static std::vector<std::pair<QString, std::unique_ptr<const CourseBook>>> courses;
+    const QString folder = programFolder();
+    const QString state = fileState(folder);
+    const QMutexLocker lock(&mutex);
+    for (const auto& [known, course] : courses) {
+        if (known == state) {
+            return *course;
+        }
+    }
+    courses.emplace_back(state, std::make_unique<const CourseBook>(read(folder)));
+    return *courses.back().second;
 }
 
 } // namespace velmora

@@ -73,6 +73,7 @@ struct TitlePage {
 
 // A course book as its course.toml describes it: the program shows whatever course it is given.
 struct CourseBook {
+    QString folder;  // the course folder it was read for, absolute
     QString id;      // letters, digits and "-": names the course's folders and packages
     QString caption; // the main window's caption
     QString help; // the document of "Көмек" → "Көмек", a path in the course folder with "/"
@@ -90,6 +91,16 @@ struct CourseBook {
     const CourseItem* item(const QString& name) const;
     // Whether `grade` passes a test of this course.
     bool passes(int grade) const { return grade >= passGrade; }
+
+    // The absolute path of a file of the course folder given with "/" ("data/info/lig-1.html"),
+    // letter case matched as the program matches data files.
+    QString path(const QString& relative) const;
+
+    // The course of `folder`: its course.toml, or the shipped course when it has none. Throws
+    // Failure with "course.toml:LINE:COLUMN: problem" at the file's first error.
+    static CourseBook read(const QString& folder);
+    // The text of the shipped course's course.toml, built into the program.
+    static QByteArray builtInText();
 
     // The course of the program folder (the current directory): its course.toml, or the shipped
     // course for a folder without one. Read once per folder and file state; throws Failure with

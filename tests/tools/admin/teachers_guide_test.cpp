@@ -120,9 +120,10 @@ void prepareCourse(const TempFolder& folder, const QString& home) {
 TEST(TeachersGuide, CommandExamplesRunAsWritten) {
     const QStringList lines = guideCommandLines();
     // The examples of every part of the guide are found (students, tests, banks, grades, the
-    // journal).
-    for (const char16_t* words : {u"users add", u"users remove", u"test build", u"test import",
-                                  u"test export", u"grades", u"journal", u"stats"}) {
+    // journal, the course file).
+    for (const char16_t* words :
+         {u"users add", u"users remove", u"test build", u"test import", u"test export", u"grades",
+          u"journal", u"stats", u"course check", u"course show"}) {
         EXPECT_TRUE(lines.filter(u"velmora-admin "_s + QString::fromUtf16(words)).size() > 0)
             << QString::fromUtf16(words).toStdString();
     }
