@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/access/session.h"
+#include "core/program/session.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/windows/main_window.h"
 #include "support/recording_document_view.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/access/session.h"
+#include "core/program/session.h"
 #include "core/course/main_menu.h"
 #include "core/course/menu_visibility.h"
 #include "gui/documents/document_view.h"
