@@ -86,7 +86,7 @@ TEST(PlainTexts, NoWindowInAnyStateShowsWhatPeopleTypedAsMarkup) {
     course.leaveProgress();
 
     course.choose("NSearch");
-    CourseSearchWindow* search = window.courseSearchWindow();
+    CourseSearchWindow* search = findIn<CourseSearchWindow>(window, "courseSearch");
     ASSERT_NE(search, nullptr);
     QElapsedTimer clock;
     clock.start();
@@ -107,11 +107,11 @@ TEST(PlainTexts, NoWindowInAnyStateShowsWhatPeopleTypedAsMarkup) {
     course.leaveTestLog();
     course.choose("Ni");
     course.pickUser(static_cast<int>(course.userList().indexOf(kName)));
-    EXPECT_EQ(course.window().userListBox()->currentText(), kName);
+    EXPECT_EQ(findIn<UserListBox>(course.window(), "ComboBox1")->currentText(), kName);
     expectNoMarkup(window, "progress screen, administrator");
 
     course.choose("njournal");
-    GroupJournalWindow* journal = window.journalWindow();
+    GroupJournalWindow* journal = findIn<GroupJournalWindow>(window, "JournalForm");
     ASSERT_NE(journal, nullptr);
     expectNoMarkup(*journal, "group journal, grades");
     journal->tabs()->setCurrentIndex(1);
@@ -127,7 +127,7 @@ TEST(PlainTexts, NoWindowInAnyStateShowsWhatPeopleTypedAsMarkup) {
     course.signIn(u"admin"_s, u"admin"_s);
     course.choose("N30");
     course.choose("njournal");
-    journal = restarted.journalWindow();
+    journal = findIn<GroupJournalWindow>(restarted, "JournalForm");
     ASSERT_NE(journal, nullptr);
     EXPECT_TRUE(journal->notes()->text().contains(kName)) << journal->notes()->text().toStdString();
     expectNoMarkup(*journal, "group journal whose test log cannot be read");
