@@ -38,7 +38,7 @@ TEST(JournalCsv, SavesNamesThatLookLikeFormulasAsText) {
     journal->setSaveChooser(
         std::make_unique<FixedSaveChooser>(QDir::current().filePath(u"journal.csv"_s)));
     course.forgetBoxes();
-    journal->saveCsvButton()->click();
+    findIn<QPushButton>(*journal, "saveCsv")->click();
     EXPECT_TRUE(course.boxes().isEmpty()) << course.boxTexts().join(u'\n').toStdString();
 
     const QString grades = u";5;5,00\r\n"_s;

@@ -114,9 +114,10 @@ TEST(PlainTexts, NoWindowInAnyStateShowsWhatPeopleTypedAsMarkup) {
     GroupJournalWindow* journal = findIn<GroupJournalWindow>(window, "JournalForm");
     ASSERT_NE(journal, nullptr);
     expectNoMarkup(*journal, "group journal, grades");
-    journal->tabs()->setCurrentIndex(1);
-    ASSERT_GE(journal->questionsTable()->rowCount(), 1);
-    EXPECT_EQ(toolTipAsRead(journal->questionsTable()->item(0, 1)->toolTip()), kQuestion);
+    findIn<QTabWidget>(*journal, "tabs")->setCurrentIndex(1);
+    ASSERT_GE(findIn<QTableWidget>(*journal, "questions")->rowCount(), 1);
+    EXPECT_EQ(toolTipAsRead(findIn<QTableWidget>(*journal, "questions")->item(0, 1)->toolTip()),
+              kQuestion);
     expectNoMarkup(*journal, "group journal, questions");
 
     // A test log named after the student cannot be read: the failure and the journal's note
@@ -129,7 +130,8 @@ TEST(PlainTexts, NoWindowInAnyStateShowsWhatPeopleTypedAsMarkup) {
     course.choose("njournal");
     journal = findIn<GroupJournalWindow>(restarted, "JournalForm");
     ASSERT_NE(journal, nullptr);
-    EXPECT_TRUE(journal->notes()->text().contains(kName)) << journal->notes()->text().toStdString();
+    EXPECT_TRUE(findIn<QLabel>(*journal, "notes")->text().contains(kName))
+        << findIn<QLabel>(*journal, "notes")->text().toStdString();
     expectNoMarkup(*journal, "group journal whose test log cannot be read");
     const auto named =
         std::count_if(MessageBoxes::shown().begin(), MessageBoxes::shown().end(),

@@ -84,7 +84,8 @@ TEST(TextsFit, OnEveryScreenOfTheMainWindowInEveryState) {
     expectAllFit(window, "progress screen, administrator with the user list");
     course.choose("njournal");
     expectAllFit(*findIn<GroupJournalWindow>(window, "JournalForm"), "group journal, grades");
-    findIn<GroupJournalWindow>(window, "JournalForm")->tabs()->setCurrentIndex(1);
+    findIn<QTabWidget>(*findIn<GroupJournalWindow>(window, "JournalForm"), "tabs")
+        ->setCurrentIndex(1);
     expectAllFit(*findIn<GroupJournalWindow>(window, "JournalForm"), "group journal, questions");
 }
 
