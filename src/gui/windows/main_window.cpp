@@ -201,19 +201,15 @@ void MainWindow::setMenuIcon(QAction* action, const QString& icon) {
     if (icon.isEmpty()) {
         return;
     }
-    // One icon object per picture: items of a kind share it, and the menu builds faster.
+    // One icon object per picture: items of a kind share it, and the menu builds faster. A
+    // picture of the course folder is known by its file, as the folder may change.
     static QHash<QString, QIcon> icons;
-    auto found = icons.find(icon);
+    const bool programIcon = icon.startsWith(QStringLiteral(":/"));
+    const QString file = programIcon ? icon : CourseState::filePath(icon);
+    auto found = icons.find(file);
     if (found == icons.end()) {
-        if (icon.startsWith(QStringLiteral(":/"))) {
-            found = icons.insert(icon, svgIcon(icon));
-        } else {
-            // A picture of the course folder.
-            const QString file = CourseState::filePath(icon);
-            found = icons.insert(icon, icon.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)
-                                           ? svgIcon(file)
-                                           : QIcon(file));
-        }
+        const bool svg = file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+        found = icons.insert(file, programIcon || svg ? svgIcon(file) : QIcon(file));
     }
     action->setIcon(*found);
 }
