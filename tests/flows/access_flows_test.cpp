@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/access/user_register.h"
+#include "core/program/course_state.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
 #include "gui/screens/admin_screen.h"
@@ -18,6 +19,8 @@
 
 using namespace velmora;
 using velmora::test::CourseDriver;
+using velmora::test::findIn;
+using velmora::test::stateOf;
 using velmora::test::TempFolder;
 
 namespace {
@@ -52,16 +55,18 @@ TEST_F(AccessFlows, StartUpLoadsTheListAndTheSettings) {
     EXPECT_EQ(session().admin.login, QStringLiteral("boss"));
     EXPECT_EQ(session().admin.password, QStringLiteral("pw"));
     EXPECT_EQ(session().admin.reportFile, QStringLiteral("log.txt"));
-    const AdminScreen* admin = window().adminContent();
+    const AdminScreen* admin = findIn<AdminScreen>(window(), "adminScreen");
     EXPECT_EQ(admin->loginBox()->text(), QStringLiteral("boss"));
     EXPECT_EQ(admin->passwordBox()->text(), QStringLiteral("pw"));
     EXPECT_EQ(admin->passwordAgainBox()->text(), QStringLiteral("pw"));
     EXPECT_EQ(admin->reportFileBox()->text(), QStringLiteral("log.txt"));
-    EXPECT_TRUE(window().signInScreen()->isVisible());
+    EXPECT_TRUE(findIn<QFrame>(window(), "Panel4")->isVisible());
     EXPECT_FALSE(course.offered("N0"));
     EXPECT_FALSE(session().signedIn);
-    EXPECT_EQ(window().signInContent()->parentWidget(), window().signInScreen());
-    EXPECT_EQ(window().adminContent()->parentWidget(), window().adminScreen());
+    EXPECT_EQ(findIn<SignInScreen>(window(), "signInScreen")->parentWidget(),
+              findIn<QFrame>(window(), "Panel4"));
+    EXPECT_EQ(findIn<AdminScreen>(window(), "adminScreen")->parentWidget(),
+              findIn<QFrame>(window(), "Panel7"));
 }
 
 TEST_F(AccessFlows, AMissingUserListIsShownAndStartUpGoesOn) {
@@ -71,8 +76,8 @@ TEST_F(AccessFlows, AMissingUserListIsShownAndStartUpGoesOn) {
               QStringLiteral("ЭУИ Velmora: Cannot open file \"%1\". No such file or directory.")
                   .arg(folder.file(QStringLiteral("users"))));
     EXPECT_FALSE(course.offered("N0"));
-    EXPECT_TRUE(window().signInScreen()->isVisible());
-    EXPECT_FALSE(window().documentScreen()->isVisible());
+    EXPECT_TRUE(findIn<QFrame>(window(), "Panel4")->isVisible());
+    EXPECT_FALSE(findIn<QFrame>(window(), "Panel1")->isVisible());
     EXPECT_EQ(session().admin.login, QStringLiteral("boss"));
 }
 
@@ -80,8 +85,10 @@ TEST_F(AccessFlows, UnreadableSettingsLeaveTheDesignTextsAndNoAdministrator) {
     QDir(folder.file(QStringLiteral("data"))).removeRecursively();
     course.start();
     EXPECT_EQ(shownTexts(), QStringLiteral("ЭУИ Velmora: Invalid filename."));
-    EXPECT_EQ(window().adminContent()->loginBox()->text(), QStringLiteral("Edit3"));
-    EXPECT_EQ(window().adminContent()->reportFileBox()->text(), QStringLiteral("Edit6"));
+    EXPECT_EQ(findIn<AdminScreen>(window(), "adminScreen")->loginBox()->text(),
+              QStringLiteral("Edit3"));
+    EXPECT_EQ(findIn<AdminScreen>(window(), "adminScreen")->reportFileBox()->text(),
+              QStringLiteral("Edit6"));
     EXPECT_TRUE(session().admin.login.isEmpty());
     MessageBoxes::clearShown();
     course.signIn(QString(), QString()); // would be the administrator's login and password
@@ -96,15 +103,15 @@ TEST_F(AccessFlows, ANewStudentRegistersAndSignsInWithLaterLecturesLocked) {
               QStringLiteral("Information: Пользователь зарегистрирован.Нажмите \"Далее>>\""));
     EXPECT_EQ(course.userList(), QStringList{QStringLiteral("Айгүл")});
     EXPECT_EQ(folder.read(QStringLiteral("users")), CodePage::encode(u"Айгүл\r\n"));
-    EXPECT_TRUE(window().signInScreen()->isVisible()); // registration changes no screen
+    EXPECT_TRUE(findIn<QFrame>(window(), "Panel4")->isVisible()); // registration changes no screen
 
     MessageBoxes::clearShown();
     course.signInWithEnter(QStringLiteral("АЙГҮЛ"), QStringLiteral("qwerty"));
     EXPECT_EQ(shownTexts(), QString());
     EXPECT_TRUE(session().signedIn);
     EXPECT_EQ(session().userName, QStringLiteral("АЙГҮЛ"));
-    EXPECT_TRUE(window().documentScreen()->isVisible());
-    EXPECT_FALSE(window().signInScreen()->isVisible());
+    EXPECT_TRUE(findIn<QFrame>(window(), "Panel1")->isVisible());
+    EXPECT_FALSE(findIn<QFrame>(window(), "Panel4")->isVisible());
     for (const char* item : {"N0", "nlab", "Nprak", "Nrk", "Nadm", "Ni"}) {
         EXPECT_TRUE(course.offered(item)) << item;
     }
@@ -145,9 +152,10 @@ TEST_F(AccessFlows, RefusedSignInsChangeNothing) {
                   QStringLiteral("pw")); // letter case counts for the administrator
     EXPECT_EQ(shownTexts(), QStringLiteral("Error: Проверьте правильность имени и пароля!"));
     EXPECT_FALSE(session().signedIn);
-    EXPECT_TRUE(window().signInScreen()->isVisible());
+    EXPECT_TRUE(findIn<QFrame>(window(), "Panel4")->isVisible());
     EXPECT_FALSE(course.offered("N0"));
-    EXPECT_EQ(window().signInContent()->nameBox()->text(), QStringLiteral("Boss"));
+    EXPECT_EQ(findIn<SignInScreen>(window(), "signInScreen")->nameBox()->text(),
+              QStringLiteral("Boss"));
 }
 
 TEST_F(AccessFlows, TheAdministratorSignsInWithTheUserListAndAllItemsOpen) {
@@ -177,7 +185,7 @@ TEST_F(AccessFlows, ANonNumericGradeStopsTheSignInHalfWay) {
     EXPECT_FALSE(session().signedIn);
     EXPECT_EQ(session().grades[2], 4);
     EXPECT_FALSE(course.enabled("N2")); // the lock of test 1 was applied before the failure
-    EXPECT_TRUE(window().signInScreen()->isVisible());
+    EXPECT_TRUE(findIn<QFrame>(window(), "Panel4")->isVisible());
     EXPECT_FALSE(course.offered("N0"));
 
     // A later sign-in follows its own grades only.
@@ -276,9 +284,10 @@ TEST_F(AccessFlows, TheAdministratorChangesTheSettings) {
     course.start();
     course.signIn(QStringLiteral("boss"), QStringLiteral("pw"));
     course.choose("Ntun");
-    EXPECT_TRUE(window().adminScreen()->isVisible());
-    for (QFrame* other : {window().documentScreen(), window().signInScreen(), window().memoScreen(),
-                          window().testScreen(), window().progressScreen()}) {
+    EXPECT_TRUE(findIn<QFrame>(window(), "Panel7")->isVisible());
+    for (QFrame* other : {findIn<QFrame>(window(), "Panel1"), findIn<QFrame>(window(), "Panel4"),
+                          findIn<QFrame>(window(), "Panel6"), findIn<QFrame>(window(), "Panel3"),
+                          findIn<QFrame>(window(), "Panel2")}) {
         EXPECT_FALSE(other->isVisible()) << other->objectName().toStdString();
     }
     const auto apply = [&](const char* login, const char* password, const char* again,
@@ -304,11 +313,11 @@ TEST_F(AccessFlows, TheAdministratorChangesTheSettings) {
     EXPECT_EQ(shownTexts(), QString());
     EXPECT_EQ(folder.read(QStringLiteral("data/info/tumb.db")), QByteArray("neo|one|r.txt\r\n"));
     EXPECT_EQ(session().admin.login, QStringLiteral("boss")); // in force from the next start
-    EXPECT_TRUE(window().adminScreen()->isVisible());
+    EXPECT_TRUE(findIn<QFrame>(window(), "Panel7")->isVisible());
 
     course.leaveAdminSettings();
-    EXPECT_FALSE(window().adminScreen()->isVisible());
-    EXPECT_TRUE(window().documentScreen()->isVisible());
+    EXPECT_FALSE(findIn<QFrame>(window(), "Panel7")->isVisible());
+    EXPECT_TRUE(findIn<QFrame>(window(), "Panel1")->isVisible());
 }
 
 TEST_F(AccessFlows, SignInFormBringsTheSignInScreenBackInFront) {
@@ -317,21 +326,21 @@ TEST_F(AccessFlows, SignInFormBringsTheSignInScreenBackInFront) {
     EXPECT_EQ(course.screenInFront(), 1);
     course.choose("NaFormuAvtorizazii");
     EXPECT_EQ(course.screenInFront(), 4);
-    EXPECT_TRUE(window().documentScreen()->isVisible());
+    EXPECT_TRUE(findIn<QFrame>(window(), "Panel1")->isVisible());
 }
 
-TEST_F(AccessFlows, UnlockingFindsItemsWithoutLetterCaseAndPassesOverMissingOnes) {
+TEST_F(AccessFlows, PassingATestOpensTheLectureAndTestAfterItOnly) {
     course.start();
-    window().setUnlocked(QStringLiteral("test1"), false);
+    course.registerStudent(QStringLiteral("Ivan"), QStringLiteral("pw"));
+    course.signIn(QStringLiteral("Ivan"), QStringLiteral("pw"));
     EXPECT_FALSE(course.enabled("N2"));
     EXPECT_FALSE(course.enabled("test2"));
-    window().setUnlocked(QStringLiteral("test1"), true);
+    course.passTest(1);
     EXPECT_TRUE(course.enabled("N2"));
-    window().setUnlocked(QStringLiteral("test5"),
-                         false); // lecture 6 and test 6 are not in the menu
-    window().setUnlocked(QStringLiteral("test10"), false);
-    window().setUnlocked(QStringLiteral("TEST1"), false);
-    EXPECT_TRUE(course.enabled("N2"));
+    EXPECT_TRUE(course.enabled("test2"));
+    EXPECT_FALSE(course.enabled("N3"));
+    EXPECT_FALSE(course.enabled("test3"));
+    EXPECT_TRUE(course.offered("N0"));
 }
 
 // Start-up puts the sign-in screen alone in front, whatever screens were visible before.
@@ -342,7 +351,7 @@ TEST_F(AccessFlows, StartUpLeavesTheSignInScreenAloneFromAnyScreens) {
         course.setVisibleScreens(screens);
         course.show();
         EXPECT_EQ(course.visibleScreens(), std::set<int>{4}) << ::testing::PrintToString(screens);
-        EXPECT_EQ(course.window().menuState(), MenuState::BeforeSignIn);
+        EXPECT_EQ(stateOf(course.window()).menuState(), MenuState::BeforeSignIn);
     }
 }
 

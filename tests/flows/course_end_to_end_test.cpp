@@ -3,6 +3,7 @@
 // looks at the student's grades and the test log.
 
 #include "core/exam/test_file.h"
+#include "core/program/course_state.h"
 #include "core/storage/scrambled_store.h"
 #include "support/course_driver.h"
 
@@ -14,6 +15,8 @@
 
 using namespace velmora;
 using velmora::test::CourseDriver;
+using velmora::test::findIn;
+using velmora::test::stateOf;
 using velmora::test::TempFolder;
 
 namespace {
@@ -50,7 +53,7 @@ TEST(CourseEndToEnd, AStudentPassesTestsOneToFiveAndTheAdministratorSeesIt) {
     course.registerStudent(QStringLiteral("Бекзат"), QStringLiteral("1"));
     course.registerStudent(kStudent, QStringLiteral("7"));
     course.signIn(kStudent, QStringLiteral("7"));
-    ASSERT_EQ(course.window().menuState(), MenuState::Student);
+    ASSERT_EQ(stateOf(course.window()).menuState(), MenuState::Student);
     course.forgetBoxes();
 
     const QStringList nextLecture{QStringLiteral("N2"), QStringLiteral("N3"), QStringLiteral("N33"),
@@ -79,7 +82,7 @@ TEST(CourseEndToEnd, AStudentPassesTestsOneToFiveAndTheAdministratorSeesIt) {
     course.restart();
     course.forgetBoxes();
     course.signIn(course.session().admin.login, course.session().admin.password);
-    ASSERT_EQ(course.window().menuState(), MenuState::Administrator);
+    ASSERT_EQ(stateOf(course.window()).menuState(), MenuState::Administrator);
     course.choose("Ni");
     ASSERT_EQ(course.userList(), (QStringList{QStringLiteral("Бекзат"), kStudent}));
     course.pickUser(1);

@@ -40,7 +40,7 @@ protected:
         window = &course.start();
         course.signIn(QStringLiteral("Айгүл"), QStringLiteral("pw"));
         course.choose("NSearch");
-        search = window->courseSearchWindow();
+        search = findIn<CourseSearchWindow>(*window, "courseSearch");
     }
 
     // Waits for the index, built on its own thread.
@@ -74,7 +74,7 @@ TEST_F(CourseSearching, ListsOnlyOpenDocumentsBestFirstAndFollowsTheUnlockChain)
     search->refresh();
     // Lecture 2 is locked until test 1 is passed.
     EXPECT_EQ(titles(), QStringList{QStringLiteral("Ақпараттық жүйелер")});
-    window->setUnlocked(QStringLiteral("test1"), true);
+    course.passTest(1);
     ASSERT_EQ(titles().size(), 2);
     EXPECT_EQ(titles().at(0), QStringLiteral("Ақпараттық жүйелер"));
     // Markup and scripts are not searched: "var" is only in a script.
@@ -85,15 +85,16 @@ TEST_F(CourseSearching, ListsOnlyOpenDocumentsBestFirstAndFollowsTheUnlockChain)
 
 TEST_F(CourseSearching, EnterOpensTheResultWithTheFindBarOnItsWord) {
     ASSERT_TRUE(indexReady());
-    window->setUnlocked(QStringLiteral("test1"), true);
+    course.passTest(1);
     search->queryBox()->setText(QStringLiteral("бизнес"));
     QTest::keyClick(search->queryBox(), Qt::Key_Return);
     EXPECT_EQ(course.documentView().navigations.last(),
               programFolderPath(QStringLiteral("\\data\\info\\lig-2.html")));
     EXPECT_EQ(course.screenInFront(), 1);
-    ASSERT_NE(window->documentContent()->findBar(), nullptr);
-    EXPECT_TRUE(window->documentContent()->findBar()->isVisible());
-    EXPECT_EQ(window->documentContent()->findBar()->text(), QStringLiteral("Бизнес"));
+    ASSERT_NE(findIn<DocumentScreen>(*window, "documentScreen")->findBar(), nullptr);
+    EXPECT_TRUE(findIn<DocumentScreen>(*window, "documentScreen")->findBar()->isVisible());
+    EXPECT_EQ(findIn<DocumentScreen>(*window, "documentScreen")->findBar()->text(),
+              QStringLiteral("Бизнес"));
 }
 
 TEST_F(CourseSearching, AnyTypedTextIsASearchForItsWords) {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/program/course_state.h"
 #include "shell_fixture.h"
 
 #include <QApplication>
@@ -48,8 +49,8 @@ TEST_F(ShellTest, CancelInTheExitQuestionChangesNothing) {
         EXPECT_TRUE(window->isVisible()) << way.name;
         EXPECT_EQ(closed.count(), 0) << way.name;
         EXPECT_EQ(visibleScreens(), std::set<int>{6}) << way.name;
-        EXPECT_EQ(window->menuState(), MenuState::Student);
-        EXPECT_TRUE(window->menuItem(QStringLiteral("N0"))->isVisible());
+        EXPECT_EQ(stateOf(*window).menuState(), MenuState::Student);
+        EXPECT_TRUE(findIn<QAction>(*window, QStringLiteral("N0"))->isVisible());
     }
 }
 

@@ -33,12 +33,12 @@ TEST(JournalCsv, SavesNamesThatLookLikeFormulasAsText) {
     }
     course.signIn(u"admin"_s, u"admin"_s);
     course.choose("njournal");
-    GroupJournalWindow* journal = course.window().journalWindow();
+    GroupJournalWindow* journal = findIn<GroupJournalWindow>(course.window(), "JournalForm");
     ASSERT_NE(journal, nullptr);
     journal->setSaveChooser(
         std::make_unique<FixedSaveChooser>(QDir::current().filePath(u"journal.csv"_s)));
     course.forgetBoxes();
-    journal->saveCsvButton()->click();
+    findIn<QPushButton>(*journal, "saveCsv")->click();
     EXPECT_TRUE(course.boxes().isEmpty()) << course.boxTexts().join(u'\n').toStdString();
 
     const QString grades = u";5;5,00\r\n"_s;

@@ -94,7 +94,7 @@ protected:
     GroupJournalWindow& openJournal() const {
         course.signIn(u"admin"_s, u"admin"_s);
         course.choose("njournal");
-        GroupJournalWindow* journal = course.window().journalWindow();
+        GroupJournalWindow* journal = findIn<GroupJournalWindow>(course.window(), "JournalForm");
         EXPECT_NE(journal, nullptr);
         EXPECT_TRUE(journal->isVisible());
         return *journal;
@@ -107,11 +107,13 @@ TEST_F(JournalFlow, ShowsEveryStudentsGradesAttemptsMeansAndTheChart) {
     studentsTakeTests();
     const GroupJournalWindow& journal = openJournal();
     EXPECT_EQ(journal.windowTitle(), u"Журнал группы"_s);
-    EXPECT_EQ(shownTable(*journal.shownGrades()),
+    EXPECT_EQ(shownTable(*qobject_cast<QSortFilterProxyModel*>(
+                  findIn<QTableView>(journal, "grades")->model())),
               (QList<QStringList>{{u"Студент"_s, u"Тест 1"_s, u"Тест 2"_s, u"Средний балл"_s},
                                   {u"Айгүл"_s, u"5"_s, u"3"_s, u"4,00"_s},
                                   {u"Бекзат"_s, u"2"_s, kDash, u"2,00"_s}}));
-    const QAbstractItemModel& shown = *journal.shownGrades();
+    const QAbstractItemModel& shown =
+        *qobject_cast<QSortFilterProxyModel*>(findIn<QTableView>(journal, "grades")->model());
     EXPECT_TRUE(shown.index(0, 1).data(Qt::ToolTipRole).toString().startsWith(u"Попыток: 2\n"_s));
     EXPECT_TRUE(shown.index(1, 1).data(Qt::ToolTipRole).toString().startsWith(u"Попыток: 1\n"_s));
     EXPECT_TRUE(shown.index(1, 2).data(Qt::ToolTipRole).toString().startsWith(u"Не сдавал"_s));
@@ -120,12 +122,13 @@ TEST_F(JournalFlow, ShowsEveryStudentsGradesAttemptsMeansAndTheChart) {
     EXPECT_EQ(shown.index(0, 2).data(Qt::BackgroundRole), QVariant(QColor(0xff, 0xf5, 0x9d)));
     EXPECT_EQ(shown.index(0, 1).data(Qt::BackgroundRole), QVariant(QColor(0xc8, 0xe6, 0xc9)));
     EXPECT_FALSE(shown.index(1, 2).data(Qt::BackgroundRole).isValid());
-    EXPECT_TRUE(journal.notes()->isHidden()) << journal.notes()->text().toStdString();
-    EXPECT_EQ(journal.summaryTable()->item(0, 0)->text(), u"2"_s);
-    EXPECT_EQ(journal.summaryTable()->item(1, 0)->text(), u"3,50"_s);
-    EXPECT_EQ(journal.summaryTable()->item(2, 0)->text(), u"50 %"_s);
+    EXPECT_TRUE(findIn<QLabel>(journal, "notes")->isHidden())
+        << findIn<QLabel>(journal, "notes")->text().toStdString();
+    EXPECT_EQ(findIn<QTableWidget>(journal, "summary")->item(0, 0)->text(), u"2"_s);
+    EXPECT_EQ(findIn<QTableWidget>(journal, "summary")->item(1, 0)->text(), u"3,50"_s);
+    EXPECT_EQ(findIn<QTableWidget>(journal, "summary")->item(2, 0)->text(), u"50 %"_s);
     // The summary is the table velmora-admin journal prints under its own, cell for cell.
-    const QTableWidget& summary = *journal.summaryTable();
+    const QTableWidget& summary = *findIn<QTableWidget>(journal, "summary");
     QList<QStringList> shownSummary{{QString()}};
     for (int column = 0; column < summary.columnCount(); ++column) {
         shownSummary[0].append(summary.horizontalHeaderItem(column)->text());
@@ -142,17 +145,19 @@ TEST_F(JournalFlow, ShowsEveryStudentsGradesAttemptsMeansAndTheChart) {
     EXPECT_EQ(shownSummary.size(), 4);
 
     // Test 1's chart is shown first; a click in test 2's column shows test 2's.
-    EXPECT_EQ(journal.chart()->counts(), (std::array<int, 6>{0, 0, 1, 0, 0, 1}));
-    QTableView& view = *journal.gradesView();
+    EXPECT_EQ(findIn<GradeChart>(journal, QString())->counts(),
+              (std::array<int, 6>{0, 0, 1, 0, 0, 1}));
+    QTableView& view = *findIn<QTableView>(journal, "grades");
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
                       view.visualRect(shown.index(0, 2)).center());
-    EXPECT_EQ(journal.chart()->counts(), (std::array<int, 6>{0, 0, 0, 1, 0, 0}));
-    EXPECT_EQ(journal.chart()->caption(), u"Тест 2: оценки"_s);
+    EXPECT_EQ(findIn<GradeChart>(journal, QString())->counts(),
+              (std::array<int, 6>{0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(findIn<GradeChart>(journal, QString())->caption(), u"Тест 2: оценки"_s);
 
     // Sorting by the mean, then the filter on the name.
     view.sortByColumn(3, Qt::AscendingOrder);
     EXPECT_EQ(shown.index(0, 0).data().toString(), u"Бекзат"_s);
-    journal.filterBox()->insert(u"айг"_s);
+    findIn<QLineEdit>(journal, "filter")->insert(u"айг"_s);
     ASSERT_EQ(shown.rowCount(), 1);
     EXPECT_EQ(shown.index(0, 0).data().toString(), u"Айгүл"_s);
     EXPECT_TRUE(course.boxes().isEmpty()) << course.boxTexts().join(u'\n').toStdString();
@@ -163,7 +168,7 @@ TEST_F(JournalFlow, TheSavedCsvReadsBackAsTheSameTable) {
     GroupJournalWindow& journal = openJournal();
     const QString path = QDir::current().filePath(u"grades.csv"_s);
     journal.setSaveChooser(std::make_unique<FixedSaveChooser>(path));
-    journal.saveCsvButton()->click();
+    findIn<QPushButton>(journal, "saveCsv")->click();
     EXPECT_TRUE(course.boxes().isEmpty()) << course.boxTexts().join(u'\n').toStdString();
     const QByteArray bytes = course.folder().read(u"grades.csv"_s);
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
@@ -172,34 +177,39 @@ TEST_F(JournalFlow, TheSavedCsvReadsBackAsTheSameTable) {
          QString::fromUtf8(bytes.sliced(3)).split(u"\r\n"_s, Qt::SkipEmptyParts)) {
         read.append(line.split(u';'));
     }
-    EXPECT_EQ(read, shownTable(*journal.grades()));
+    EXPECT_EQ(
+        read,
+        shownTable(*qobject_cast<const JournalGradesModel*>(
+            qobject_cast<QSortFilterProxyModel*>(findIn<QTableView>(journal, "grades")->model())
+                ->sourceModel())));
 }
 
 TEST_F(JournalFlow, QuestionStatisticsLeaveOutAnswersToAChangedQuestion) {
     studentsTakeTests();
     GroupJournalWindow& journal = openJournal();
-    journal.tabs()->setCurrentIndex(1);
-    ASSERT_EQ(journal.testChoice()->currentText(), u"Тест 1"_s);
-    EXPECT_EQ(questionRows(*journal.questionsTable()),
+    findIn<QTabWidget>(journal, "tabs")->setCurrentIndex(1);
+    ASSERT_EQ(findIn<QComboBox>(journal, "testChoice")->currentText(), u"Тест 1"_s);
+    EXPECT_EQ(questionRows(*findIn<QTableWidget>(journal, "questions")),
               (QList<QStringList>{{u"1"_s, u"Вопрос 1"_s, u"3"_s, u"67 %"_s, u"2 ✓"_s, u"1"_s,
                                    u"0"_s, u"0"_s, u"0"_s, QString()},
                                   {u"2"_s, u"Вопрос 2"_s, u"3"_s, u"67 %"_s, u"1"_s, u"2 ✓"_s,
                                    u"0"_s, u"0"_s, u"0"_s, QString()},
                                   {u"3"_s, u"Вопрос 3"_s, u"3"_s, u"33 %"_s, u"1"_s, u"1"_s,
                                    u"1 ✓"_s, u"0"_s, u"0"_s, QString()}}));
-    EXPECT_TRUE(journal.questionNotes()->isHidden());
+    EXPECT_TRUE(findIn<QLabel>(journal, "questionNotes")->isHidden());
 
     // The teacher rewrites question 2; its old answers no longer count.
     QList<QuestionSpec> changed = numberedQuestions({1, 2, 3});
     changed[1].text = u"Вопрос 2, исправленный"_s;
     writeTestFile(u"test1"_s, changed, u"3"_s);
-    journal.refreshButton()->click();
-    const QList<QStringList> rows = questionRows(*journal.questionsTable());
+    findIn<QPushButton>(journal, "refresh")->click();
+    const QList<QStringList> rows = questionRows(*findIn<QTableWidget>(journal, "questions"));
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[1].mid(1, 3), (QStringList{u"Вопрос 2, исправленный"_s, u"0"_s, kDash}));
     EXPECT_EQ(rows[0][2], u"3"_s);
-    EXPECT_EQ(journal.questionNotes()->text(), u"ответов на изменённые вопросы не учтено: 3"_s);
-    EXPECT_FALSE(journal.questionNotes()->isHidden());
+    EXPECT_EQ(findIn<QLabel>(journal, "questionNotes")->text(),
+              u"ответов на изменённые вопросы не учтено: 3"_s);
+    EXPECT_FALSE(findIn<QLabel>(journal, "questionNotes")->isHidden());
 }
 
 TEST_F(JournalFlow, ALostAnswerLogLeavesTheTestsEndAsItWas) {
@@ -218,8 +228,12 @@ TEST_F(JournalFlow, ALostAnswerLogLeavesTheTestsEndAsItWas) {
     course.choose("NaFormuAvtorizazii");
 
     const GroupJournalWindow& journal = openJournal();
-    EXPECT_EQ(journal.shownGrades()->index(0, 1).data().toString(), u"5"_s);
-    EXPECT_EQ(journal.notes()->text(), u"тестов без строк ответов: 1"_s);
+    EXPECT_EQ(qobject_cast<QSortFilterProxyModel*>(findIn<QTableView>(journal, "grades")->model())
+                  ->index(0, 1)
+                  .data()
+                  .toString(),
+              u"5"_s);
+    EXPECT_EQ(findIn<QLabel>(journal, "notes")->text(), u"тестов без строк ответов: 1"_s);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/program/course_state.h"
 #include "shell_fixture.h"
+#include "support/test_file_builder.h"
 
 #include <QDir>
 #include <QMenu>
@@ -46,10 +48,10 @@ QString expectedLocation(const char* document) {
 }
 
 TEST_F(ShellTest, EveryDocumentCommandOpensItsDocumentOnTheDocumentScreen) {
-    window->setMenuState(MenuState::Administrator);
+    course.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
     for (const DocumentCommand& command : documentCommands) {
         const QString item = QString::fromLatin1(command.item);
-        QAction* action = window->menuItem(item);
+        QAction* action = findIn<QAction>(*window, item);
         ASSERT_NE(action, nullptr) << command.item;
         setVisibleScreens({4, 7});
         view->navigations.clear();
@@ -64,8 +66,8 @@ TEST_F(ShellTest, CreatingTheWindowLoadsTheHelpPageWithoutShowingIt) {
     MainWindow fresh(RecordingDocumentView::factory());
     EXPECT_EQ(RecordingDocumentView::last()->navigations,
               QStringList{expectedLocation("\\data\\help\\sod.htm")});
-    EXPECT_TRUE(fresh.documentScreen()->isVisibleTo(&fresh));
-    EXPECT_FALSE(fresh.memoScreen()->isVisibleTo(&fresh));
+    EXPECT_TRUE(findIn<QFrame>(fresh, "Panel1")->isVisibleTo(&fresh));
+    EXPECT_FALSE(findIn<QFrame>(fresh, "Panel6")->isVisibleTo(&fresh));
 }
 
 TEST_F(ShellTest, TheSameCommandTwiceNavigatesTwice) {
@@ -96,7 +98,7 @@ TEST_F(ShellTest, RefusedNavigationIsShownAndLeavesTheDocumentScreen) {
 }
 
 TEST_F(ShellTest, AltLeftAndAltRightGoBackAndForwardInTheBrowser) {
-    window->showScreen(window->documentScreen());
+    setVisibleScreens({1});
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     view->setFocus();
@@ -118,12 +120,12 @@ TEST_F(ShellTest, AltLeftAndAltRightGoBackAndForwardInTheBrowser) {
 }
 
 TEST_F(ShellTest, TestItemsRememberTheirNameAndStartTheTest) {
-    window->setMenuState(MenuState::Student);
+    course.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
     for (int n = 1; n <= 5; ++n) {
         const QString item = QStringLiteral("test%1").arg(n);
         MessageBoxes::clearShown();
         trigger(item);
-        EXPECT_EQ(window->session().testName, item);
+        EXPECT_EQ(course.session().testName, item);
         // The course has no test files here: starting the test reports the missing one.
         ASSERT_EQ(MessageBoxes::shown().size(), 1) << n;
         EXPECT_TRUE(MessageBoxes::shown()[0].text.contains(item + QStringLiteral(".ini")));
@@ -143,52 +145,71 @@ QStringList visibleCaptions(const QList<QAction*>& actions) {
 
 struct MenuCase {
     const char* name;
-    std::function<void(MainWindow&)> enter;
+    std::function<void(CourseDriver&)> enter;
     QStringList menuBar;
     QStringList administration; // visible entries of "Басқару"
 };
 
-TEST_F(ShellTest, MenusOfferedInEachState) {
+// The window shows the state's menus: a test running hides the menus that hold tests and the
+// progress command until its result is left.
+TEST(MenusOffered, InEachStateTheWindowShowsTheStatesMenus) {
     const QString lectures = QStringLiteral("Дәрістер және тестілеу");
     const QString labs = QStringLiteral("Зертханалық жұмыстар");
     const QString practice = QStringLiteral("Тәжірибелік сабақтар");
     const QString control = QStringLiteral("Шеқара бақылау");
     const QString methodical = QStringLiteral("Әдістемелік материалдар");
     const QString admin = QStringLiteral("Басқару");
+    const QString signInForm = QStringLiteral("Авторизация формаға");
     const QString help = QStringLiteral("Көмек");
     const QString exit = QStringLiteral("Шығу");
     const QString progress = QStringLiteral("Информация об успеваемости");
     const QStringList adminItems = {
         progress, QStringLiteral("Есеп"), QStringLiteral("Настройки администратора"),
         QStringLiteral("Тестті өзгерту"), QStringLiteral("Топ журналы")};
+    const auto student = [](CourseDriver& c) {
+        c.registerStudent(QStringLiteral("Ivan"), QStringLiteral("pw"));
+        c.signIn(QStringLiteral("Ivan"), QStringLiteral("pw"));
+    };
+    const auto administrator = [](CourseDriver& c) {
+        c.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
+    };
     const std::vector<MenuCase> cases = {
+        {"before sign-in", [](CourseDriver&) {}, {methodical, signInForm, help, exit}, {progress}},
         {"student taking a test",
-         [](MainWindow& w) {
-             w.setMenuState(MenuState::Student);
-             w.setTestMenusHidden(true);
+         [&](CourseDriver& c) {
+             student(c);
+             c.startTest(1);
          },
          {labs, practice, control, methodical, admin, help, exit},
          {}},
         {"administrator taking a test",
-         [](MainWindow& w) {
-             w.setMenuState(MenuState::Administrator);
-             w.setTestMenusHidden(true);
+         [&](CourseDriver& c) {
+             administrator(c);
+             c.startTest(1);
          },
          {labs, practice, control, methodical, admin, help, exit},
          adminItems.mid(1)},
+        {"student on the result",
+         [&](CourseDriver& c) {
+             student(c);
+             c.startTest(1);
+             c.answer(1);
+         },
+         {labs, practice, control, methodical, admin, help, exit},
+         {}},
         {"test over",
-         [](MainWindow& w) {
-             w.setMenuState(MenuState::Student);
-             w.setTestMenusHidden(true);
-             w.setTestMenusHidden(false);
+         [&](CourseDriver& c) {
+             student(c);
+             c.passTest(1);
          },
          {lectures, labs, practice, control, methodical, admin, help, exit},
          {progress}},
     };
     for (const MenuCase& c : cases) {
-        MainWindow w(RecordingDocumentView::factory());
-        w.show();
-        c.enter(w);
+        CourseDriver course;
+        writeTestFile(QStringLiteral("test1"), numberedQuestions({1}), QStringLiteral("1"));
+        MainWindow& w = course.start();
+        c.enter(course);
         EXPECT_EQ(visibleCaptions(w.menuBar()->actions()), c.menuBar) << c.name;
         const auto* adm = w.menuBar()->findChild<QMenu*>(QStringLiteral("Nadm"));
         EXPECT_EQ(visibleCaptions(adm->actions()), c.administration) << c.name;
@@ -197,20 +218,25 @@ TEST_F(ShellTest, MenusOfferedInEachState) {
 
 TEST(DesignedMenu, LecturesAreOfferedOnlyByDesignBeforeTheWindowIsShown) {
     MainWindow w(RecordingDocumentView::factory());
-    EXPECT_TRUE(w.menuItem(QStringLiteral("N0"))->isVisible());
-    EXPECT_FALSE(w.menuItem(QStringLiteral("Nadm"))->isVisible());
+    EXPECT_TRUE(findIn<QAction>(w, QStringLiteral("N0"))->isVisible());
+    EXPECT_FALSE(findIn<QAction>(w, QStringLiteral("Nadm"))->isVisible());
     w.show();
-    EXPECT_FALSE(w.menuItem(QStringLiteral("N0"))->isVisible());
+    EXPECT_FALSE(findIn<QAction>(w, QStringLiteral("N0"))->isVisible());
 }
 
-TEST_F(ShellTest, DuringATestAMenuCommandLeavesTheTestScreen) {
-    window->setMenuState(MenuState::Student);
-    window->setTestMenusHidden(true);
-    window->showScreen(window->testScreen());
+TEST_F(ShellTest, DuringATestAMenuCommandLeavesTheTestAndOffersItsMenusAgain) {
+    writeTestFile(QStringLiteral("test1"), numberedQuestions({1, 1}), QStringLiteral("2"));
+    course.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
+    course.startTest(1);
+    ASSERT_EQ(visibleScreens(), std::set<int>{3});
+    ASSERT_FALSE(course.offered("N0"));
     trigger(QStringLiteral("N13"));
     EXPECT_EQ(visibleScreens(), std::set<int>{1});
-    EXPECT_FALSE(window->menuItem(QStringLiteral("N0"))->isVisible());
-    EXPECT_FALSE(window->menuItem(QStringLiteral("Ni"))->isVisible());
+    EXPECT_TRUE(course.offered("N0"));
+    EXPECT_TRUE(course.offered("Ni"));
+    // The test left is never scored again.
+    course.answer(1);
+    EXPECT_EQ(course.session().grades[1], 0);
 }
 
 TEST_F(ShellTest, SyllabusBeforeSignInThenBackToTheSignInForm) {

@@ -86,7 +86,7 @@ TEST(PlainTexts, NoWindowInAnyStateShowsWhatPeopleTypedAsMarkup) {
     course.leaveProgress();
 
     course.choose("NSearch");
-    CourseSearchWindow* search = window.courseSearchWindow();
+    CourseSearchWindow* search = findIn<CourseSearchWindow>(window, "courseSearch");
     ASSERT_NE(search, nullptr);
     QElapsedTimer clock;
     clock.start();
@@ -107,16 +107,17 @@ TEST(PlainTexts, NoWindowInAnyStateShowsWhatPeopleTypedAsMarkup) {
     course.leaveTestLog();
     course.choose("Ni");
     course.pickUser(static_cast<int>(course.userList().indexOf(kName)));
-    EXPECT_EQ(course.window().userListBox()->currentText(), kName);
+    EXPECT_EQ(findIn<UserListBox>(course.window(), "ComboBox1")->currentText(), kName);
     expectNoMarkup(window, "progress screen, administrator");
 
     course.choose("njournal");
-    GroupJournalWindow* journal = window.journalWindow();
+    GroupJournalWindow* journal = findIn<GroupJournalWindow>(window, "JournalForm");
     ASSERT_NE(journal, nullptr);
     expectNoMarkup(*journal, "group journal, grades");
-    journal->tabs()->setCurrentIndex(1);
-    ASSERT_GE(journal->questionsTable()->rowCount(), 1);
-    EXPECT_EQ(toolTipAsRead(journal->questionsTable()->item(0, 1)->toolTip()), kQuestion);
+    findIn<QTabWidget>(*journal, "tabs")->setCurrentIndex(1);
+    ASSERT_GE(findIn<QTableWidget>(*journal, "questions")->rowCount(), 1);
+    EXPECT_EQ(toolTipAsRead(findIn<QTableWidget>(*journal, "questions")->item(0, 1)->toolTip()),
+              kQuestion);
     expectNoMarkup(*journal, "group journal, questions");
 
     // A test log named after the student cannot be read: the failure and the journal's note
@@ -127,9 +128,10 @@ TEST(PlainTexts, NoWindowInAnyStateShowsWhatPeopleTypedAsMarkup) {
     course.signIn(u"admin"_s, u"admin"_s);
     course.choose("N30");
     course.choose("njournal");
-    journal = restarted.journalWindow();
+    journal = findIn<GroupJournalWindow>(restarted, "JournalForm");
     ASSERT_NE(journal, nullptr);
-    EXPECT_TRUE(journal->notes()->text().contains(kName)) << journal->notes()->text().toStdString();
+    EXPECT_TRUE(findIn<QLabel>(*journal, "notes")->text().contains(kName))
+        << findIn<QLabel>(*journal, "notes")->text().toStdString();
     expectNoMarkup(*journal, "group journal whose test log cannot be read");
     const auto named =
         std::count_if(MessageBoxes::shown().begin(), MessageBoxes::shown().end(),

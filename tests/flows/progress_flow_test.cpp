@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The progress screen in the main window: the student's own grades and the administrator's pick.
 
+#include "core/program/course_state.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
 #include "gui/screens/progress_screen.h"
@@ -13,6 +14,8 @@
 
 using namespace velmora;
 using velmora::test::CourseDriver;
+using velmora::test::findIn;
+using velmora::test::stateOf;
 
 namespace {
 
@@ -40,7 +43,7 @@ protected:
 
     void signInAsAdministrator() const {
         course.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
-        ASSERT_EQ(course.window().menuState(), MenuState::Administrator);
+        ASSERT_EQ(stateOf(course.window()).menuState(), MenuState::Administrator);
     }
     const Session& session() const { return course.session(); }
     QStringList grades(const char* list) const {
@@ -58,14 +61,14 @@ TEST_F(ProgressFlow, AStudentSeesTheOwnGradesFromAnyScreen) {
     EXPECT_EQ(course.visibleScreens(), std::set<int>{2});
     EXPECT_EQ(course.gradesShown(), grades("1 0 0 0 0 0 0 0 0 0"));
     EXPECT_EQ(course.nameShown(), QStringLiteral("Жаңа"));
-    EXPECT_FALSE(course.window().userListBox()->isVisible());
+    EXPECT_FALSE(findIn<UserListBox>(course.window(), "ComboBox1")->isVisible());
 }
 
 TEST_F(ProgressFlow, TheAdministratorPicksAUserAndSeesTheLowEightBits) {
     signInAsAdministrator();
     course.choose("Ni");
     EXPECT_EQ(course.gradesShown(), grades("0 0 0 0 0 0 0 0 0 0"));
-    EXPECT_TRUE(course.window().userListBox()->isVisible());
+    EXPECT_TRUE(findIn<UserListBox>(course.window(), "ComboBox1")->isVisible());
     course.pickUser(0);
     EXPECT_EQ(course.gradesShown(), grades("4 2 0 255 0 0 0 0 0 3"));
     EXPECT_EQ(session().grades[4], 255);
@@ -74,7 +77,8 @@ TEST_F(ProgressFlow, TheAdministratorPicksAUserAndSeesTheLowEightBits) {
     course.leaveProgress();
     course.choose("Ni");
     EXPECT_EQ(course.gradeShown(1), QStringLiteral("4"));
-    EXPECT_EQ(course.window().userListBox()->currentText(), QStringLiteral("Бекзат"));
+    EXPECT_EQ(findIn<UserListBox>(course.window(), "ComboBox1")->currentText(),
+              QStringLiteral("Бекзат"));
 }
 
 // The filled list selects nobody: the administrator's own grades are not shown under a student's
@@ -82,19 +86,21 @@ TEST_F(ProgressFlow, TheAdministratorPicksAUserAndSeesTheLowEightBits) {
 TEST_F(ProgressFlow, AFreshListSelectsNobodyAndTheFirstNameTypedLoads) {
     signInAsAdministrator();
     course.choose("Ni");
-    EXPECT_EQ(course.window().userListBox()->currentText(), QString());
-    EXPECT_EQ(course.window().userListBox()->currentIndex(), -1);
+    EXPECT_EQ(findIn<UserListBox>(course.window(), "ComboBox1")->currentText(), QString());
+    EXPECT_EQ(findIn<UserListBox>(course.window(), "ComboBox1")->currentIndex(), -1);
     course.typeUserName(QStringLiteral("б"));
-    EXPECT_EQ(course.window().userListBox()->currentText(), QStringLiteral("Бекзат"));
+    EXPECT_EQ(findIn<UserListBox>(course.window(), "ComboBox1")->currentText(),
+              QStringLiteral("Бекзат"));
     EXPECT_EQ(course.gradeShown(1), QStringLiteral("4"));
 }
 
 TEST_F(ProgressFlow, TypingCompletesToAUserAndLoadsTheGrades) {
     signInAsAdministrator();
     course.choose("Ni");
-    course.window().userListBox()->setCurrentIndex(2);
+    findIn<UserListBox>(course.window(), "ComboBox1")->setCurrentIndex(2);
     course.typeUserName(QStringLiteral("б"));
-    EXPECT_EQ(course.window().userListBox()->currentText(), QStringLiteral("Бекзат"));
+    EXPECT_EQ(findIn<UserListBox>(course.window(), "ComboBox1")->currentText(),
+              QStringLiteral("Бекзат"));
     EXPECT_EQ(course.gradeShown(1), QStringLiteral("4"));
     EXPECT_EQ(course.gradeShown(3), QStringLiteral("0"));
     // Completing to the entry already selected loads nothing again.

@@ -36,7 +36,7 @@ protected:
         screen()->view()->widget()->setFocus();
     }
 
-    DocumentScreen* screen() const { return window->documentContent(); }
+    DocumentScreen* screen() const { return findIn<DocumentScreen>(*window, "documentScreen"); }
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
         QTest::keySequence(QApplication::focusWidget(),
                            QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key))));
@@ -131,7 +131,7 @@ TEST_F(Reading, ALinkToALockedLectureIsRefusedWithABox) {
     EXPECT_TRUE(view.followLink(page("\\data\\info\\lig-1.html")));
     EXPECT_TRUE(view.followLink(page("\\data\\info\\other.html")));
     // Once test 1 is passed, lecture 2 opens.
-    window->setUnlocked(QStringLiteral("test1"), true);
+    course.passTest(1);
     EXPECT_TRUE(view.followLink(page("\\data\\info\\lig-2.html")));
     EXPECT_FALSE(view.followLink(page("\\data\\info\\lig-5.html")));
 }

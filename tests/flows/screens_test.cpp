@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/program/course_state.h"
 #include "shell_fixture.h"
+
+#include "gui/kit/screen_panel.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,17 +17,17 @@ using Screens = std::set<int>;
 
 TEST_F(ShellTest, FirstShownWithTheSignInScreenAlone) {
     EXPECT_EQ(visibleScreens(), Screens({4}));
-    EXPECT_FALSE(window->session().signedIn);
+    EXPECT_FALSE(stateOf(*window).session().signedIn);
 }
 
 TEST(DesignedScreens, MemoAndAdministratorScreensStartHidden) {
     MainWindow window(RecordingDocumentView::factory());
-    EXPECT_FALSE(window.panel(1)->isHidden());
-    EXPECT_FALSE(window.panel(2)->isHidden());
-    EXPECT_FALSE(window.panel(3)->isHidden());
-    EXPECT_FALSE(window.panel(4)->isHidden());
-    EXPECT_TRUE(window.panel(6)->isHidden());
-    EXPECT_TRUE(window.panel(7)->isHidden());
+    EXPECT_FALSE(findIn<QFrame>(window, QStringLiteral("Panel%1").arg(1))->isHidden());
+    EXPECT_FALSE(findIn<QFrame>(window, QStringLiteral("Panel%1").arg(2))->isHidden());
+    EXPECT_FALSE(findIn<QFrame>(window, QStringLiteral("Panel%1").arg(3))->isHidden());
+    EXPECT_FALSE(findIn<QFrame>(window, QStringLiteral("Panel%1").arg(4))->isHidden());
+    EXPECT_TRUE(findIn<QFrame>(window, QStringLiteral("Panel%1").arg(6))->isHidden());
+    EXPECT_TRUE(findIn<QFrame>(window, QStringLiteral("Panel%1").arg(7))->isHidden());
 }
 
 // Each command, from every starting set of screens, leaves the given screens visible.
@@ -56,7 +59,7 @@ protected:
 TEST_F(ScreenTableTest, EveryCommandSwitchesScreensAsTheTableSays) {
     const auto trig = [](const char* item) {
         return [item](ShellTest& t, MainWindow&) {
-            t.window->menuItem(QLatin1String(item))->trigger();
+            findIn<QAction>(*t.window, QLatin1String(item))->trigger();
         };
     };
     const std::vector<ScreenCommand> table = {
@@ -67,7 +70,9 @@ TEST_F(ScreenTableTest, EveryCommandSwitchesScreensAsTheTableSays) {
         {"administrator settings", trig("Ntun"), [](const Screens&) { return only(7); }},
         {"memo back",
          [](ShellTest&, MainWindow& w) {
-             w.memoScreen()->findChild<QToolButton*>(QStringLiteral("SpeedButton5"))->click();
+             findIn<QFrame>(w, "Panel6")
+                 ->findChild<QToolButton*>(QStringLiteral("SpeedButton5"))
+                 ->click();
          },
          [](const Screens&) { return only(1); }},
         {"sign-in form", trig("NaFormuAvtorizazii"),
@@ -93,7 +98,7 @@ int frontScreen(const MainWindow& window) {
     const QWidget* hit = client->childAt(client->rect().center());
     for (; hit != nullptr && hit != client; hit = hit->parentWidget()) {
         for (int n : {1, 2, 3, 4, 6, 7}) {
-            if (hit == window.panel(n)) {
+            if (hit == findIn<QFrame>(window, QStringLiteral("Panel%1").arg(n))) {
                 return n;
             }
         }
@@ -116,31 +121,35 @@ TEST_F(ShellTest, ScreensFillTheClientAreaExceptTheProgressScreen) {
     for (const QSize size : {QSize(934, 746), QSize(1200, 900), QSize(700, 500)}) {
         window->centralWidget()->resize(size);
         for (int n : {1, 3, 4, 6, 7}) {
-            EXPECT_EQ(window->panel(n)->geometry(), client->rect()) << "Panel" << n;
+            EXPECT_EQ(findIn<QFrame>(*window, QStringLiteral("Panel%1").arg(n))->geometry(),
+                      client->rect())
+                << "Panel" << n;
         }
-        EXPECT_EQ(window->panel(2)->geometry(), QRect(0, -8, 921, 745));
+        EXPECT_EQ(findIn<QFrame>(*window, QStringLiteral("Panel%1").arg(2))->geometry(),
+                  QRect(0, -8, 921, 745));
     }
 }
 
 TEST_F(ShellTest, ScreenContentFillsThePanelInsideTheBevels) {
     auto* content = new QWidget;
-    window->setScreenContent(7, content);
-    EXPECT_EQ(content->parentWidget(), window->adminScreen());
+    findIn<ScreenPanel>(*window, "Panel7")->setContent(content);
+    EXPECT_EQ(content->parentWidget(), findIn<QFrame>(*window, "Panel7"));
     window->centralWidget()->resize(800, 600);
     EXPECT_EQ(content->geometry(), QRect(2, 2, 796, 596));
 }
 
 TEST_F(ShellTest, MemoScreenHoldsMemo2BehindTheBackButton) {
-    auto* back = window->memoScreen()->findChild<QToolButton*>(QStringLiteral("SpeedButton5"));
+    auto* back =
+        findIn<QFrame>(*window, "Panel6")->findChild<QToolButton*>(QStringLiteral("SpeedButton5"));
     ASSERT_NE(back, nullptr);
-    window->showScreen(window->memoScreen());
+    setVisibleScreens({6});
     const QPoint onButton = back->geometry().center();
-    EXPECT_EQ(window->memoScreen()->childAt(onButton), back);
+    EXPECT_EQ(findIn<QFrame>(*window, "Panel6")->childAt(onButton), back);
 }
 
 TEST_F(ShellTest, Button2IsNeverVisible) {
-    window->showScreen(window->documentScreen());
-    EXPECT_FALSE(window->button2()->isVisible());
+    setVisibleScreens({1});
+    EXPECT_FALSE(findIn<QPushButton>(*window, "Button2")->isVisible());
 }
 
 } // namespace

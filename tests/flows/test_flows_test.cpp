@@ -2,6 +2,7 @@
 // Taking tests in the main window, through its real handlers: menu items triggered by name,
 // answers double-clicked or chosen from the keyboard, message boxes answered by the test seam.
 
+#include "core/program/course_state.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
 #include "gui/kit/message_boxes.h"
@@ -19,7 +20,9 @@
 
 using namespace velmora;
 using velmora::test::CourseDriver;
+using velmora::test::findIn;
 using velmora::test::numberedQuestions;
+using velmora::test::stateOf;
 using velmora::test::writeTestFile;
 
 namespace {
@@ -106,13 +109,14 @@ TEST_F(TakingTests, APassStoresGradeLogsShowsProgressAndUnlocksTheNextLecture) {
 TEST_F(TakingTests, SingleClicksDoNotAnswerAndTheKeyboardDoes) {
     signIn(kAhead);
     course.startTest(2);
-    QTest::mouseClick(window().testContent()->answerButton(3), Qt::LeftButton, {}, QPoint(8, 8));
+    QTest::mouseClick(findIn<TestScreen>(window(), "TestScreen")->answerButton(3), Qt::LeftButton,
+                      {}, QPoint(8, 8));
     EXPECT_EQ(session().testRun.qnumber(), 1);
     // Question 1 wants A: from C, two steps up and Enter.
-    QRadioButton* marked = window().testContent()->answerButton(3);
+    QRadioButton* marked = findIn<TestScreen>(window(), "TestScreen")->answerButton(3);
     QTest::keyClick(marked, Qt::Key_Up);
-    QTest::keyClick(window().testContent()->answerButton(2), Qt::Key_Up);
-    QTest::keyClick(window().testContent()->answerButton(1), Qt::Key_Return);
+    QTest::keyClick(findIn<TestScreen>(window(), "TestScreen")->answerButton(2), Qt::Key_Up);
+    QTest::keyClick(findIn<TestScreen>(window(), "TestScreen")->answerButton(1), Qt::Key_Return);
     EXPECT_EQ(session().testRun.qnumber(), 2);
     EXPECT_EQ(session().testRun.correct(), 1);
     course.answer({1, 2, 2, 3});       // one wrong
@@ -139,7 +143,7 @@ TEST_F(TakingTests, TwoTestsInOneRunAndTheLogScreenBeforeAndAfter) {
     signIn();
     item("N30")->trigger();
     EXPECT_TRUE(onlyShown(6));
-    EXPECT_EQ(window().testLogView()->toPlainText(), QStringLiteral("Memo2"));
+    EXPECT_EQ(findIn<QPlainTextEdit>(window(), "Memo2")->toPlainText(), QStringLiteral("Memo2"));
     ASSERT_EQ(MessageBoxes::shown().size(), 1);
     EXPECT_TRUE(MessageBoxes::shown()[0].text.startsWith(
         QStringLiteral("Cannot open file \"%1\". ")
@@ -158,7 +162,8 @@ TEST_F(TakingTests, TwoTestsInOneRunAndTheLogScreenBeforeAndAfter) {
     EXPECT_TRUE(item("N3")->isEnabled());
 
     item("N30")->trigger();
-    const QStringList memo = window().testLogView()->toPlainText().split(QLatin1Char('\n'));
+    const QStringList memo =
+        findIn<QPlainTextEdit>(window(), "Memo2")->toPlainText().split(QLatin1Char('\n'));
     ASSERT_EQ(memo.size(), 2);
     EXPECT_TRUE(memo[0].endsWith(QStringLiteral(" | test1 | 5")));
     EXPECT_TRUE(memo[1].endsWith(QStringLiteral(" | test2 | 4")));
@@ -261,7 +266,7 @@ TEST_F(TakingTests, FailedFileWritesAreShownAndTheTestStillEnds) {
 
 TEST_F(TakingTests, TheAdministratorsTestIsLoggedUnderTheLogin) {
     course.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
-    ASSERT_EQ(window().menuState(), MenuState::Administrator);
+    ASSERT_EQ(stateOf(window()).menuState(), MenuState::Administrator);
     course.startTest(2);
     course.answer(kKey2);
     EXPECT_TRUE(logLines().value(0).startsWith(QStringLiteral("admin | ")));

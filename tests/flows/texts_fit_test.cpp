@@ -60,9 +60,10 @@ TEST(TextsFit, OnEveryScreenOfTheMainWindowInEveryState) {
 
     course.signIn(QStringLiteral("Айгүл"), QStringLiteral("pw"));
     expectAllFit(window, "document screen, student");
-    window.documentContent()->openFindBar(QStringLiteral("ақпараттық жүйелер"));
+    findIn<DocumentScreen>(window, "documentScreen")
+        ->openFindBar(QStringLiteral("ақпараттық жүйелер"));
     expectAllFit(window, "document screen with the find bar");
-    window.documentContent()->closeFindBar();
+    findIn<DocumentScreen>(window, "documentScreen")->closeFindBar();
     course.startTest(1);
     expectAllFit(window, "test screen, answers of several lines");
     course.answer({2, 2, 2});
@@ -82,9 +83,10 @@ TEST(TextsFit, OnEveryScreenOfTheMainWindowInEveryState) {
     course.pickUser(0);
     expectAllFit(window, "progress screen, administrator with the user list");
     course.choose("njournal");
-    expectAllFit(*window.journalWindow(), "group journal, grades");
-    window.journalWindow()->tabs()->setCurrentIndex(1);
-    expectAllFit(*window.journalWindow(), "group journal, questions");
+    expectAllFit(*findIn<GroupJournalWindow>(window, "JournalForm"), "group journal, grades");
+    findIn<QTabWidget>(*findIn<GroupJournalWindow>(window, "JournalForm"), "tabs")
+        ->setCurrentIndex(1);
+    expectAllFit(*findIn<GroupJournalWindow>(window, "JournalForm"), "group journal, questions");
 }
 
 TEST(TextsFit, InTheOtherWindowsAndTheMessageBoxes) {

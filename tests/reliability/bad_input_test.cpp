@@ -4,6 +4,7 @@
 // whenever the command is refused.
 
 #include "core/access/admin_settings.h"
+#include "core/program/course_state.h"
 #include "core/storage/code_page.h"
 #include "course_state.h"
 #include "gui/screens/admin_screen.h"
@@ -161,12 +162,15 @@ TEST_F(BadInput, SettingsValuesAroundTheRegistersLimit) {
             const MainWindow& restarted = course.restart();
             EXPECT_EQ(course.boxTexts(), QStringList());
             EXPECT_EQ(course.session().admin, typed);
-            EXPECT_EQ(restarted.adminContent()->loginBox()->text(), typed.login);
-            EXPECT_EQ(restarted.adminContent()->passwordAgainBox()->text(), typed.password);
-            EXPECT_EQ(restarted.adminContent()->reportFileBox()->text(), typed.reportFile);
+            EXPECT_EQ(findIn<AdminScreen>(restarted, "adminScreen")->loginBox()->text(),
+                      typed.login);
+            EXPECT_EQ(findIn<AdminScreen>(restarted, "adminScreen")->passwordAgainBox()->text(),
+                      typed.password);
+            EXPECT_EQ(findIn<AdminScreen>(restarted, "adminScreen")->reportFileBox()->text(),
+                      typed.reportFile);
             EXPECT_EQ(signIn(typed.login, typed.password), QStringList());
             EXPECT_EQ(course.session().userName, typed.login);
-            EXPECT_EQ(restarted.menuState(), MenuState::Administrator);
+            EXPECT_EQ(stateOf(restarted).menuState(), MenuState::Administrator);
         }
     }
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "course_commands.h"
+#include "core/program/course_state.h"
 
 #include "core/exam/question_source_converter.h"
 #include "core/exam/test_log.h"

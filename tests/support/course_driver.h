@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/access/session.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/windows/main_window.h"
 #include "support/recording_document_view.h"
@@ -12,10 +11,32 @@
 #include <QStringList>
 #include <memory>
 #include <set>
+#include <stdexcept>
 
 class QAction;
+class QFrame;
+
+namespace velmora {
+class CourseState;
+struct Session;
+} // namespace velmora
 
 namespace velmora::test {
+
+// The object of this name and type under `root` (at any depth); throws when there is none.
+template <typename T> T* findIn(const QObject& root, const QString& objectName) {
+    T* found = root.findChild<T*>(objectName);
+    if (found == nullptr) {
+        throw std::runtime_error("no " + objectName.toStdString() + " under " +
+                                 root.objectName().toStdString());
+    }
+    return found;
+}
+template <typename T> T* findIn(const QObject& root, const char* objectName) {
+    return findIn<T>(root, QString::fromLatin1(objectName));
+}
+// The program's state a main window shows (core/program/course_state.h).
+const CourseState& stateOf(const QObject& window);
 
 // Drives the main window as a student or the teacher would: every verb goes through the real
 // controls (buttons clicked, menu actions triggered, answers double-clicked) and so through the
@@ -46,8 +67,17 @@ public:
     // The program ended without its exit question and started again in the same folder.
     MainWindow& restart();
     MainWindow& window() const;
-    // What the window knows: who signed in, the grades, the settings, the test.
-    const Session& session() const { return window().session(); }
+    // The control (or other object) of this object name in the main window and the windows it
+    // owns; throws when there is none.
+    template <typename T> T* find(const QString& objectName) const {
+        return findIn<T>(window(), objectName);
+    }
+    template <typename T> T* find(const char* objectName) const {
+        return find<T>(QString::fromLatin1(objectName));
+    }
+    // What the window shows: who signed in, the grades, the settings, the test, the menu state.
+    const CourseState& state() const { return stateOf(window()); }
+    const Session& session() const;
     RecordingDocumentView& documentView() const;
 
     // ---- the sign-in screen ----
@@ -80,6 +110,9 @@ public:
     // Double-clicks answer `position` (1 … 5) of the test screen, or each in turn.
     void answer(int position) const;
     void answer(const QList<int>& positions) const;
+    // Passes test `test` with grade 5: writes it as one question when the course has no such test
+    // file, takes it, and leaves the result for the document screen.
+    void passTest(int test) const;
 
     // ---- the progress screen ----
 
@@ -139,6 +172,8 @@ public:
     QString storedGrade(const QString& name, int test) const;
 
 private:
+    QFrame& panel(int number) const;
+
     std::unique_ptr<TempFolder> ownFolder_;
     const TempFolder* folder_ = nullptr;
     std::unique_ptr<MainWindow> window_;

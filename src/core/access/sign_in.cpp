@@ -17,14 +17,4 @@ SignIn::Outcome SignIn::check(const QString& name, const QString& password,
                                                                          : Outcome::Refused;
 }
 
-void SignIn::loadStudent(const QString& name, Grades& grades,
-                         const std::function<void(const QString&)>& lock) {
-    UserRegister::readGrades(name, kShownGrades).takeInOrder([&](int test, quint8 grade) {
-        grades[test] = grade;
-        if (grade < kPassGrade) {
-            lock(UserRegister::testKey(test));
-        }
-    });
-}
-
 } // namespace velmora

@@ -4,7 +4,6 @@
 #include "core/access/user_register.h"
 
 #include <QString>
-#include <functional>
 
 namespace velmora {
 
@@ -23,13 +22,6 @@ public:
     // An empty administrator login never matches: the name then goes the student's way.
     static Outcome check(const QString& name, const QString& password, const QString& adminLogin,
                          const QString& adminPassword);
-
-    // Loads grades 1 to kShownGrades of a student into `grades` from one read of the register,
-    // in order; each test graded below the pass mark is handed to `lock` (with its test key) as
-    // soon as it is applied. A grade that is not a number throws after the earlier grades and
-    // locks were applied.
-    static void loadStudent(const QString& name, Grades& grades,
-                            const std::function<void(const QString& testKey)>& lock);
 };
 
 } // namespace velmora

@@ -34,22 +34,6 @@ public:
     void reload(const QString& reportfile);
     void setSaveChooser(std::unique_ptr<SaveFileChooser> chooser);
 
-    const JournalGradesModel* grades() const { return model_; }
-    // The grades as shown: filtered by name and sorted.
-    QSortFilterProxyModel* shownGrades() const { return proxy_; }
-    QTableView* gradesView() const { return gradesView_; }
-    QTableWidget* summaryTable() const { return summary_; }
-    GradeChart* chart() const { return chart_; }
-    QLineEdit* filterBox() const { return filter_; }
-    QLabel* notes() const { return notes_; }
-    QTabWidget* tabs() const { return tabs_; }
-    QComboBox* testChoice() const { return testChoice_; }
-    QTableWidget* questionsTable() const { return questions_; }
-    QLabel* questionNotes() const { return questionNotes_; }
-    QPushButton* saveCsvButton() const { return saveCsv_; }
-    QPushButton* printButton() const { return print_; }
-    QPushButton* refreshButton() const { return refresh_; }
-
 private:
     QWidget* buildGradesTab();
     QWidget* buildQuestionsTab();

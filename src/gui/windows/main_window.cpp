@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/main_window.h"
 
+#include "core/access/user_register.h"
+#include "core/course/course_book.h"
+#include "core/program/course_state.h"
 #include "core/storage/data_path.h"
 #include "gui/documents/course_search.h"
 #include "gui/documents/document_screen.h"
@@ -60,9 +63,11 @@ QColor scrollBarGrey() {
 } // namespace
 
 MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent, ControlsBuilt built)
-    : DeferredControls(parent) {
+    : DeferredControls(parent), state_(new CourseState(CourseBook::current(), this)) {
+    state_->setObjectName(QStringLiteral("courseState"));
+    connect(state_, &CourseState::changed, this, &MainWindow::applyState);
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("ЭУИ Velmora"));
+    setWindowTitle(state_->course().caption);
     setWindowIcon(svgIcon(QStringLiteral(":/icons/app.svg")));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     buildScreens(makeView);
@@ -121,7 +126,7 @@ void MainWindow::buildScreens(const DocumentViewFactory& makeView) {
     documentView_->widget()->setAccessibleName(QStringLiteral("Құжат"));
     documentContent_ = new DocumentScreen(documentView_, panels_[1]);
     documentContent_->setNavigationGuard([this](const QUrl& url) { return mayOpenDocument(url); });
-    panels_[1]->setContent(documentContent_);
+    setScreenContent(Screen::Document, documentContent_);
 
     // In the window's design the memo and administrator screens are hidden.
     panels_[6]->hide();
@@ -156,63 +161,114 @@ void MainWindow::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
     bar->setAccessibleName(QStringLiteral("MainMenu1"));
-    addMenuEntries(bar, mainMenuTable());
-    menuItem(QStringLiteral("NSearch"))
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
-    applyMenuVisibility();
+    for (const CourseMenu& courseMenu : state_->course().menus) {
+        addCourseMenu(courseMenu);
+    }
+    for (const ProgramEntry& entry : programMenus()) {
+        addProgramEntry(bar, entry);
+    }
+    for (QAction* action : std::as_const(actions_)) {
+        if (action->objectName() == QStringLiteral("NSearch")) {
+            action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+        }
+    }
+    applyState();
     // The button that opens the entries a narrow window cannot show.
     if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"))) {
         more->setAccessibleName(QStringLiteral("Мәзірдің жалғасы"));
     }
 }
 
-void MainWindow::addMenuEntries(QWidget* menu, const std::vector<MenuEntry>& entries) {
-    for (const MenuEntry& entry : entries) {
-        addMenuEntry(menu, entry);
-    }
-}
-
-QAction* MainWindow::addMenuEntry(QWidget* menu, const MenuEntry& entry) {
-    QAction* action = nullptr;
-    if (entry.kind == MenuEntryKind::Menu) {
-        auto* sub = new QMenu(entry.caption, menu);
-        sub->setObjectName(entry.item);
-        sub->setAccessibleName(entry.caption);
-        addMenuEntries(sub, entry.entries);
-        action = sub->menuAction();
-    } else {
-        action = new QAction(entry.caption, menu);
-        connectEntry(action, entry);
-    }
-    action->setObjectName(entry.item);
-    if (!entry.icon.isEmpty()) {
-        // One icon object per picture: items of a kind share it, and the menu builds faster.
-        static QHash<QString, QIcon> icons;
-        auto icon = icons.find(entry.icon);
-        if (icon == icons.end()) {
-            icon = icons.insert(entry.icon, svgIcon(entry.icon));
-        }
-        action->setIcon(*icon);
-    }
+QAction* MainWindow::addMenuAction(QWidget* menu, const QString& name, const QString& caption,
+                                   const QString& icon) {
+    auto* action = new QAction(caption, menu);
+    action->setObjectName(name);
+    setMenuIcon(action, icon);
     menu->addAction(action);
+    actions_.append(action);
     return action;
 }
 
-void MainWindow::connectEntry(QAction* action, const MenuEntry& entry) {
-    switch (entry.kind) {
-    case MenuEntryKind::Document:
+QMenu* MainWindow::addSubMenu(QWidget* menu, const QString& name, const QString& caption) {
+    auto* sub = new QMenu(caption, menu);
+    sub->setObjectName(name);
+    sub->setAccessibleName(caption);
+    sub->menuAction()->setObjectName(name);
+    return sub;
+}
+
+void MainWindow::setMenuIcon(QAction* action, const QString& icon) {
+    if (icon.isEmpty()) {
+        return;
+    }
+    // One icon object per picture: items of a kind share it, and the menu builds faster. A
+    // picture of the course folder is known by its file, as the folder may change.
+    static QHash<QString, QIcon> icons;
+    const bool programIcon = icon.startsWith(QStringLiteral(":/"));
+    const QString file = programIcon ? icon : CourseState::filePath(icon);
+    auto found = icons.find(file);
+    if (found == icons.end()) {
+        const bool svg = file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+        found = icons.insert(file, programIcon || svg ? svgIcon(file) : QIcon(file));
+    }
+    action->setIcon(*found);
+}
+
+void MainWindow::addCourseMenu(const CourseMenu& courseMenu) {
+    QMenu* sub = addSubMenu(menuBar(), courseMenu.name, courseMenu.caption);
+    for (const CourseItem& item : courseMenu.items) {
+        connectCourseItem(addMenuAction(sub, item.name, item.caption, item.icon), item);
+    }
+    finishSubMenu(menuBar(), sub);
+}
+
+void MainWindow::finishSubMenu(QWidget* menu, QMenu* sub) {
+    menu->addAction(sub->menuAction());
+    actions_.append(sub->menuAction());
+}
+
+void MainWindow::addProgramEntry(QWidget* menu, const ProgramEntry& entry) {
+    if (entry.isMenu()) {
+        QMenu* sub = addSubMenu(menu, entry.name, entry.caption);
+        for (const ProgramEntry& inner : entry.entries) {
+            addProgramEntry(sub, inner);
+        }
+        setMenuIcon(sub->menuAction(), entry.icon);
+        finishSubMenu(menu, sub);
+        return;
+    }
+    QAction* action = addMenuAction(menu, entry.name, entry.caption, entry.icon);
+    if (entry.opensHelp) {
         connect(action, &QAction::triggered, this,
-                [this, path = entry.document] { guarded(this, [&] { showdoc(path); }); });
+                [this] { guarded(this, [&] { showdoc(state_->course().help); }); });
         return;
-    case MenuEntryKind::Test:
-        connect(action, &QAction::triggered, this, [this, item = entry.item] { chooseTest(item); });
+    }
+    connectCommand(action, entry.name);
+}
+
+void MainWindow::connectCourseItem(QAction* action, const CourseItem& item) {
+    switch (item.kind) {
+    case CourseItemKind::Document:
+        connect(action, &QAction::triggered, this,
+                [this, path = item.document] { guarded(this, [&] { showdoc(path); }); });
         return;
-    case MenuEntryKind::Command:
-    case MenuEntryKind::Menu:
+    case CourseItemKind::Test:
+        connect(action, &QAction::triggered, this,
+                [this, key = UserRegister::testKey(item.test)] { chooseTest(key); });
+        return;
+    case CourseItemKind::Command:
+        switch (item.command) {
+        case CourseCommand::Back:
+            connect(action, &QAction::triggered, this, &MainWindow::leaveAdminScreen);
+            return;
+        }
         break;
     }
-    const std::array<std::pair<const char16_t*, void (MainWindow::*)()>, 11> handlers{{
-        {u"N17", &MainWindow::leaveAdminScreen},
+    qFatal("Course item without a handler");
+}
+
+void MainWindow::connectCommand(QAction* action, const QString& name) {
+    const std::array<std::pair<const char16_t*, void (MainWindow::*)()>, 10> handlers{{
         {u"Ni", &MainWindow::showProgress},
         {u"N30", &MainWindow::showTestLog},
         {u"Ntun", &MainWindow::showAdminSettings},
@@ -225,7 +281,7 @@ void MainWindow::connectEntry(QAction* action, const MenuEntry& entry) {
         {u"NSearch", &MainWindow::openCourseSearch},
     }};
     for (const auto& [item, handler] : handlers) {
-        if (entry.item == QStringView(item)) {
+        if (name == QStringView(item)) {
             connect(action, &QAction::triggered, this, handler);
             return;
         }
@@ -233,54 +289,50 @@ void MainWindow::connectEntry(QAction* action, const MenuEntry& entry) {
     qFatal("Menu command without a handler");
 }
 
-QFrame* MainWindow::panel(int number) const {
-    if (number < 0 || number >= static_cast<int>(panels_.size())) {
-        return nullptr;
+void MainWindow::applyState() {
+    for (QAction* action : std::as_const(actions_)) {
+        action->setVisible(state_->isVisible(action->objectName()));
+        action->setEnabled(state_->isEnabled(action->objectName()));
     }
-    return panels_[static_cast<size_t>(number)];
 }
 
-void MainWindow::setScreenContent(int number, QWidget* content) {
-    panels_.at(static_cast<size_t>(number))->setContent(content);
+QFrame* MainWindow::panel(Screen screen) const {
+    return panels_.at(static_cast<size_t>(screen));
 }
 
-void MainWindow::showScreen(QFrame* screen) {
+void MainWindow::setScreenContent(Screen screen, QWidget* content) {
+    panels_.at(static_cast<size_t>(screen))->setContent(content);
+}
+
+void MainWindow::showScreen(Screen screen) {
+    const QFrame* shown = panel(screen);
     for (ScreenPanel* p : panels_) {
         if (p != nullptr) {
-            p->setVisible(p == screen);
+            p->setVisible(p == shown);
         }
     }
+    state_->frontScreenChanged(screenInFront());
+}
+
+void MainWindow::setScreenVisible(Screen screen, bool visible) {
+    panel(screen)->setVisible(visible);
+    state_->frontScreenChanged(screenInFront());
+}
+
+Screen MainWindow::screenInFront() const {
+    // Front to back: sign-in, administrator, test log, document, test, progress.
+    for (Screen screen : {Screen::SignIn, Screen::Administrator, Screen::TestLog, Screen::Document,
+                          Screen::Test, Screen::Progress}) {
+        if (!panel(screen)->isHidden()) {
+            return screen;
+        }
+    }
+    return Screen::None;
 }
 
 void MainWindow::showdoc(const QString& path) {
-    showScreen(documentScreen());
-    documentView_->navigate(programFolderPath(path));
-}
-
-QAction* MainWindow::menuItem(const QString& name) const {
-    for (QAction* action : menuBar()->findChildren<QAction*>(name)) {
-        return action;
-    }
-    return nullptr;
-}
-
-void MainWindow::setMenuState(MenuState state) {
-    menuState_ = state;
-    applyMenuVisibility();
-}
-
-void MainWindow::setTestMenusHidden(bool hidden) {
-    testMenusHidden_ = hidden;
-    applyMenuVisibility();
-}
-
-void MainWindow::applyMenuVisibility() {
-    for (const MenuVisibility& row : menuVisibility(menuState_, testMenusHidden_)) {
-        if (QAction* action = menuItem(row.item)) {
-            action->setVisible(row.visible);
-        }
-    }
-    Q_EMIT accessChanged();
+    showScreen(Screen::Document);
+    documentView_->navigate(CourseState::filePath(path));
 }
 
 void MainWindow::setCompanionWindows(QDialog* scramblingTool, AboutProgramDialog* aboutProgram,
@@ -297,7 +349,7 @@ bool MainWindow::mayOpenDocument(const QUrl& url) {
         return true;
     }
     const QString target = QFileInfo(url.toLocalFile()).canonicalFilePath();
-    if (target.isEmpty() || documentOffered(target)) {
+    if (target.isEmpty() || state_->mayOpen(target)) {
         return true;
     }
     // Shown once the browser has its answer: a box must not wait inside the browser's question.
@@ -306,40 +358,6 @@ bool MainWindow::mayOpenDocument(const QUrl& url) {
             this, QStringLiteral("Этот материал пока закрыт: сначала сдайте предыдущий тест."));
     });
     return false;
-}
-
-QList<MainWindow::CourseDocument> MainWindow::courseDocuments() const {
-    QList<CourseDocument> documents;
-    const std::function<void(const std::vector<MenuEntry>&, bool)> walk =
-        [&](const std::vector<MenuEntry>& entries, bool menusOffered) {
-            for (const MenuEntry& entry : entries) {
-                const QAction* action = menuItem(entry.item);
-                const bool offered =
-                    menusOffered && action != nullptr && action->isVisible() && action->isEnabled();
-                if (entry.kind == MenuEntryKind::Menu) {
-                    walk(entry.entries, offered);
-                } else if (entry.kind == MenuEntryKind::Document) {
-                    documents.append({&entry, programFolderPath(entry.document), offered});
-                }
-            }
-        };
-    walk(mainMenuTable(), true);
-    return documents;
-}
-
-// Whether `canonicalPath` is a document no menu command opens, or one that an item offered now
-// opens.
-bool MainWindow::documentOffered(const QString& canonicalPath) const {
-    bool opened = false;
-    for (const CourseDocument& document : courseDocuments()) {
-        if (QFileInfo(document.file).canonicalFilePath() == canonicalPath) {
-            if (document.offered) {
-                return true;
-            }
-            opened = true;
-        }
-    }
-    return !opened;
 }
 
 // ---- searching the course ----
@@ -357,8 +375,8 @@ void MainWindow::indexCourse() {
         courseSearch_ = new CourseSearch(QDir(cache).filePath(name), this);
     }
     QList<IndexedDocument> documents;
-    for (const CourseDocument& document : courseDocuments()) {
-        documents.append({document.file, document.entry->caption.trimmed()});
+    for (const OfferedDocument& document : state_->documents()) {
+        documents.append({CourseState::filePath(document.path), document.caption.trimmed()});
     }
     courseSearch_->index(documents);
 }
@@ -373,15 +391,13 @@ void MainWindow::openCourseSearch() {
                 courseSearch_,
                 [this] {
                     QSet<QString> openable;
-                    for (const CourseDocument& document : courseDocuments()) {
-                        if (document.offered) {
-                            openable << document.file;
-                        }
+                    for (const QString& path : state_->offeredDocuments()) {
+                        openable << CourseState::filePath(path);
                     }
                     return openable;
                 },
                 this);
-            connect(this, &MainWindow::accessChanged, searchWindow_, &CourseSearchWindow::refresh);
+            connect(state_, &CourseState::changed, searchWindow_, &CourseSearchWindow::refresh);
             connect(searchWindow_, &CourseSearchWindow::openWanted, this,
                     &MainWindow::openSearchResult);
         }
@@ -392,9 +408,9 @@ void MainWindow::openCourseSearch() {
 // A result opens through its menu command's way, showdoc, with the find bar on its word.
 void MainWindow::openSearchResult(const QString& path, const QString& word) {
     guarded(this, [&] {
-        for (const CourseDocument& document : courseDocuments()) {
-            if (document.file == path && document.offered) {
-                showdoc(document.entry->document);
+        for (const OfferedDocument& document : state_->documents()) {
+            if (document.offered && CourseState::filePath(document.path) == path) {
+                showdoc(document.path);
                 documentContent_->openFindBar(word);
                 activateWindow();
                 return;
@@ -406,7 +422,7 @@ void MainWindow::openSearchResult(const QString& path, const QString& word) {
 // ---- start-up and exit ----
 
 void MainWindow::openHelpContents() {
-    guarded(this, [&] { documentView_->navigate(programFolderPath(helpContentsPage())); });
+    guarded(this, [&] { documentView_->navigate(CourseState::filePath(state_->course().help)); });
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -421,10 +437,9 @@ void MainWindow::startAtSignIn() {
     // A failing file read is shown and the rest still runs, so the window never opens with the
     // course menus offered before anyone has signed in.
     guarded(this, [&] { loadUserList(); });
-    session_.signedIn = false;
-    showScreen(signInScreen());
+    showScreen(Screen::SignIn);
     signInContent_->nameBox()->setFocus();
-    setMenuState(MenuState::BeforeSignIn);
+    state_->start();
     guarded(this, [&] { readAdminSettings(); });
     // Printed last, so a start-up error box (which waits for its OK) holds it back.
     qCInfo(velmoraStartup, "sign-in screen shown");
@@ -454,20 +469,20 @@ bool MainWindow::confirmExit() {
 
 void MainWindow::leaveAdminScreen() {
     guarded(this, [&] {
-        adminScreen()->hide();
-        documentScreen()->show();
+        setScreenVisible(Screen::Administrator, false);
+        setScreenVisible(Screen::Document, true);
     });
 }
 
 void MainWindow::leaveTestLog() {
-    guarded(this, [&] { showScreen(documentScreen()); });
+    guarded(this, [&] { showScreen(Screen::Document); });
 }
 
 void MainWindow::showSignInScreen() {
     // The sign-in screen is front-most: making it visible covers the others.
     guarded(this, [&] {
         documentContent_->closeFindBar();
-        signInScreen()->show();
+        setScreenVisible(Screen::SignIn, true);
     });
 }
 
@@ -489,19 +504,19 @@ void MainWindow::showAboutAuthor() {
 
 void MainWindow::chooseTest(const QString& testKey) {
     guarded(this, [&] {
-        session_.testName = testKey;
+        state_->chooseTest(testKey);
         startTest();
     });
 }
 
 void MainWindow::showAdminSettings() {
-    guarded(this, [&] { showScreen(adminScreen()); });
+    guarded(this, [&] { showScreen(Screen::Administrator); });
 }
 
 void MainWindow::openScramblingTool() {
     guarded(this, [&] {
         if (scramblingTool_ != nullptr) {
-            scramblingTool_->setWindowTitle(session_.userName);
+            scramblingTool_->setWindowTitle(state_->session().userName);
             scramblingTool_->exec();
         }
     });

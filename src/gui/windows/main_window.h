@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/access/session.h"
-#include "core/course/main_menu.h"
-#include "core/course/menu_visibility.h"
 #include "gui/documents/document_view.h"
 #include "gui/kit/deferred_controls.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <array>
 
@@ -14,12 +12,18 @@ class QAction;
 
 class QDialog;
 class QFrame;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 
 namespace velmora {
 
+struct CourseItem;
+struct CourseMenu;
+class CourseState;
+struct ProgramEntry;
+enum class Screen;
 class AboutAuthorWindow;
 class CourseSearch;
 class CourseSearchWindow;
@@ -33,8 +37,9 @@ class TestScreen;
 class AdminScreen;
 class GroupJournalWindow;
 
-// The main window "ЭУИ Velmora" (object name "Form1"). It holds the program's session and the six
-// full-window screens and the menu bar. A screen is shown by making it visible and hiding the
+// The main window of the course (object name "Form1"). It shows the program's state (a
+// CourseState, object name "courseState"), the six full-window screens and the menu bar built from
+// the course, then the program's own menus. A screen is shown by making it visible and hiding the
 // other five; the stacking order, front to back, is sign-in, administrator, test log, document,
 // test, progress. Everything a user does arrives through the controls and the menu, whose
 // component names are their Qt object names.
@@ -42,62 +47,12 @@ class MainWindow : public DeferredControls<QMainWindow> {
     Q_OBJECT
 public:
     // The browser of the document screen comes from `makeView`; creating the window loads the
-    // help contents page into it without changing any screen.
+    // course's help page into it without changing any screen. The window shows the course of
+    // the program folder.
     explicit MainWindow(const DocumentViewFactory& makeView = createDocumentView,
                         QWidget* parent = nullptr, ControlsBuilt built = ControlsBuilt::WithWindow);
     ~MainWindow() override;
 
-    // Who signed in, the grades, the administrator settings and the test chosen last.
-    const Session& session() const { return session_; }
-
-    // Screens, by panel number: 1 document, 2 progress, 3 test, 4 sign-in, 6 test log,
-    // 7 administrator.
-    QFrame* panel(int number) const;
-    QFrame* documentScreen() const { return panel(1); }
-    QFrame* progressScreen() const { return panel(2); }
-    QFrame* testScreen() const { return panel(3); }
-    QFrame* signInScreen() const { return panel(4); }
-    QFrame* memoScreen() const { return panel(6); }
-    QFrame* adminScreen() const { return panel(7); }
-    // Puts a screen's content widget into its panel, filling it inside the bevels.
-    void setScreenContent(int number, QWidget* content);
-    // Makes `screen` visible and hides the other five.
-    void showScreen(QFrame* screen);
-
-    // The screens' contents; those built later are null until then.
-    SignInScreen* signInContent() const { return signInContent_; }
-    AdminScreen* adminContent() const { return adminContent_; }
-    DocumentView* documentView() const { return documentView_; }
-    // The document screen's content: the browser and its find bar.
-    DocumentScreen* documentContent() const { return documentContent_; }
-    QPlainTextEdit* testLogView() const { return testLogView_; } // Memo2
-    TestScreen* testContent() const { return testContent_; }
-    ProgressScreen* progressContent() const { return progressContent_; }
-    // The progress screen's list of registered users (ComboBox1).
-    UserListBox* userListBox() const;
-    // The group journal window, made when "Топ журналы" is first chosen; null until then.
-    GroupJournalWindow* journalWindow() const { return journalWindow_; }
-    // The hidden button "Button2", kept in its place in the window; it does nothing.
-    QPushButton* button2() const { return button2_; }
-
-    // Shows the document screen and lets the browser open the program folder's `path`
-    // ("\data\prak\sillabus.htm").
-    void showdoc(const QString& path);
-
-    // The menu item (or menu) with this object name, or nullptr.
-    QAction* menuItem(const QString& name) const;
-    // Applies the menu bar's visibility for `state`.
-    void setMenuState(MenuState state);
-    MenuState menuState() const { return menuState_; }
-    // While a test runs, "Дәрістер және тестілеу" and "Информация об успеваемости" are hidden.
-    void setTestMenusHidden(bool hidden);
-    // The unlock chain: enables or disables the menu items of the lecture and the test that
-    // follow the test `testKey` ("test1" … "test9"); items are found by name whatever the letter
-    // case, missing ones passed over; any other key does nothing.
-    void setUnlocked(const QString& testKey, bool unlocked);
-
-    // The window "Поиск по курсу", or nullptr before it was first opened.
-    CourseSearchWindow* courseSearchWindow() const { return searchWindow_; }
     // Starts bringing the course's search index up to date, off the GUI thread.
     void indexCourse();
 
@@ -108,13 +63,10 @@ public:
 Q_SIGNALS:
     // The window has closed for good: the program ends.
     void closed();
-    // What the user may open has changed: a sign-in, a test passed, a sign-out.
-    void accessChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The controls of the test log, test, progress, sign-in and administrator screens.
@@ -125,13 +77,35 @@ private:
     void buildAccessScreens();
     void buildMenu();
     void placeOnScreen();
-    void addMenuEntries(QWidget* menu, const std::vector<MenuEntry>& entries);
-    QAction* addMenuEntry(QWidget* menu, const MenuEntry& entry);
-    void connectEntry(QAction* action, const MenuEntry& entry);
-    void applyMenuVisibility();
+    QAction* addMenuAction(QWidget* menu, const QString& name, const QString& caption,
+                           const QString& icon);
+    QMenu* addSubMenu(QWidget* menu, const QString& name, const QString& caption);
+    void finishSubMenu(QWidget* menu, QMenu* sub);
+    static void setMenuIcon(QAction* action, const QString& icon);
+    void addCourseMenu(const CourseMenu& courseMenu);
+    void addProgramEntry(QWidget* menu, const ProgramEntry& entry);
+    void connectCourseItem(QAction* action, const CourseItem& item);
+    void connectCommand(QAction* action, const QString& name);
+    // Shows the state: every menu and item visible and enabled as the state says.
+    void applyState();
+
+    // Screens, by panel number: 1 document, 2 progress, 3 test, 4 sign-in, 6 test log,
+    // 7 administrator.
+    QFrame* panel(Screen screen) const;
+    // Puts a screen's content widget into its panel, filling it inside the bevels.
+    void setScreenContent(Screen screen, QWidget* content);
+    // Makes `screen` visible and hides the other five.
+    void showScreen(Screen screen);
+    // Shows or hides one screen, leaving the others as they are.
+    void setScreenVisible(Screen screen, bool visible);
+    // The screen in front of the others, told to the state after each change of screens.
+    Screen screenInFront() const;
+    // Shows the document screen and lets the browser open the course file `path`
+    // ("data/prak/sillabus.htm").
+    void showdoc(const QString& path);
 
     // ---- handlers: window events ----
-    // Creating the window: the help contents page is loaded into the browser.
+    // Creating the window: the help page is loaded into the browser.
     void openHelpContents();
     // The first showing: the user list and the settings are read, the sign-in screen is in front.
     void startAtSignIn();
@@ -145,7 +119,7 @@ private:
     void showSignInScreen();                 // NaFormuAvtorizazii
     void showAboutProgram();                 // N26
     void showAboutAuthor();                  // N15
-    void chooseTest(const QString& testKey); // test1 … test5
+    void chooseTest(const QString& testKey); // the course's test items
     void showProgress();                     // Ni
     void showTestLog();                      // N30
     void showAdminSettings();                // Ntun
@@ -168,34 +142,20 @@ private:
     // Whether the page may lead to `url`: not to a course document whose menu item is hidden or
     // disabled now. A refusal is explained in a box.
     bool mayOpenDocument(const QUrl& url);
-    bool documentOffered(const QString& canonicalPath) const;
-    // Every document a menu command opens: its menu entry, and whether its item is offered now
-    // (visible and enabled, in menus that are too).
-    struct CourseDocument {
-        const MenuEntry* entry;
-        QString file; // absolute path
-        bool offered;
-    };
-    QList<CourseDocument> courseDocuments() const;
 
     // Steps of the handlers.
     void loadUserList();
     void readAdminSettings();
-    void reopenUnlockChain();
-    void completeSignIn(const QString& name, MenuState state);
+    void completeSignIn();
     QStringList userListItems() const;
     void setUserListItems(const QStringList& names);
-
-    // Where a test stands: asking its questions, or showing its result on the progress screen.
-    // Leaving either screen by any other command ends that stage and offers the test menus again.
-    enum class TestStage { None, Asking, Result };
+    UserListBox* userListBox() const;
     void endTest();
     // Appends the answer just scored to the answer log, silently.
     void logAnswer() const;
-    void leaveTestStage();
-    bool inFront(const QFrame* screen) const;
 
-    Session session_;
+    CourseState* state_ = nullptr;
+    QList<QAction*> actions_; // every menu and item of the menu bar
     std::array<ScreenPanel*, 8> panels_{};
     DocumentView* documentView_ = nullptr;
     DocumentScreen* documentContent_ = nullptr;
@@ -210,11 +170,8 @@ private:
     AboutProgramDialog* aboutProgram_ = nullptr;
     AboutAuthorWindow* aboutAuthor_ = nullptr;
     GroupJournalWindow* journalWindow_ = nullptr;
-    MenuState menuState_ = MenuState::Design;
-    bool testMenusHidden_ = false;
     TestScreen* testContent_ = nullptr;
     ProgressScreen* progressContent_ = nullptr;
-    TestStage testStage_ = TestStage::None;
     bool formShown_ = false;
 };
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's part of users and access: the sign-in and administrator screens, the user
-// list, sign-in, registration, deletion, the unlock chain, the administrator settings and the
-// write-back of grades at close.
+// list, sign-in, registration, deletion, the administrator settings and the write-back of grades
+// at close.
 #include "core/access/access_texts.h"
 #include "core/access/admin_settings.h"
 #include "core/access/registration.h"
 #include "core/access/sign_in.h"
-#include "core/access/unlock_chain.h"
 #include "core/access/user_list.h"
 #include "core/access/user_register.h"
+#include "core/program/course_state.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/screens/admin_screen.h"
@@ -25,7 +25,7 @@ namespace velmora {
 
 void MainWindow::buildAccessScreens() {
     signInContent_ = new SignInScreen;
-    setScreenContent(4, signInContent_);
+    setScreenContent(Screen::SignIn, signInContent_);
     connect(signInContent_->signInButton(), &QToolButton::clicked, this, &MainWindow::signIn);
     connect(signInContent_->registerButton(), &QToolButton::clicked, this,
             &MainWindow::registerStudent);
@@ -33,7 +33,7 @@ void MainWindow::buildAccessScreens() {
             &MainWindow::deleteStudent);
 
     adminContent_ = new AdminScreen;
-    setScreenContent(7, adminContent_);
+    setScreenContent(Screen::Administrator, adminContent_);
     connect(adminContent_->applyButton(), &QToolButton::clicked, this,
             &MainWindow::applyAdminSettings);
     connect(adminContent_->backButton(), &QToolButton::clicked, this,
@@ -57,66 +57,43 @@ void MainWindow::loadUserList() {
 }
 
 void MainWindow::readAdminSettings() {
-    session_.admin = AdminSettings::read();
-    adminContent_->showSettings(session_.admin);
+    state_->setAdminSettings(AdminSettings::read());
+    adminContent_->showSettings(state_->session().admin);
 }
 
 void MainWindow::writeBackGrades() {
-    if (session_.signedIn) {
-        UserRegister::writeGrades(session_.userName, session_.grades);
+    const Session& session = state_->session();
+    if (session.signedIn) {
+        UserRegister::writeGrades(session.userName, session.grades);
     }
-}
-
-void MainWindow::setUnlocked(const QString& testKey, bool unlocked) {
-    const QList<QAction*> items = menuBar()->findChildren<QAction*>();
-    for (const QString& name : UnlockChain::itemsFor(testKey)) {
-        for (QAction* item : items) {
-            if (item->objectName().compare(name, Qt::CaseInsensitive) == 0) {
-                item->setEnabled(unlocked);
-                break;
-            }
-        }
-    }
-    Q_EMIT accessChanged();
 }
 
 void MainWindow::signIn() {
     guarded(this, [&] {
         const QString name = signInContent_->nameBox()->text();
-        switch (SignIn::check(name, signInContent_->passwordBox()->text(), session_.admin.login,
-                              session_.admin.password)) {
+        const Session& session = state_->session();
+        switch (SignIn::check(name, signInContent_->passwordBox()->text(), session.admin.login,
+                              session.admin.password)) {
         case SignIn::Outcome::Ignored:
             return;
         case SignIn::Outcome::Refused:
             MessageBoxes::error(this, texts::wrongNameOrPassword());
             return;
         case SignIn::Outcome::Administrator:
-            reopenUnlockChain();
-            completeSignIn(name, MenuState::Administrator);
+            state_->signInAdministrator(name);
+            completeSignIn();
             return;
         case SignIn::Outcome::Student:
-            reopenUnlockChain();
-            SignIn::loadStudent(name, session_.grades,
-                                [&](const QString& testKey) { setUnlocked(testKey, false); });
-            completeSignIn(name, MenuState::Student);
+            state_->signInStudent(name);
+            completeSignIn();
             return;
         }
     });
 }
 
-// Items locked by an earlier attempt that stopped half-way open again, so the locks follow the
-// grades of the user signing in alone.
-void MainWindow::reopenUnlockChain() {
-    for (int test = 1; test <= UnlockChain::kRows; ++test) {
-        setUnlocked(UserRegister::testKey(test), true);
-    }
-}
-
-void MainWindow::completeSignIn(const QString& name, MenuState state) {
-    session_.signIn(name);
-    showScreen(documentScreen());
-    setMenuState(state);
-    if (state == MenuState::Administrator) {
+void MainWindow::completeSignIn() {
+    showScreen(Screen::Document);
+    if (state_->menuState() == MenuState::Administrator) {
         userListBox()->show();
     }
 }
@@ -127,7 +104,7 @@ void MainWindow::registerStudent() {
         const auto keepList = qScopeGuard([&] { setUserListItems(list.names()); });
         if (const auto refusal = Registration::registerStudent(
                 signInContent_->nameBox()->text(), signInContent_->passwordBox()->text(),
-                session_.admin.login, list)) {
+                state_->session().admin.login, list)) {
             MessageBoxes::error(this, *refusal);
             return;
         }

@@ -2,7 +2,6 @@
 #include "core/access/access_texts.h"
 #include "core/access/registration.h"
 #include "core/access/sign_in.h"
-#include "core/access/unlock_chain.h"
 #include "core/access/user_register.h"
 #include "core/storage/failure.h"
 #include "core/storage/scrambled_store.h"
@@ -78,107 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"emptyAdminLogin", s(""), s(""), s(""), s(""), Outcome::Refused},
         CheckCase{"emptyAdminLoginStudentStillWorks", s("ivan"), s("Secret"), s(""), s(""),
                   Outcome::Student}));
-
-class StudentSignIn : public ::testing::Test {
-protected:
-    void storeGrades(const QList<int>& values) {
-        IniValues v{{QStringLiteral("password"), QStringLiteral("p")}};
-        for (int n = 1; n <= values.size(); ++n) {
-            v.append({UserRegister::testKey(n), QString::number(values[n - 1])});
-        }
-        writeiniValues(QStringLiteral("ivan"), v, UserRegister::path());
-    }
-    // Signs in and returns the menu items that end up disabled.
-    QStringList disabledItems() {
-        QStringList disabled;
-        SignIn::loadStudent(QStringLiteral("Ivan"), grades, [&](const QString& key) {
-            for (const QString& item : UnlockChain::itemsFor(key)) {
-                disabled.append(item);
-            }
-        });
-        return disabled;
-    }
-
-    TempFolder folder;
-    Grades grades{};
-};
-
-TEST_F(StudentSignIn, NewStudentHasLectures2To5AndTheirTestsLocked) {
-    ASSERT_TRUE(UserRegister::addStudent(QStringLiteral("ivan"), QStringLiteral("p")));
-    const QStringList disabled = disabledItems();
-    EXPECT_EQ(disabled.mid(0, 8),
-              (QStringList{QStringLiteral("n2"), QStringLiteral("test2"), QStringLiteral("n3"),
-                           QStringLiteral("test3"), QStringLiteral("n33"), QStringLiteral("test4"),
-                           QStringLiteral("n34"), QStringLiteral("test5")}));
-    EXPECT_EQ(disabled.size(), 18); // rows 1 to 9; "test10" has no row
-    EXPECT_EQ(grades[1], 1);
-    EXPECT_EQ(grades[10], 0);
-}
-
-TEST_F(StudentSignIn, PassedTestsKeepTheirSuccessorsOpen) {
-    storeGrades({4, 2, 0, 5, 3, 0, 0, 0, 0, 0, 5, 5});
-    const QStringList disabled = disabledItems();
-    EXPECT_FALSE(disabled.contains(QStringLiteral("n2")));
-    EXPECT_FALSE(disabled.contains(QStringLiteral("test2")));
-    EXPECT_TRUE(disabled.contains(QStringLiteral("n3")));
-    EXPECT_TRUE(disabled.contains(QStringLiteral("test3")));
-    EXPECT_TRUE(disabled.contains(QStringLiteral("test4")));
-    EXPECT_FALSE(disabled.contains(QStringLiteral("test5")));
-    EXPECT_FALSE(disabled.contains(QStringLiteral("test6")));
-    EXPECT_TRUE(disabled.contains(QStringLiteral("test7")));
-    const Grades expected{0, 4, 2, 0, 5, 3, 0, 0, 0, 0, 0, 0, 0}; // 11 and 12 are not read
-    EXPECT_EQ(grades, expected);
-}
-
-TEST_F(StudentSignIn, GradesKeepTheLowByteOfTheStoredNumber) {
-    storeGrades({259, -1, 3, 0, 0, 0, 0, 0, 0, 0});
-    (void)disabledItems();
-    EXPECT_EQ(grades[1], 3);
-    EXPECT_EQ(grades[2], 255);
-}
-
-TEST_F(StudentSignIn, ANonNumericGradeStopsAfterTheEarlierOnesWereApplied) {
-    storeGrades({4, 1, 0});
-    writeini(QStringLiteral("ivan"), QStringLiteral("test3"), QStringLiteral("x3"),
-             UserRegister::path());
-    QStringList disabled;
-    try {
-        SignIn::loadStudent(QStringLiteral("ivan"), grades,
-                            [&](const QString& key) { disabled.append(key); });
-        ADD_FAILURE() << "a non-numeric grade was taken";
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.message(), QStringLiteral("'x3' is not a valid integer value"));
-    }
-    EXPECT_EQ(grades[1], 4);
-    EXPECT_EQ(grades[2], 1);
-    EXPECT_EQ(disabled, QStringList{QStringLiteral("test2")});
-}
-
-TEST_F(StudentSignIn, AMissingGradeFailsWithTheUnscrambledMarker) {
-    storeGrades({4});
-    try {
-        (void)disabledItems();
-        ADD_FAILURE() << "a missing grade was taken";
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.message(),
-                  QStringLiteral("'%1' is not a valid integer value").arg(missingValue()));
-    }
-}
-
-TEST(UnlockChain, RowsMatchTestKeysExactly) {
-    EXPECT_EQ(UnlockChain::itemsFor(QStringLiteral("test1")),
-              (QStringList{QStringLiteral("n2"), QStringLiteral("test2")}));
-    EXPECT_EQ(UnlockChain::itemsFor(QStringLiteral("test3")),
-              (QStringList{QStringLiteral("n33"), QStringLiteral("test4")}));
-    EXPECT_EQ(UnlockChain::itemsFor(QStringLiteral("test4")),
-              (QStringList{QStringLiteral("n34"), QStringLiteral("test5")}));
-    EXPECT_EQ(UnlockChain::itemsFor(QStringLiteral("test9")),
-              (QStringList{QStringLiteral("n4"), QStringLiteral("test10")}));
-    for (const QString& other : {QStringLiteral("test10"), QStringLiteral("Test1"),
-                                 QStringLiteral("test0"), QStringLiteral("test1 "), QString()}) {
-        EXPECT_TRUE(UnlockChain::itemsFor(other).isEmpty()) << other.toStdString();
-    }
-}
 
 TEST(GradeWriteBack, WritesAllTwelveGradesInOneGo) {
     const TempFolder folder;

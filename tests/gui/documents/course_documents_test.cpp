@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/course/main_menu.h"
+#include "core/program/course_state.h"
 #include "gui/documents/text_document_view.h"
 #include "gui/windows/main_window.h"
+#include "support/course_driver.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,8 +28,11 @@ QString courseFolder() {
     return QString::fromLocal8Bit(qgetenv("VELMORA_SOURCE_DIR")) + QStringLiteral("/course");
 }
 
+// A path of the course folder: "data/prak/sillabus.htm", or written with backslashes from the
+// folder's root ("\\data\\prak\\sillabus.htm").
 QString courseFile(const QString& documentPath) {
-    return courseFolder() + QString(documentPath).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QString path = QString(documentPath).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return courseFolder() + (path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path);
 }
 
 QString readText(const QString& path) {
@@ -39,14 +43,9 @@ QString readText(const QString& path) {
     return QString::fromUtf8(file.readAll());
 }
 
-std::vector<const MenuEntry*> documentEntries() {
-    std::vector<const MenuEntry*> documents;
-    for (const MenuEntry* entry : allMenuEntries()) {
-        if (entry->kind == MenuEntryKind::Document) {
-            documents.push_back(entry);
-        }
-    }
-    return documents;
+// Every document a menu item opens, the help included.
+QList<OfferedDocument> documentEntries() {
+    return CourseState(CourseBook::current()).documents();
 }
 
 TEST(CourseFolder, EveryDocumentCommandPointsAtARealPage) {
@@ -54,11 +53,11 @@ TEST(CourseFolder, EveryDocumentCommandPointsAtARealPage) {
     EXPECT_EQ(documents.size(), 5u + 1u + 9u + 16u + 3u + 4u + 1u);
     const QRegularExpression title(QStringLiteral("<title>([^<]+)</title>"));
     const QRegularExpression heading(QStringLiteral("<h1>"));
-    for (const MenuEntry* entry : documents) {
-        const QString path = courseFile(entry->document);
+    for (const OfferedDocument& entry : documents) {
+        const QString path = courseFile(entry.path);
         // The exact name, letter case included, so the folder works on any file system.
         ASSERT_TRUE(QFileInfo::exists(path))
-            << entry->item.toStdString() << " " << path.toStdString();
+            << entry.name.toStdString() << " " << path.toStdString();
         const QString html = readText(path);
         EXPECT_TRUE(title.match(html).hasMatch()) << path.toStdString();
         EXPECT_TRUE(heading.match(html).hasMatch()) << path.toStdString();
@@ -67,7 +66,7 @@ TEST(CourseFolder, EveryDocumentCommandPointsAtARealPage) {
 }
 
 TEST(CourseFolder, HelpContentsLinksToEveryDocumentAndOnlyToRealFiles) {
-    const QString help = courseFile(helpContentsPage());
+    const QString help = courseFile(CourseBook::current().help);
     const QString html = readText(help);
     ASSERT_FALSE(html.isEmpty());
     const QDir helpDir = QFileInfo(help).dir();
@@ -79,13 +78,13 @@ TEST(CourseFolder, HelpContentsLinksToEveryDocumentAndOnlyToRealFiles) {
         EXPECT_FALSE(target.isEmpty()) << "broken link in the help contents";
         linked.insert(target);
     }
-    for (const MenuEntry* entry : documentEntries()) {
-        if (entry->document == helpContentsPage()) {
+    for (const OfferedDocument& entry : documentEntries()) {
+        if (entry.path == CourseBook::current().help) {
             continue;
         }
-        const QString target = QFileInfo(courseFile(entry->document)).canonicalFilePath();
+        const QString target = QFileInfo(courseFile(entry.path)).canonicalFilePath();
         EXPECT_TRUE(linked.count(target))
-            << "not in the help contents: " << entry->document.toStdString();
+            << "not in the help contents: " << entry.path.toStdString();
     }
 }
 
@@ -122,13 +121,13 @@ TEST(RealBrowser, SyllabusCommandShowsTheSyllabusPage) {
     {
         MainWindow window;
         window.show();
-        auto* host = qobject_cast<WebDocumentView*>(window.documentView()->widget());
+        auto* host = qobject_cast<WebDocumentView*>(findIn<QWidget>(window, "WebBrowser1"));
         ASSERT_NE(host, nullptr);
         auto* browser = qobject_cast<QWebEngineView*>(host->browser());
         ASSERT_NE(browser, nullptr) << "the QtWebEngine module did not load";
         QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
-        window.menuItem(QStringLiteral("N13"))->trigger();
-        EXPECT_TRUE(window.documentScreen()->isVisible());
+        findIn<QAction>(window, QStringLiteral("N13"))->trigger();
+        EXPECT_TRUE(findIn<QFrame>(window, "Panel1")->isVisible());
         // The help page started loading when the window was created; wait for the syllabus.
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {

@@ -3,6 +3,7 @@
 // made at start-up build their controls once the title page is shown, so that the title page is
 // the only window whose fonts and pictures are loaded before it appears.
 
+#include "core/program/course_state.h"
 #include "gui/kit/first_show.h"
 #include "gui/kit/program_style.h"
 #include "gui/kit/svg_icon.h"
@@ -10,6 +11,7 @@
 #include "gui/windows/main_window.h"
 #include "gui/windows/program_windows.h"
 #include "gui/windows/scrambling_tool.h"
+#include "support/course_driver.h"
 #include "support/recording_document_view.h"
 #include "support/temp_folder.h"
 
@@ -190,20 +192,18 @@ TEST(AfterFirstPaint, WorkRunsOnceFromTheEventLoopAfterTheFirstPaint) {
 TEST(StartUpCost, ControlsBuiltLaterAreBuiltAndShownWithTheMainWindow) {
     TempFolder folder;
     MainWindow window(RecordingDocumentView::factory(), nullptr, ControlsBuilt::Later);
-    EXPECT_EQ(window.testLogView(), nullptr);
-    EXPECT_EQ(window.signInContent(), nullptr);
+    EXPECT_EQ(window.findChild<QPlainTextEdit*>(QStringLiteral("Memo2")), nullptr);
+    EXPECT_EQ(window.findChild<SignInScreen*>(QStringLiteral("signInScreen")), nullptr);
     // The menu and the document screen are there from the start.
-    EXPECT_NE(window.menuItem(QStringLiteral("N8")), nullptr);
-    EXPECT_NE(window.documentView(), nullptr);
+    EXPECT_NE(findIn<QAction>(window, QStringLiteral("N8")), nullptr);
+    EXPECT_NE(window.findChild<QWidget*>(QStringLiteral("WebBrowser1")), nullptr);
 
     window.show();
-    ASSERT_NE(window.signInContent(), nullptr);
-    EXPECT_TRUE(window.signInContent()->isVisible());
-    EXPECT_TRUE(window.signInScreen()->isVisible());
-    EXPECT_EQ(window.menuState(), MenuState::BeforeSignIn);
-    ASSERT_NE(window.testLogView(), nullptr);
-    window.showScreen(window.memoScreen());
-    EXPECT_TRUE(window.testLogView()->isVisible());
+    EXPECT_TRUE(findIn<SignInScreen>(window, "signInScreen")->isVisible());
+    EXPECT_TRUE(findIn<QFrame>(window, "Panel4")->isVisible());
+    EXPECT_EQ(stateOf(window).menuState(), MenuState::BeforeSignIn);
+    findIn<QFrame>(window, "Panel6")->show();
+    EXPECT_TRUE(findIn<QPlainTextEdit>(window, "Memo2")->isVisible());
 
     window.buildControls(); // a second call builds nothing more
     EXPECT_EQ(window.findChildren<QPlainTextEdit*>(QStringLiteral("Memo2")).size(), 1);

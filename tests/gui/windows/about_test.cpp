@@ -4,6 +4,7 @@
 #include "gui/windows/main_window.h"
 #include "gui/windows/program_windows.h"
 #include "gui/windows/title_page.h"
+#include "support/course_driver.h"
 #include "support/recording_document_view.h"
 #include "support/temp_folder.h"
 #include "support/widget_tree.h"
@@ -35,7 +36,7 @@ protected:
                 modal->close();
             }
         });
-        windows.mainWindow().menuItem(item)->trigger();
+        findIn<QAction>(windows.mainWindow(), item)->trigger();
     }
 
     TempFolder folder;
@@ -80,15 +81,15 @@ TEST(AboutWindowsLayout, MatchReviewedDumps) {
 
 TEST_F(AboutTest, AboutAuthorOpensOneModelessWindowBroughtToTheFront) {
     AboutAuthorWindow& author = windows.aboutAuthor();
-    windows.mainWindow().menuItem(QStringLiteral("N15"))->trigger();
+    findIn<QAction>(windows.mainWindow(), QStringLiteral("N15"))->trigger();
     EXPECT_TRUE(author.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(windows.mainWindow().isEnabled());
     // The main window goes on working while the window is open.
-    windows.mainWindow().menuItem(QStringLiteral("N13"))->trigger();
-    EXPECT_TRUE(windows.mainWindow().documentScreen()->isVisible());
+    findIn<QAction>(windows.mainWindow(), QStringLiteral("N13"))->trigger();
+    EXPECT_TRUE(findIn<QFrame>(windows.mainWindow(), "Panel1")->isVisible());
     author.showMinimized();
-    windows.mainWindow().menuItem(QStringLiteral("N15"))->trigger();
+    findIn<QAction>(windows.mainWindow(), QStringLiteral("N15"))->trigger();
     EXPECT_TRUE(author.isVisible());
     EXPECT_FALSE(author.isMinimized());
     int open = 0;
@@ -119,7 +120,7 @@ TEST_F(AboutTest, EveryControlAndPictureHasAnAccessibleName) {
             }
         }
     }
-    EXPECT_FALSE(windows.mainWindow().documentView()->widget()->accessibleName().isEmpty());
+    EXPECT_FALSE(findIn<QWidget>(windows.mainWindow(), "WebBrowser1")->accessibleName().isEmpty());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "gui/kit/message_boxes.h"
 #include "gui/kit/print_dialogs.h"
 #include "gui/windows/group_journal_window.h"
+#include "support/course_driver.h"
 #include "support/fixed_save_chooser.h"
 #include "support/temp_folder.h"
 #include "support/test_file_builder.h"
@@ -49,10 +50,11 @@ protected:
 TEST_F(GroupJournalWindowFiles, MatchesTheReviewedDumpOnBothTabs) {
     // The window's dump stops at the tab widget's own helpers: each page is dumped by itself.
     expectMatchesGolden(u"group_journal"_s, dumpWidgetTree(&window_));
-    expectMatchesGolden(u"group_journal_grades"_s, dumpWidgetTree(window_.tabs()->currentWidget()));
-    window_.tabs()->setCurrentIndex(1);
+    expectMatchesGolden(u"group_journal_grades"_s,
+                        dumpWidgetTree(findIn<QTabWidget>(window_, "tabs")->currentWidget()));
+    findIn<QTabWidget>(window_, "tabs")->setCurrentIndex(1);
     expectMatchesGolden(u"group_journal_questions"_s,
-                        dumpWidgetTree(window_.tabs()->currentWidget()));
+                        dumpWidgetTree(findIn<QTabWidget>(window_, "tabs")->currentWidget()));
 }
 
 TEST_F(GroupJournalWindowFiles, PrintsTheGradesToThePdfTheDialogNames) {
@@ -60,12 +62,12 @@ TEST_F(GroupJournalWindowFiles, PrintsTheGradesToThePdfTheDialogNames) {
     const QString pdf = folder_.file(u"journal.pdf"_s);
     PrintDialogs::setNextAnswer(pdf);
     const int asked = PrintDialogs::asked();
-    window_.printButton()->click();
+    findIn<QPushButton>(window_, "print")->click();
     EXPECT_EQ(PrintDialogs::asked(), asked + 1);
     EXPECT_GT(QFileInfo(pdf).size(), 0);
     QFile::remove(pdf);
     PrintDialogs::setNextAnswer(std::nullopt); // Cancel
-    window_.printButton()->click();
+    findIn<QPushButton>(window_, "print")->click();
     EXPECT_FALSE(QFileInfo::exists(pdf));
     PrintDialogs::setHeadless(false);
 }
@@ -76,7 +78,7 @@ TEST_F(GroupJournalWindowFiles, ACsvFileThatCannotBeSavedShowsInTheErrorBox) {
     const QString csv = folder_.file(u"missing/journal.csv"_s);
     window_.setSaveChooser(std::make_unique<FixedSaveChooser>(csv));
     MessageBoxes::clearShown();
-    window_.saveCsvButton()->click();
+    findIn<QPushButton>(window_, "saveCsv")->click();
     ASSERT_EQ(MessageBoxes::shown().size(), 1);
     EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Error);
     EXPECT_EQ(MessageBoxes::shown()[0].text,
@@ -91,7 +93,7 @@ TEST_F(GroupJournalWindowFiles, APrintThatFailsShowsInTheErrorBox) {
     const QString pdf = folder_.file(u"missing/journal.pdf"_s);
     PrintDialogs::setNextAnswer(pdf);
     MessageBoxes::clearShown();
-    window_.printButton()->click();
+    findIn<QPushButton>(window_, "print")->click();
     PrintDialogs::setHeadless(false);
     ASSERT_EQ(MessageBoxes::shown().size(), 1);
     EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Error);

@@ -3,11 +3,13 @@
 
 #include "gui/kit/message_boxes.h"
 #include "gui/windows/main_window.h"
+#include "support/course_driver.h"
 #include "support/recording_document_view.h"
 #include "support/temp_folder.h"
 #include "support/widget_tree.h"
 
 #include <QMenuBar>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace velmora::test {
@@ -36,15 +38,23 @@ TEST_F(MainWindowLayout, MenuBarAsDesignedBeforeTheWindowIsShown) {
                         dumpWidgetTree(window.menuBar()));
 }
 
-TEST_F(MainWindowLayout, MenuBarInEachStateOnceShown) {
-    window.show();
-    const std::pair<MenuState, const char*> states[] = {
-        {MenuState::BeforeSignIn, "before_sign_in"},
-        {MenuState::Student, "student"},
-        {MenuState::Administrator, "administrator"},
+// The menu bar before sign-in, for a student with every test passed (nothing locked), and for the
+// administrator.
+TEST(MainWindowMenus, MenuBarInEachStateOnceShown) {
+    CourseDriver course;
+    course.storeStudent(QStringLiteral("Ivan"), QStringLiteral("pw"), QList<int>(12, 5));
+    const std::pair<std::function<void()>, const char*> states[] = {
+        {[] {}, "before_sign_in"},
+        {[&] { course.signIn(QStringLiteral("Ivan"), QStringLiteral("pw")); }, "student"},
+        {[&] {
+             course.choose("NaFormuAvtorizazii");
+             course.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
+         },
+         "administrator"},
     };
-    for (const auto& [state, name] : states) {
-        window.setMenuState(state);
+    MainWindow& window = course.start();
+    for (const auto& [enter, name] : states) {
+        enter();
         expectMatchesGolden(QStringLiteral("main_window_menu_") + QLatin1String(name),
                             dumpWidgetTree(window.menuBar()));
     }

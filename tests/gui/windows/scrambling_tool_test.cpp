@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exam/test_file.h"
+#include "core/program/course_state.h"
 #include "core/storage/code_page.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/windows/scrambling_tool.h"
@@ -20,6 +21,8 @@ using namespace velmora;
 using velmora::test::CourseDriver;
 using velmora::test::dumpWidgetTree;
 using velmora::test::expectMatchesGolden;
+using velmora::test::findIn;
+using velmora::test::stateOf;
 using velmora::test::TempFolder;
 
 namespace {
@@ -223,7 +226,7 @@ protected:
         folder.write(QStringLiteral("data/info/tumb.db"), "admin|admin|report.txt\r\n");
         course.start().setCompanionWindows(&tool, nullptr, nullptr);
         course.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
-        EXPECT_EQ(course.window().menuState(), MenuState::Administrator);
+        EXPECT_EQ(stateOf(course.window()).menuState(), MenuState::Administrator);
         course.forgetBoxes();
     }
 

@@ -5,6 +5,7 @@
 #include "gui/windows/main_window.h"
 #include "gui/windows/program_windows.h"
 #include "gui/windows/title_page.h"
+#include "support/course_driver.h"
 #include "support/recording_document_view.h"
 #include "support/temp_folder.h"
 #include "support/widget_tree.h"
@@ -66,7 +67,7 @@ TEST_F(StartUpTest, TimerClosesTheTitlePageAfterThreeSecondsAndShowsTheMainWindo
         mainShownDuringTitle = windows.mainWindow().isVisible();
         // The hidden windows' controls are built once the title page is on the screen.
         builtDuringTitle =
-            windows.mainWindow().signInContent() != nullptr &&
+            windows.mainWindow().findChild<QWidget*>(QStringLiteral("signInScreen")) != nullptr &&
             windows.scramblingTool().findChild<QWidget*>(QStringLiteral("Edit9")) != nullptr;
     });
     windows.showTitlePage();
@@ -77,9 +78,10 @@ TEST_F(StartUpTest, TimerClosesTheTitlePageAfterThreeSecondsAndShowsTheMainWindo
     EXPECT_FALSE(windows.titlePage().isVisible());
     EXPECT_TRUE(windows.mainWindow().isVisible());
     // FormShow ran: the sign-in screen is in front and the course menus are hidden.
-    EXPECT_TRUE(windows.mainWindow().signInScreen()->isVisible());
-    EXPECT_FALSE(windows.mainWindow().documentScreen()->isVisible());
-    EXPECT_EQ(windows.mainWindow().menuState(), MenuState::BeforeSignIn);
+    EXPECT_TRUE(findIn<QFrame>(windows.mainWindow(), "Panel4")->isVisible());
+    EXPECT_FALSE(findIn<QFrame>(windows.mainWindow(), "Panel1")->isVisible());
+    EXPECT_FALSE(findIn<QAction>(windows.mainWindow(), "N0")->isVisible());
+    EXPECT_TRUE(findIn<QAction>(windows.mainWindow(), "N8")->isVisible());
 }
 
 TEST_F(StartUpTest, EarlyCloseShowsTheMainWindowAtOnceAndTheLaterTickChangesNothing) {
@@ -90,12 +92,12 @@ TEST_F(StartUpTest, EarlyCloseShowsTheMainWindowAtOnceAndTheLaterTickChangesNoth
     windows.showTitlePage();
     EXPECT_LT(clock.elapsed(), 2500);
     EXPECT_TRUE(windows.mainWindow().isVisible());
-    windows.mainWindow().showScreen(windows.mainWindow().memoScreen());
+    findIn<QFrame>(windows.mainWindow(), "Panel6")->show();
     QTest::qWait(3300);
     EXPECT_EQ(ticks.count(), 0);
     EXPECT_TRUE(windows.mainWindow().isVisible());
     EXPECT_FALSE(windows.titlePage().isVisible());
-    EXPECT_TRUE(windows.mainWindow().memoScreen()->isVisible());
+    EXPECT_TRUE(findIn<QFrame>(windows.mainWindow(), "Panel6")->isVisible());
 }
 
 TEST_F(StartUpTest, EscDoesNotCloseTheTitlePage) {

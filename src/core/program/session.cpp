@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/access/session.h"
+#include "core/program/session.h"
 
 #include "core/exam/grade_bands.h"
 
