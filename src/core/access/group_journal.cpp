@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/exam/group_journal.h"
+#include "core/access/group_journal.h"
 
 #include "core/access/admin_settings.h"
 #include "core/access/user_list.h"
