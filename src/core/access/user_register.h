@@ -3,6 +3,7 @@
 
 // Deprecated: kept for sign_in.* and session.*, which still use its counts.
 #include "core/course/course_shape.h"
+#include "core/exam/test_shape.h"
 
 #include <QDateTime>
 #include <QList>
@@ -14,10 +15,6 @@
 #include <optional>
 
 namespace velmora {
-
-// The most grade slots a course may keep: the size of the grade table. Twelve while the session
-// keeps its table of twelve.
-inline constexpr int kMaxGradeSlots = 12;
 
 // Grades of tests 1 to the course's grade slots, indexed by test number (element 0 and the slots
 // beyond the course unused): 0 = not taken, 1 to 5 the grade of the last attempt, the course's
