@@ -3,7 +3,6 @@
 
 #include "core/access/unlock_chain.h"
 #include "core/course/course_shape.h"
-#include "core/course/course_texts.h"
 #include "core/course/main_menu.h"
 
 namespace velmora {
@@ -54,16 +53,16 @@ CourseBook shippedCourse() {
     course.gradeSlots = kTestSlots;
     course.shownTests = kShownGrades;
     TitlePage& page = course.titlePage;
-    page.institution = courseTexts::institution();
-    page.department = courseTexts::department();
+    page.institution = QStringLiteral("«Жетіқұм» техникалық университеті");
+    page.department = QStringLiteral("Ақпараттық жүйелер кафедрасы");
     page.kind = QStringLiteral("Электронды әдістемелік кұрал");
     page.title = QStringLiteral("Velmora");
     page.subject = QStringLiteral("Velmora пәнінен");
-    page.author = courseTexts::author();
-    page.post = courseTexts::authorPost();
-    page.programmeCode = courseTexts::programmeCode();
+    page.author = QStringLiteral("Д. Велморқызы");
+    page.post = QStringLiteral("аға оқытушы");
+    page.programmeCode = QStringLiteral("6В0699");
     page.speciality = QStringLiteral("Ақпараттық жүйелер мамандығына арналған");
-    page.placeAndYear = courseTexts::placeAndYear();
+    page.placeAndYear = QStringLiteral("Жетіқұм – 2024");
     page.emblem = QStringLiteral("data/img/emblem.svg");
     page.emblemText = QStringLiteral("Velmora эмблемасы");
     page.cover = QStringLiteral("data/img/cover.svg");
