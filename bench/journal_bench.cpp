@@ -2,8 +2,8 @@
 // The teacher's group journal on a large course folder: 10,000 students, a test log of 100,000
 // lines and an answer log of 1,000,000 lines. Measured: reading the journal, opening its window
 // as "Топ журналы" does (the grades table on screen), and the question statistics of one test.
+#include "core/access/group_journal.h"
 #include "core/exam/answer_log.h"
-#include "core/exam/group_journal.h"
 #include "core/exam/question_statistics.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"

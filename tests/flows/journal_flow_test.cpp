@@ -2,8 +2,8 @@
 // The teacher's group journal after students took tests through the main window: the grades, the
 // attempts, the chart, the CSV file, and the question statistics from the answer log.
 
-#include "core/exam/group_journal.h"
-#include "core/exam/journal_table.h"
+#include "core/access/group_journal.h"
+#include "core/access/journal_table.h"
 #include "core/storage/code_page.h"
 #include "gui/windows/grade_chart.h"
 #include "gui/windows/group_journal_window.h"

@@ -4,11 +4,16 @@
 #include "core/access/account_rules.h"
 #include "core/access/user_list.h"
 #include "core/access/user_register.h"
-#include "core/course/course_shape.h"
+#include "core/course/course_book.h"
 #include "core/storage/csv_writer.h"
 
 namespace velmora::admin {
 namespace {
+
+// The tests the course shows: tests 1 to shown_tests of its course file.
+int shownTests() {
+    return CourseBook::current().shownTests;
+}
 
 // The names of the list file "users", read as the program reads it, in list order, each once
 // (names that differ only in letter case share one section of the register, so they count as
@@ -38,12 +43,12 @@ UserRow rowOf(const QString& name) {
     if (!AccountRules::canLookUp(name)) {
         return row;
     }
-    const StoredGrades stored = UserRegister::readGrades(name, kShownGrades);
+    const StoredGrades stored = UserRegister::readGrades(name, shownTests());
     if (!stored.found()) {
         return row;
     }
     QStringList grades;
-    for (int n = 1; n <= kShownGrades; ++n) {
+    for (int n = 1; n <= shownTests(); ++n) {
         if (const std::optional<quint8> grade = stored.grade(n)) {
             grades.append(QString::number(*grade));
         } else {
@@ -61,13 +66,13 @@ UserRow rowOf(const QString& name) {
 void printCsv(const QList<UserRow>& rows, QTextStream& out) {
     CsvWriter csv;
     csv.text(QStringLiteral("name"));
-    for (int n = 1; n <= kShownGrades; ++n) {
+    for (int n = 1; n <= shownTests(); ++n) {
         csv.text(UserRegister::testKey(n));
     }
     csv.endLine();
     for (const UserRow& row : rows) {
         csv.text(row.name);
-        for (const QString& grade : row.grades.value_or(QStringList(kShownGrades, QString()))) {
+        for (const QString& grade : row.grades.value_or(QStringList(shownTests(), QString()))) {
             csv.number(grade);
         }
         csv.endLine();
@@ -81,7 +86,7 @@ void printTable(const QList<UserRow>& rows, QTextStream& out) {
         nameWidth = std::max(nameWidth, row.name.size());
     }
     out << QStringLiteral("User").leftJustified(nameWidth);
-    for (int n = 1; n <= kShownGrades; ++n) {
+    for (int n = 1; n <= shownTests(); ++n) {
         out << " " << QStringLiteral("T%1").arg(n).rightJustified(3);
     }
     out << "\n";
@@ -135,7 +140,7 @@ QList<AdminCommand> gradesCommands() {
         {{QStringLiteral("grades")},
          QStringLiteral("[--csv]"),
          QStringLiteral("list every registered user with the grades of tests 1 to %1")
-             .arg(kShownGrades),
+             .arg(shownTests()),
          QStringLiteral(
              "Lists every name of the user list file \"users\" (in the current directory)\n"
              "with the grades of tests 1 to %1 stored in users.ini: 0 for a test not taken,\n"
@@ -147,7 +152,7 @@ QList<AdminCommand> gradesCommands() {
              "A listed name without a section in users.ini, and a value that is not a number,\n"
              "are reported on the error output and the listing goes on; the exit status is\n"
              "then 1.")
-             .arg(kShownGrades),
+             .arg(shownTests()),
          -1,
          grades},
     };

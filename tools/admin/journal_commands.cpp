@@ -2,8 +2,8 @@
 #include "admin_command.h"
 
 #include "core/access/admin_settings.h"
-#include "core/exam/group_journal.h"
-#include "core/exam/journal_table.h"
+#include "core/access/group_journal.h"
+#include "core/access/journal_table.h"
 #include "core/exam/question_statistics.h"
 #include "core/exam/test_file.h"
 #include "core/exam/test_run.h"

@@ -2,12 +2,12 @@
 #include "admin_command.h"
 #include "in_folder_of.h"
 
-#include "core/course/course_shape.h"
 #include "core/exam/question_bank.h"
 #include "core/exam/question_bank_writer.h"
 #include "core/exam/question_source.h"
 #include "core/exam/question_source_converter.h"
 #include "core/exam/test_file.h"
+#include "core/exam/test_shape.h"
 #include "core/storage/data_path.h"
 #include "core/storage/failure.h"
 #include "core/storage/save_file.h"

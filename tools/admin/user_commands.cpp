@@ -5,6 +5,7 @@
 #include "core/access/registration.h"
 #include "core/access/user_list.h"
 #include "core/access/user_register.h"
+#include "core/course/course_book.h"
 #include "core/storage/failure.h"
 #include "core/storage/scrambled_store.h"
 
@@ -107,7 +108,7 @@ QList<AdminCommand> userCommands() {
                     "moment of registration kept (the journal counts the student's log lines\n"
                     "from it on), the name added to the list. Refuses a taken name (in any\n"
                     "letter case), the administrator login and names the files cannot hold.")
-                        .arg(kTestSlots) +
+                        .arg(CourseBook::current().gradeSlots) +
                     inFolder,
                 2, usersAdd),
         command(users, QStringLiteral("remove"), QStringLiteral("NAME"),
@@ -118,11 +119,12 @@ QList<AdminCommand> userCommands() {
                     inFolder,
                 1, usersRemove),
         command(users, QStringLiteral("grades"), QStringLiteral("NAME"),
-                QStringLiteral("print the stored grades of tests 1 to %1").arg(kTestSlots),
+                QStringLiteral("print the stored grades of tests 1 to %1")
+                    .arg(CourseBook::current().gradeSlots),
                 QStringLiteral(
                     "Prints \"testN GRADE\" for N = 1 to %1 (0 = not taken, %2 or more passed).")
-                        .arg(kTestSlots)
-                        .arg(kPassGrade) +
+                        .arg(CourseBook::current().gradeSlots)
+                        .arg(CourseBook::current().passGrade) +
                     inFolder,
                 1, usersGrades),
         command(

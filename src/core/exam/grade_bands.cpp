@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exam/grade_bands.h"
 
+#include "core/course/course_book.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <stdexcept>
@@ -20,6 +22,14 @@ int GradeBands::grade(int correct, int total) {
         }
     }
     return 1;
+}
+
+bool GradeBands::passed(int grade, const CourseBook& course) {
+    return course.passes(grade);
+}
+
+bool GradeBands::passed(int grade) {
+    return passed(grade, CourseBook::current());
 }
 
 } // namespace velmora

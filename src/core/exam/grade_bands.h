@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/course/course_shape.h"
-
 namespace velmora {
+
+struct CourseBook;
 
 // The traditional grade 1 to 5 of a share of correct answers. Bands are closed at their lower
 // end: 80 % and more give 5, 60 % 4, 40 % 3, 20 % 2, less 1. The share is compared as an exact
@@ -13,7 +13,10 @@ class GradeBands {
 public:
     // `total` must be at least 1; `correct` is clamped to 0 .. total.
     static int grade(int correct, int total);
-    static bool passed(int grade) { return grade >= kPassGrade; }
+    // Whether `grade` passes a test of `course`: its pass grade or more.
+    static bool passed(int grade, const CourseBook& course);
+    // passed, in the course of the program folder.
+    static bool passed(int grade);
 };
 
 } // namespace velmora

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exam/question_bank.h"
 
-#include "core/course/course_shape.h"
 #include "core/exam/aiken_reader.h"
 #include "core/exam/gift_reader.h"
 #include "core/exam/moodle_xml_reader.h"
 #include "core/exam/question_source.h"
+#include "core/exam/test_shape.h"
 #include "core/storage/failure.h"
 #include "core/storage/safe_file.h"
 #include "core/storage/scrambled_store.h"

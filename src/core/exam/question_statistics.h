@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/course/course_shape.h"
+#include "core/exam/test_shape.h"
 
 #include <QList>
 #include <QString>

@@ -100,7 +100,7 @@ int TestRun::slotOf(const QString& testname) {
             return 0;
         }
         slot = slot * 10 + (digit - u'0');
-        if (slot > kTestSlots) {
+        if (slot > kMaxGradeSlots) {
             return 0;
         }
     }

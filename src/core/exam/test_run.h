@@ -34,7 +34,7 @@ public:
     static QString filePath(const QString& testname);
     // The error text of a test without questions.
     static QString noQuestionsMessage();
-    // The grade table slot of a test name: "test1" … "test12" give 1 … 12 (kTestSlots); 0 for
+    // The grade table slot of a test name: "test1" … "test12" give 1 … 12 (kMaxGradeSlots); 0 for
     // any other name.
     static int slotOf(const QString& testname);
 

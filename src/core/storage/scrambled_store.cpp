@@ -7,6 +7,8 @@
 #include "core/storage/ini_file.h"
 #include "core/storage/ini_text.h"
 
+#include <QSet>
+
 namespace velmora {
 namespace {
 
@@ -133,6 +135,35 @@ IniSectionValues readiniSection(const QString& section, const QStringList& keys,
     }
     read.sectionHoldsKeys = !IniText::keyNames(text, name).isEmpty();
     return read;
+}
+
+QList<IniSectionRead> readiniSections(const QStringList& keys, const QString& path) {
+    QList<QByteArray> keyNames;
+    keyNames.reserve(keys.size());
+    for (const QString& key : keys) {
+        keyNames.append(keyName(key));
+    }
+    const QByteArray text = IniFile(programFolderPath(path)).text().value_or(QByteArray());
+    QList<IniSectionRead> sections;
+    QSet<QByteArray> seen;
+    for (const IniText::SectionSpan& span : IniText::sectionSpans(text)) {
+        QByteArray folded(span.name.size(), Qt::Uninitialized);
+        for (qsizetype i = 0; i < span.name.size(); ++i) {
+            folded[i] = static_cast<char>(CodePage::fold(static_cast<unsigned char>(span.name[i])));
+        }
+        if (seen.contains(folded)) {
+            continue;
+        }
+        seen.insert(folded);
+        IniSectionRead read;
+        read.name = CodePage::decode(span.name);
+        for (const auto& stored : IniText::values(span.lines, span.name, keyNames)) {
+            read.values.append(stored ? std::optional<QString>(unscrambled(*stored))
+                                      : std::nullopt);
+        }
+        sections.append(std::move(read));
+    }
+    return sections;
 }
 
 QString unstorableValueReason(const QString& value) {

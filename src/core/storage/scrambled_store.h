@@ -51,6 +51,15 @@ struct IniSectionValues {
 };
 IniSectionValues readiniSection(const QString& section, const QStringList& keys,
                                 const QString& path);
+// One section of a file as readiniSections gives it: its name and the plain values of the keys
+// asked for, nothing for a key the section lacks.
+struct IniSectionRead {
+    QString name;
+    QList<std::optional<QString>> values;
+};
+// Every section of the file in one read, in file order; of several sections of one name (letter
+// case ignored) only the first, the one readini reads. A missing file has no section.
+QList<IniSectionRead> readiniSections(const QStringList& keys, const QString& path);
 // writeini for several keys of one section in one rewrite of the file: every value or none is
 // written. Values that cannot be stored whole are refused before anything is written.
 void writeiniValues(const QString& section, const IniValues& values, const QString& path);

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/screens/progress_screen.h"
 
+#include "core/course/course_book.h"
 #include "gui/kit/first_show.h"
 #include "gui/kit/ui_font.h"
 #include "gui/screens/user_list_box.h"
 
 #include <QLabel>
 #include <QToolButton>
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -32,26 +34,50 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, QPoint 
     return l;
 }
 
-int rowTop(int test) {
-    return 82 + 36 * (test - 1);
+// The rows of the shown tests: 36 pixels apart from the top of 82, closer when there are more of
+// them than the screen holds so, the last one at the top of 700 at most.
+constexpr int kFirstTop = 82;
+constexpr int kRowStep = 36;
+constexpr int kLastTop = 700;
+
+int rowTop(int test, int shownTests) {
+    const int step =
+        shownTests <= 1 ? kRowStep : std::min(kRowStep, (kLastTop - kFirstTop) / (shownTests - 1));
+    return kFirstTop + step * (test - 1);
+}
+
+// The design's names of the twelve tests' labels ("Label6" … "Label17" and "Label18" …
+// "Label29"); further tests get names of their own.
+constexpr int kDesignTests = 12;
+
+QString testLabelName(int test) {
+    return test <= kDesignTests ? QStringLiteral("Label%1").arg(5 + test)
+                                : QStringLiteral("TestLabel%1").arg(test);
+}
+
+QString gradeLabelName(int test) {
+    return test <= kDesignTests ? QStringLiteral("Label%1").arg(17 + test)
+                                : QStringLiteral("GradeLabel%1").arg(test);
 }
 
 } // namespace
 
-ProgressScreen::ProgressScreen(QWidget* parent) : QWidget(parent) {
+ProgressScreen::ProgressScreen(QWidget* parent) : ProgressScreen(CourseBook::current(), parent) {}
+
+ProgressScreen::ProgressScreen(const CourseBook& course, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ProgressScreen"));
     QPalette p = palette();
     p.setColor(QPalette::Window, background());
     setPalette(p);
     setAutoFillBackground(true);
-    build();
+    build(course.shownTests, course.gradeSlots);
 }
 
 QColor ProgressScreen::background() {
     return {0x00, 0x80, 0x80};
 }
 
-void ProgressScreen::build() {
+void ProgressScreen::build(int shownTests, int gradeSlots) {
     const QFont title = boldFont(kTimes, 19);
     const QFont row = boldFont(kTimes, 21);
     const QFont head = boldFont(kSans, 13);
@@ -64,21 +90,21 @@ void ProgressScreen::build() {
     label(this, QStringLiteral("Label40"), QStringLiteral("№ Теста (Темы)"), {48, 64}, head,
           Qt::white);
     label(this, QStringLiteral("Label41"), QStringLiteral("Оценка"), {200, 64}, head, Qt::white);
-    for (int n = 1; n <= kShownGrades; ++n) {
-        label(this, QStringLiteral("Label%1").arg(5 + n), QStringLiteral("Тест №%1").arg(n),
-              {44, rowTop(n)}, row);
-        values_[n - 1] = label(this, QStringLiteral("Label%1").arg(17 + n), QStringLiteral("0"),
-                               {192, rowTop(n)}, row);
+    values_.resize(static_cast<size_t>(std::max(shownTests, gradeSlots)));
+    for (int n = 1; n <= shownTests; ++n) {
+        label(this, testLabelName(n), QStringLiteral("Тест №%1").arg(n),
+              {44, rowTop(n, shownTests)}, row);
+        values_[static_cast<size_t>(n - 1)] =
+            label(this, gradeLabelName(n), QStringLiteral("0"), {192, rowTop(n, shownTests)}, row);
     }
-    // Tests 11 and 12 have labels in the design that are never shown.
-    for (int n = kShownGrades + 1; n <= kTestSlots; ++n) {
-        const int top = n == kShownGrades + 1 ? 370 : 390;
-        label(this, QStringLiteral("Label%1").arg(5 + n), QStringLiteral("Тест №%1").arg(n),
-              {652, top}, row)
-            ->hide();
-        values_[n - 1] = label(this, QStringLiteral("Label%1").arg(17 + n), QStringLiteral("0"),
-                               {784, top}, row);
-        values_[n - 1]->hide();
+    // The further grade slots (tests 11 and 12 of the shipped course) have labels in the design
+    // that are never shown.
+    for (int n = shownTests + 1; n <= gradeSlots; ++n) {
+        const int top = 370 + 20 * (n - shownTests - 1);
+        label(this, testLabelName(n), QStringLiteral("Тест №%1").arg(n), {652, top}, row)->hide();
+        values_[static_cast<size_t>(n - 1)] =
+            label(this, gradeLabelName(n), QStringLiteral("0"), {784, top}, row);
+        values_[static_cast<size_t>(n - 1)]->hide();
     }
     label(this, QStringLiteral("Label35"),
           QStringLiteral("Здесь дана только традиционная оценка!!!!"), {392, 104},

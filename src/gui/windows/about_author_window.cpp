@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/about_author_window.h"
 
-#include "core/course/course_texts.h"
 #include "gui/kit/picture.h"
 #include "gui/kit/ui_font.h"
+#include "gui/windows/course_title.h"
 
 #include <QLabel>
 
@@ -20,13 +20,13 @@ AboutAuthorWindow::AboutAuthorWindow(QWidget* parent) : QWidget(parent, Qt::Wind
     p.setColor(QPalette::Window, QColor(0xB9, 0xD1, 0xEA));
     setPalette(p);
 
-    addPicture(this, QStringLiteral(":/icons/portrait.svg"), QRect(40, 8, 297, 281),
-               QStringLiteral("Автордың суреті"));
+    const CourseTitle course = CourseTitle::current();
+    addPicture(this, course.portrait, QRect(40, 8, 297, 281), QStringLiteral("Автордың суреті"));
     addLabel(this, QStringLiteral("Label1"),
              QStringLiteral("Құрастырушы:\n%1\n%2 %3")
-                 .arg(courseTexts::department(), courseTexts::authorPost(), courseTexts::author()),
+                 .arg(course.department, course.post, course.author),
              pixelFont(QStringLiteral("Arial"), 16, true), {48, 312});
-    addLabel(this, QStringLiteral("Label2"), courseTexts::placeAndYear(),
+    addLabel(this, QStringLiteral("Label2"), course.placeAndYear,
              pixelFont(QStringLiteral("MS Sans Serif"), 13, true), {104, 392});
 }
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/about_program_dialog.h"
 
-#include "core/course/course_texts.h"
 #include "gui/kit/picture.h"
 #include "gui/kit/ui_font.h"
+#include "gui/windows/course_title.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -22,7 +22,8 @@ AboutProgramDialog::AboutProgramDialog(QWidget* parent) : QDialog(parent) {
     p.setColor(QPalette::Window, QColor(0xA6, 0xCA, 0xF0));
     setPalette(p);
 
-    addPicture(this, QStringLiteral(":/icons/cover.svg"), QRect(0, 32, 185, 177),
+    const CourseTitle course = CourseTitle::current();
+    addPicture(this, course.cover, QRect(0, 32, 185, 177),
                QStringLiteral("Электронды құралдың мұқабасы"));
     auto* bevel = new QFrame(this);
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -31,12 +32,10 @@ AboutProgramDialog::AboutProgramDialog(QWidget* parent) : QDialog(parent) {
     const QFont arial = pixelFont(QStringLiteral("Arial"), 19, true);
     addLabel(this, QStringLiteral("Label1"), QStringLiteral("Осы электронды құрал"), arial,
              {224, 24});
-    addLabel(this, QStringLiteral("Label2"), QStringLiteral("Velmora пәнінен"), arial, {224, 56});
+    addLabel(this, QStringLiteral("Label2"), course.subject, arial, {224, 56});
     addLabel(this, QStringLiteral("Label3"),
-             courseTexts::programmeCode() +
-                 QStringLiteral(" - Ақпараттық жүйелер мамандығына арналған"),
-             arial, {216, 88});
-    QLabel* place = addLabel(this, QStringLiteral("Label5"), courseTexts::placeAndYear(),
+             course.programmeCode + QStringLiteral(" - ") + course.speciality, arial, {216, 88});
+    QLabel* place = addLabel(this, QStringLiteral("Label5"), course.placeAndYear,
                              pixelFont(QStringLiteral("MS Sans Serif"), 13, true), {232, 208});
     place->setStyleSheet(QStringLiteral("color: black"));
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/group_journal_window.h"
 
-#include "core/exam/journal_table.h"
+#include "core/access/journal_table.h"
 #include "core/exam/question_statistics.h"
 #include "core/storage/save_file.h"
 #include "gui/kit/handler_guard.h"

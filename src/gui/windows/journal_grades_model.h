@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/exam/group_journal.h"
-#include "core/exam/journal_table.h"
+#include "core/access/group_journal.h"
+#include "core/access/journal_table.h"
 
 #include <QAbstractTableModel>
 

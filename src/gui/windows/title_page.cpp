@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/title_page.h"
 
-#include "core/course/course_texts.h"
 #include "gui/kit/picture.h"
 #include "gui/kit/svg_icon.h"
 #include "gui/kit/ui_font.h"
+#include "gui/windows/course_title.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -26,28 +26,25 @@ TitlePage::TitlePage(QWidget* shownOnClose, QWidget* parent)
     p.setColor(QPalette::Window, QColor(0x00, 0x80, 0x80));
     setPalette(p);
 
+    const CourseTitle course = CourseTitle::current();
     const QString times = QStringLiteral("Times New Roman");
-    addLabel(this, QStringLiteral("Label1"), courseTexts::institution(), pixelFont(times, 19, true),
+    addLabel(this, QStringLiteral("Label1"), course.institution, pixelFont(times, 19, true),
              {16, 8});
-    addLabel(this, QStringLiteral("Label2"), courseTexts::department(), pixelFont(times, 19, true),
+    addLabel(this, QStringLiteral("Label2"), course.department, pixelFont(times, 19, true),
              {184, 32});
-    addPicture(this, QStringLiteral(":/icons/emblem.svg"), QRect(216, 64, 177, 177),
-               QStringLiteral("Velmora эмблемасы"));
-    addLabel(this, QStringLiteral("Label3"), QStringLiteral("Электронды әдістемелік кұрал"),
-             pixelFont(times, 27, true, true), {120, 256});
-    QLabel* title = addLabel(this, QStringLiteral("Label4"), QStringLiteral("Velmora"),
+    addPicture(this, course.emblem, QRect(216, 64, 177, 177), course.emblemText);
+    addLabel(this, QStringLiteral("Label3"), course.kind, pixelFont(times, 27, true, true),
+             {120, 256});
+    QLabel* title = addLabel(this, QStringLiteral("Label4"), course.title,
                              pixelFont(times, 35, true, true), {164, 298});
     title->setStyleSheet(QStringLiteral("color: #00FF00"));
-    addLabel(
-        this, QStringLiteral("Label5"),
-        QStringLiteral("Құрастырған: %1 %2").arg(courseTexts::authorPost(), courseTexts::author()),
-        pixelFont(times, 19), {184, 352});
+    addLabel(this, QStringLiteral("Label5"),
+             QStringLiteral("Құрастырған: %1 %2").arg(course.post, course.author),
+             pixelFont(times, 19), {184, 352});
     addLabel(this, QStringLiteral("Label6"),
-             courseTexts::programmeCode() +
-                 QStringLiteral("-Ақпараттық жүйелер мамандығына арналған"),
-             pixelFont(times, 19), {72, 440});
-    addLabel(this, QStringLiteral("Label7"), courseTexts::placeAndYear(), pixelFont(times, 19),
-             {250, 608});
+             course.programmeCode + QLatin1Char('-') + course.speciality, pixelFont(times, 19),
+             {72, 440});
+    addLabel(this, QStringLiteral("Label7"), course.placeAndYear, pixelFont(times, 19), {250, 608});
 
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(3000);

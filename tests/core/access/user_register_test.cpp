@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/access/user_register.h"
+#include "core/storage/code_page.h"
 #include "core/storage/failure.h"
 #include "core/storage/scrambled_store.h"
 #include "support/temp_folder.h"
 
+#include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -124,6 +127,83 @@ TEST(UserRegisterGrades, WriteGradeWritesOneKeyAsDecimalText) {
     EXPECT_EQ(UserRegister::readGrades(QStringLiteral("Ivan")).grade(7), std::optional<quint8>(4));
     EXPECT_EQ(readini(QStringLiteral("ivan"), QStringLiteral("password"), UserRegister::path()),
               QStringLiteral("p"));
+}
+
+// A course's grade slots: registration writes exactly test1 … test<slots>, and writing grades back
+// rewrites the same keys.
+TEST(UserRegisterSlots, RegistrationAndWriteBackCoverTheCoursesSlots) {
+    const TempFolder folder;
+    for (const int slots : {3, kMaxGradeSlots}) {
+        const QString name = QStringLiteral("s%1").arg(slots);
+        ASSERT_TRUE(UserRegister::addStudent(name, QStringLiteral("p"),
+                                             QDateTime::currentDateTime(), slots));
+        QStringList expected{QStringLiteral("password")};
+        for (int n = 1; n <= slots; ++n) {
+            expected.append(UserRegister::testKey(n));
+        }
+        expected.append(UserRegister::registeredKey());
+        const QList<IniSectionRead> sections = readiniSections(
+            expected + QStringList{UserRegister::testKey(slots + 1)}, UserRegister::path());
+        const auto section = std::find_if(sections.begin(), sections.end(),
+                                          [&](const IniSectionRead& s) { return s.name == name; });
+        ASSERT_NE(section, sections.end()) << slots;
+        EXPECT_EQ(section->values.count(std::nullopt), 1) << slots; // only test<slots + 1>
+        EXPECT_EQ(section->values[1], std::optional(QStringLiteral("1"))) << slots;
+        EXPECT_EQ(section->values[slots], std::optional(QStringLiteral("0"))) << slots;
+        Grades grades{};
+        grades[static_cast<size_t>(slots)] = 4;
+        if (slots < kMaxGradeSlots) {
+            grades[static_cast<size_t>(slots) + 1] = 5; // beyond the course: never written
+        }
+        UserRegister::writeGrades(name, grades, slots);
+        EXPECT_EQ(UserRegister::readGrades(name, slots + 1).grade(slots), std::optional<quint8>(4));
+        EXPECT_EQ(UserRegister::readGrades(name, slots + 1).grade(slots + 1), std::nullopt);
+    }
+}
+
+// The whole register in one read, as the group journal reads it: every section once (the first of
+// a name whatever its letter case), scrambled values read plain, the moment of registration when
+// the section keeps a readable one.
+TEST(UserRegisterSections, ReadsEverySectionOnceWithItsGradesAndMoment) {
+    const TempFolder folder;
+    const QDateTime moment(QDate(2025, 2, 3), QTime(14, 5, 9));
+    ASSERT_TRUE(UserRegister::addStudent(QStringLiteral("Айгүл"), QStringLiteral("p"), moment, 3));
+    store(QStringLiteral("Айгүл"), 2, QStringLiteral("5"));
+    store(QStringLiteral("Teacher"), 1, QStringLiteral("4")); // the administrator: no password
+    writeini(QStringLiteral("Old"), QStringLiteral("password"), QStringLiteral("q"),
+             UserRegister::path());
+    writeini(QStringLiteral("Old"), UserRegister::registeredKey(), QStringLiteral("вчера"),
+             UserRegister::path());
+    QByteArray text = folder.read(QStringLiteral("users.ini"));
+    text.append(CodePage::encode(
+        u"[АЙГҮЛ]\r\ntest1=x\r\n")); // a later section of the same name is never read
+    folder.write(QStringLiteral("users.ini"), text);
+
+    const QList<RegisteredUser> users = UserRegister::readAll(3);
+    ASSERT_EQ(users.size(), 3);
+    struct Row {
+        QString name;
+        bool student;
+        QList<std::optional<quint8>> grades;
+        std::optional<QDateTime> registered;
+    };
+    const Row rows[] = {
+        {QStringLiteral("Айгүл"), true, {1, 5, 0}, moment},
+        {QStringLiteral("Teacher"), false, {4, std::nullopt, std::nullopt}, std::nullopt},
+        {QStringLiteral("Old"), true, {std::nullopt, std::nullopt, std::nullopt}, std::nullopt},
+    };
+    for (qsizetype i = 0; i < users.size(); ++i) {
+        const RegisteredUser& user = users[i];
+        EXPECT_EQ(user.name, rows[i].name);
+        EXPECT_EQ(user.student, rows[i].student) << i;
+        ASSERT_EQ(user.grades.count(), 3) << i;
+        for (int test = 1; test <= 3; ++test) {
+            EXPECT_EQ(user.grades.grade(test), rows[i].grades[test - 1]) << i << " " << test;
+        }
+        EXPECT_EQ(user.registered, rows[i].registered) << i;
+    }
+    ASSERT_TRUE(QFile::remove(QStringLiteral("users.ini")));
+    EXPECT_TRUE(UserRegister::readAll(3).isEmpty());
 }
 
 } // namespace

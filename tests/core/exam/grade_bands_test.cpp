@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/course/course_book.h"
 #include "core/exam/grade_bands.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,24 @@ TEST(GradeBands, OutOfRangeCountsAreClampedAndAnEmptyTestRefused) {
     EXPECT_EQ(GradeBands::grade(-1, 5), 1);
     EXPECT_EQ(GradeBands::grade(2'000'000'000, 2'100'000'000), 5);
     EXPECT_THROW(GradeBands::grade(0, 0), std::invalid_argument);
+}
+
+// A test is passed at the course's pass grade or above: 3 in the shipped course, as the course
+// file sets it elsewhere.
+TEST(GradeBands, PassedFollowsTheCoursesPassGrade) {
+    struct Row {
+        int passGrade;
+        int grade;
+        bool passed;
+    };
+    const Row rows[] = {{3, 2, false}, {3, 3, true},  {3, 5, true}, {4, 3, false},
+                        {4, 4, true},  {5, 4, false}, {1, 1, true}, {4, 0, false}};
+    for (const Row& row : rows) {
+        velmora::CourseBook course;
+        course.passGrade = row.passGrade;
+        EXPECT_EQ(velmora::GradeBands::passed(row.grade, course), row.passed)
+            << row.passGrade << " " << row.grade;
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/course/course_book.h"
 #include "gui/screens/progress_screen.h"
 #include "gui/screens/user_list_box.h"
 #include "support/widget_tree.h"
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using velmora::ProgressScreen;
@@ -57,6 +59,44 @@ TEST(ProgressScreen, MatchesTheReviewedDumpWithTheUserList) {
     const quint8 grades[12] = {5, 4, 3, 0, 0, 0, 0, 0, 0, 2, 0, 0};
     screen.showGrades(grades);
     expectMatchesGolden(QStringLiteral("progress_screen_with_user_list"), dumpWidgetTree(&screen));
+}
+
+// The rows are the course's shown tests: fewer tests give fewer rows in today's places, more tests
+// continue the column down to the screen's foot without leaving it; slots beyond them stay hidden.
+TEST(ProgressScreen, ShowsOneRowPerShownTestOfTheCourse) {
+    struct Row {
+        int shownTests;
+        int gradeSlots;
+    };
+    for (const Row row : {Row{3, 3}, Row{3, 12}, Row{10, 12}, Row{12, 12}, Row{20, 12}}) {
+        velmora::CourseBook course;
+        course.shownTests = row.shownTests;
+        course.gradeSlots = row.gradeSlots;
+        ProgressScreen screen(course);
+        screen.resize(921, 745);
+        screen.show();
+        QList<int> tops;
+        int hidden = 0;
+        for (const QLabel* label : screen.findChildren<QLabel*>()) {
+            if (!label->text().startsWith(QStringLiteral("Тест №"))) {
+                continue;
+            }
+            if (label->isVisible()) {
+                tops.append(label->y());
+                EXPECT_LE(label->geometry().bottom(), screen.height())
+                    << label->text().toStdString();
+            } else {
+                ++hidden;
+            }
+        }
+        std::sort(tops.begin(), tops.end());
+        ASSERT_EQ(tops.size(), row.shownTests) << row.shownTests;
+        EXPECT_EQ(tops.front(), 82);
+        if (row.shownTests <= 10) {
+            EXPECT_EQ(tops.back(), 82 + 36 * (row.shownTests - 1));
+        }
+        EXPECT_EQ(hidden, std::max(0, row.gradeSlots - row.shownTests)) << row.shownTests;
+    }
 }
 
 TEST(ProgressScreen, BackButtonIsReported) {

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/course/course_shape.h"
 #include "core/exam/question_source_converter.h"
 #include "core/exam/test_file.h"
 #include "core/storage/code_page.h"
@@ -203,7 +202,11 @@ TEST(TestCommands, BuildAndImportReplaceTheWholeTestFile) {
 // converter in-process), and are complete.
 TEST(CourseTests, AreUpToDateAndComplete) {
     const QString root = QStringLiteral(VELMORA_SOURCE_ROOT);
-    for (int n = 1; n <= kCourseTests; ++n) {
+    const int tests = static_cast<int>(QDir(root + QStringLiteral("/course/sources"))
+                                           .entryList({QStringLiteral("test*.txt")}, QDir::Files)
+                                           .size());
+    ASSERT_GE(tests, 1);
+    for (int n = 1; n <= tests; ++n) {
         SCOPED_TRACE(n);
         const TempFolder folder;
         const QString source = root + QStringLiteral("/course/sources/test%1.txt").arg(n);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/course/course_shape.h"
+#include "core/access/user_register.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -11,6 +11,8 @@
 #include <optional>
 
 namespace velmora {
+
+struct CourseBook;
 
 // What the test log says about one student and one test.
 struct JournalAttempts {
@@ -23,9 +25,9 @@ struct JournalAttempts {
 struct JournalStudent {
     QString name;
     bool listed = true; // false: a section of users.ini that the list "users" lacks
-    // The stored grade of tests 1 … kTestSlots when it is a number 0 … 5.
-    std::array<std::optional<int>, kTestSlots + 1> stored{};
-    std::array<JournalAttempts, kTestSlots + 1> attempts{};
+    // The stored grade of tests 1 … the course's grade slots when it is a number 0 … 5.
+    std::array<std::optional<int>, kMaxGradeSlots + 1> stored{};
+    std::array<JournalAttempts, kMaxGradeSlots + 1> attempts{};
 
     bool taken(int test) const { return attempts[static_cast<size_t>(test)].count > 0; }
     // The grade shown for a taken test: the stored one, or the log's last when the register's
@@ -60,8 +62,10 @@ public:
     // Reads the files of the current directory; `reportfile` is the test log setting. A missing or
     // damaged log is no failure: what cannot be used is counted in the notes.
     static GroupJournal read(const QString& reportfile);
+    // read, for the tests, pass grade and grade slots of `course`.
+    static GroupJournal read(const QString& reportfile, const CourseBook& course);
 
-    // Test numbers 1 … kTestSlots whose file exists in data\tests, ascending.
+    // The course's test numbers whose file exists in data\tests, ascending.
     const QList<int>& tests() const { return tests_; }
     const QList<JournalStudent>& students() const { return students_; }
     JournalTestSummary summary(int test) const;
@@ -79,11 +83,12 @@ public:
 
 private:
     void readAdministrator();
-    void readRegister();
+    void readRegister(int gradeSlots);
     void readTestLog(const QString& path);
     void countUnansweredTests(const StartedAttempts& started);
 
     QList<int> tests_;
+    int passGrade_ = 0;
     QList<JournalStudent> students_;
     QHash<QByteArray, int> rows_; // folded name bytes to row
     RegistrationMoments registered_;

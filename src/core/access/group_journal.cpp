@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/exam/group_journal.h"
+#include "core/access/group_journal.h"
 
 #include "core/access/admin_settings.h"
 #include "core/access/user_list.h"
 #include "core/access/user_register.h"
+#include "core/course/course_book.h"
 #include "core/exam/answer_log.h"
 #include "core/exam/log_lines.h"
 #include "core/exam/test_log.h"
@@ -11,12 +12,10 @@
 #include "core/storage/code_page.h"
 #include "core/storage/data_path.h"
 #include "core/storage/failure.h"
-#include "core/storage/ini_text.h"
 #include "core/storage/integer_text.h"
-#include "core/storage/safe_file.h"
-#include "core/storage/scrambled_store.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <future>
 
 namespace velmora {
@@ -34,22 +33,21 @@ QByteArray folded(QByteArrayView name) {
     return key;
 }
 
-QList<int> testsWithFiles() {
+QList<int> testsWithFiles(const CourseBook& course) {
     QList<int> tests;
-    for (int test = 1; test <= kTestSlots; ++test) {
-        const QString file = programFolderPath(TestRun::filePath(UserRegister::testKey(test)));
+    for (const CourseItem* item : course.items()) {
+        if (item->kind != CourseItemKind::Test || tests.contains(item->test) ||
+            item->test > std::min(course.gradeSlots, kMaxGradeSlots)) {
+            continue;
+        }
+        const QString file =
+            programFolderPath(TestRun::filePath(UserRegister::testKey(item->test)));
         if (QFileInfo(file).isFile()) {
-            tests.append(test);
+            tests.append(item->test);
         }
     }
+    std::sort(tests.begin(), tests.end());
     return tests;
-}
-
-// A stored value as the register's reader gives it: unscrambled and decoded.
-QString plainValue(const std::optional<QByteArray>& stored) {
-    QByteArray plain;
-    crypt(stored.value_or(QByteArray(kMissingMarker)), kScrambleKey, plain);
-    return CodePage::decode(plain);
 }
 
 // How many attempts of each student (folded name) and test the answer log holds, from the
@@ -109,6 +107,10 @@ std::optional<double> JournalStudent::mean(const QList<int>& tests) const {
 }
 
 GroupJournal GroupJournal::read(const QString& reportfile) {
+    return read(reportfile, CourseBook::current());
+}
+
+GroupJournal GroupJournal::read(const QString& reportfile, const CourseBook& course) {
     // The answer log is by far the largest file: it is scanned on a second core meanwhile. Should
     // reading the register throw, the promise, made after `started`, is gone before `started`
     // waits for the scan, which then ends on the broken promise instead of waiting for ever.
@@ -117,9 +119,10 @@ GroupJournal GroupJournal::read(const QString& reportfile) {
     started = std::async(std::launch::async, startedAttempts, AnswerLog::path(reportfile),
                          moments.get_future().share());
     GroupJournal journal;
-    journal.tests_ = testsWithFiles();
+    journal.tests_ = testsWithFiles(course);
+    journal.passGrade_ = course.passGrade;
     journal.readAdministrator();
-    journal.readRegister();
+    journal.readRegister(std::min(course.gradeSlots, kMaxGradeSlots));
     moments.set_value(journal.registered_);
     journal.readTestLog(TestLog::path(reportfile));
     journal.countUnansweredTests(started.get());
@@ -134,16 +137,11 @@ void GroupJournal::readAdministrator() {
     }
 }
 
-void GroupJournal::readRegister() {
-    const QByteArray text =
-        readWholeFile(programFolderPath(UserRegister::path())).value_or(QByteArray());
-    const QList<IniText::SectionSpan> sections = IniText::sectionSpans(text);
-    QHash<QByteArray, const IniText::SectionSpan*> sectionOf;
-    for (const IniText::SectionSpan& section : sections) {
-        const QByteArray key = folded(section.name);
-        if (!sectionOf.contains(key)) { // the first section of a name is the one read
-            sectionOf.insert(key, &section);
-        }
+void GroupJournal::readRegister(int gradeSlots) {
+    const QList<RegisteredUser> users = UserRegister::readAll(gradeSlots);
+    QHash<QByteArray, const RegisteredUser*> userOf;
+    for (const RegisteredUser& user : users) {
+        userOf.insert(folded(CodePage::encode(user.name)), &user);
     }
     // The list's names in order, each once; then the register's students the list lacks.
     QList<std::pair<QString, bool>> names;
@@ -159,19 +157,13 @@ void GroupJournal::readRegister() {
     for (const auto& [name, listed] : names) {
         seen.insert(folded(CodePage::encode(name)), true);
     }
-    for (const IniText::SectionSpan& section : sections) {
-        const QByteArray key = folded(section.name);
-        const bool student = IniText::value(section.lines, section.name, "password").has_value();
-        if (student && !seen.contains(key)) {
+    for (const RegisteredUser& user : users) {
+        const QByteArray key = folded(CodePage::encode(user.name));
+        if (user.student && !seen.contains(key)) {
             seen.insert(key, true);
-            names.append({CodePage::decode(section.name), false});
+            names.append({user.name, false});
         }
     }
-    QList<QByteArray> keys;
-    for (int test = 1; test <= kTestSlots; ++test) {
-        keys.append(UserRegister::testKey(test).toLatin1());
-    }
-    keys.append(UserRegister::registeredKey().toLatin1()); // after the grades
     for (const auto& [name, listed] : names) {
         const QByteArray key = folded(CodePage::encode(name));
         if (name.isEmpty() || rows_.contains(key)) {
@@ -180,19 +172,16 @@ void GroupJournal::readRegister() {
         JournalStudent student;
         student.name = name;
         student.listed = listed;
-        if (const IniText::SectionSpan* section = sectionOf.value(key)) {
-            const auto values = IniText::values(section->lines, section->name, keys);
-            for (int test = 1; test <= kTestSlots; ++test) {
-                const std::optional<int> value = integerValue(plainValue(values[test - 1]));
+        if (const RegisteredUser* user = userOf.value(key)) {
+            for (int test = 1; test <= user->grades.count(); ++test) {
+                const std::optional<int> value = integerValue(user->grades.text(test));
                 if (value && *value >= 0 && *value <= kHighestGrade) {
                     student.stored[static_cast<size_t>(test)] = value;
                 }
             }
             // A moment that cannot be read leaves the section read as an older register's.
-            if (const auto& registered = values[kTestSlots]) {
-                if (const auto moment = UserRegister::registeredMoment(plainValue(registered))) {
-                    registered_.insert(key, logMoment(*moment));
-                }
+            if (user->registered) {
+                registered_.insert(key, logMoment(*user->registered));
             }
         }
         rows_.insert(key, static_cast<int>(students_.size()));
@@ -259,7 +248,7 @@ JournalTestSummary GroupJournal::summary(int test) const {
         if (const std::optional<int> g = student.grade(test)) {
             ++result.taken;
             sum += *g;
-            passed += *g >= kPassGrade ? 1 : 0;
+            passed += *g >= passGrade_ ? 1 : 0;
             if (*g >= 1) {
                 ++result.counts[static_cast<size_t>(*g)];
             }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/exam/journal_table.h"
+#include "core/access/journal_table.h"
 
-#include "core/exam/group_journal.h"
+#include "core/access/group_journal.h"
 #include "core/exam/question_statistics.h"
 #include "core/storage/csv_writer.h"
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/access/group_journal.h"
+#include "core/access/journal_table.h"
+#include "core/course/course_book.h"
 #include "core/exam/answer_log.h"
-#include "core/exam/group_journal.h"
-#include "core/exam/journal_table.h"
 #include "core/exam/log_lines.h"
 #include "core/exam/question_statistics.h"
 #include "core/exam/test_log.h"
@@ -83,6 +84,42 @@ TEST_F(GroupJournalFiles, ATestCountsAsTakenOnlyWithATestLogLine) {
     EXPECT_EQ(first.counts, (std::array<int, 6>{0, 0, 0, 1, 0, 1}));
     EXPECT_DOUBLE_EQ(journal.summary(2).passedShare, 0.0);
     EXPECT_EQ(journal.summary(4).taken, 0);
+}
+
+// The journal follows the course it is handed: its tests are the columns (a test file of no test
+// of the course makes none), its pass grade decides the passed share, and the scrambled register is
+// read through the user register as the program reads it.
+TEST_F(GroupJournalFiles, ColumnsAndPassGradeFollowTheCourse) {
+    writeTestFile(QStringLiteral("test3"), numberedQuestions({1}), QStringLiteral("1"));
+    CourseBook course;
+    course.passGrade = 4;
+    course.gradeSlots = 3;
+    CourseMenu menu;
+    for (const int test : {3, 1, 2}) {
+        CourseItem item;
+        item.name = QStringLiteral("test%1").arg(test);
+        item.kind = CourseItemKind::Test;
+        item.test = test;
+        menu.items.push_back(item);
+    }
+    course.menus.push_back(menu);
+    folder_.write(QStringLiteral("report.txt"),
+                  lines({QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | test1 | 5"),
+                         QStringLiteral("Айгүл | 10:10:00 | 01.02.2025 | test2 | 2"),
+                         QStringLiteral("Нұрлан | 09:00:00 | 03.02.2025 | test1 | 3"),
+                         QStringLiteral("Нұрлан | 09:30:00 | 03.02.2025 | test4 | 5")}));
+    const GroupJournal journal = GroupJournal::read(QStringLiteral("report.txt"), course);
+    EXPECT_EQ(journal.tests(), (QList<int>{1, 2, 3}));
+    const JournalTable table = JournalTable::of(journal);
+    EXPECT_EQ(table.header(), (QStringList{u"Студент"_s, u"Тест 1"_s, u"Тест 2"_s, u"Тест 3"_s,
+                                           u"Средний балл"_s}));
+    EXPECT_EQ(table.rows(),
+              (QList<QStringList>{{u"Айгүл"_s, u"5"_s, u"2"_s, kDash, u"3,50"_s},
+                                  {u"Гость"_s, kDash, kDash, kDash, kDash},
+                                  {u"бекзат"_s, kDash, kDash, kDash, kDash},
+                                  {u"Нұрлан (нет в списке)"_s, u"3"_s, kDash, kDash, u"3,00"_s}}));
+    EXPECT_EQ(journal.skippedLogLines(), 1);               // test4 is no test of the course
+    EXPECT_DOUBLE_EQ(journal.summary(1).passedShare, 0.5); // 5 passes, 3 does not
 }
 
 TEST_F(GroupJournalFiles, BadLogLinesAreCountedAndNeverMakeACell) {
@@ -235,56 +272,6 @@ TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersUnderAnotherKey) {
                                    u"0"_s, u"0"_s, u"0"_s, u"слишком лёгкий"_s},
                                   {u"2"_s, u"Вопрос 2"_s, u"1"_s, u"0 %"_s, u"1"_s, u"0 ✓"_s,
                                    u"0"_s, u"0"_s, u"0"_s, QString()}}));
-}
-
-TEST(LogLines, SplitAtBarsBetweenBlanksAndAtEveryLineEnd) {
-    QList<QStringList> lines;
-    forEachLogLine("a | b\rc | d\r\n\ne |  | f\nx|y | z |", [&](const LogFields& fields) {
-        QStringList line;
-        for (const QByteArrayView field : fields) {
-            line.append(QString::fromLatin1(field));
-        }
-        lines.append(line);
-    });
-    EXPECT_EQ(lines, (QList<QStringList>{{u"a"_s, u"b"_s},
-                                         {u"c"_s, u"d"_s},
-                                         {u"e"_s, QString(), u"f"_s},
-                                         {u"x|y"_s, u"z |"_s}}));
-}
-
-TEST(LogLines, AMomentIsOneThatAClockAndACalendarShow) {
-    struct Row {
-        const char* time;
-        const char* date;
-        std::optional<qint64> moment;
-    };
-    const Row rows[] = {
-        {"14:05:09", "03.02.2025", 20250203140509}, {"00:00:00", "29.02.2024", 20240229000000},
-        {"23:59:59", "31.12.2025", 20251231235959}, {"25:99:00", "03.02.2025", std::nullopt},
-        {"24:00:00", "03.02.2025", std::nullopt},   {"12:60:00", "03.02.2025", std::nullopt},
-        {"12:00:60", "03.02.2025", std::nullopt},   {"14:05:09", "32.13.2025", std::nullopt},
-        {"14:05:09", "29.02.2025", std::nullopt},   {"14:05:09", "31.04.2025", std::nullopt},
-        {"14:05:09", "00.01.2025", std::nullopt},   {"14:05:09", "01.00.2025", std::nullopt},
-        {"14:05:09", "01.01.0000", std::nullopt},   {"14:05", "03.02.2025", std::nullopt},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(logMoment(row.time, row.date), row.moment) << row.time << " " << row.date;
-    }
-}
-
-TEST(QuestionVerdict, NeedsFiveAnswersToCallAQuestionTooHard) {
-    const auto verdict = [](int answers, int correct) {
-        QuestionTally tally;
-        tally.answers = answers;
-        tally.correctAnswers = correct;
-        return tally.verdict();
-    };
-    EXPECT_EQ(verdict(4, 0), QString());
-    EXPECT_EQ(verdict(10, 2), QStringLiteral("слишком трудный"));
-    EXPECT_EQ(verdict(10, 3), QString());
-    EXPECT_EQ(verdict(20, 19), QString());
-    EXPECT_EQ(verdict(40, 39), QStringLiteral("слишком лёгкий"));
-    EXPECT_EQ(verdict(0, 0), QString());
 }
 
 TEST(JournalTableCsv, HasAByteOrderMarkSemicolonsAndQuotedFields) {
