@@ -18,6 +18,9 @@ using namespace velmora;
 
 namespace {
 
+// Grade slots of the shipped course ("test1" … "test12"), the course of these folders.
+constexpr int kShippedGradeSlots = 12;
+
 constexpr int kStudents = 10000;
 
 QString studentName(int i) {
@@ -40,7 +43,7 @@ public:
             const QByteArray name = CodePage::encode(studentName(i));
             entries += '[' + name +
                        "]\r\npassword=" + scrambledValue(QStringLiteral("pw%1").arg(i)) + "\r\n";
-            for (int test = 1; test <= kTestSlots; ++test) {
+            for (int test = 1; test <= kShippedGradeSlots; ++test) {
                 entries += "test" + QByteArray::number(test) + '=' +
                            scrambledValue(QString::number((i + test) % 6)) + "\r\n";
             }

@@ -14,6 +14,9 @@
 namespace velmora::soak {
 namespace {
 
+// Grade slots of the shipped course ("test1" … "test12"), the course of these folders.
+constexpr int kShippedGradeSlots = 12;
+
 QString unscrambled(const std::optional<QByteArray>& value) {
     if (!value) {
         return QStringLiteral("(missing)");
@@ -48,7 +51,7 @@ void checkStudent(const QByteArray& text, int worker, int k, bool graded,
     if (unscrambled(IniText::value(text, section, "password")) != password(name)) {
         report.problems.append(name + QStringLiteral(": wrong password"));
     }
-    for (int t = 1; t <= kTestSlots; ++t) {
+    for (int t = 1; t <= kShippedGradeSlots; ++t) {
         QString expected = QString::number(t == 1 ? 1 : 0);
         if (graded && t == testOf(k)) {
             expected = QString::number(gradeOf(worker, k));

@@ -16,6 +16,9 @@
 namespace velmora::soak {
 namespace {
 
+// Grade slots of the shipped course ("test1" … "test12"), the course of these folders.
+constexpr int kShippedGradeSlots = 12;
+
 const QString kLog = QStringLiteral("log.txt");
 constexpr int kBaseStudents = 300;
 
@@ -59,7 +62,7 @@ int gradeOf(int worker, int k) {
 }
 
 int testOf(int k) {
-    return 1 + k % kTestSlots;
+    return 1 + k % kShippedGradeSlots;
 }
 
 QString logLine(int worker, int k) {
@@ -127,7 +130,7 @@ void applyStep(int step) {
         break;
     case 1: {
         Grades grades{};
-        for (int t = 1; t <= kTestSlots; ++t) {
+        for (int t = 1; t <= kShippedGradeSlots; ++t) {
             grades[t] = static_cast<quint8>((step + t) % 6);
         }
         UserRegister::writeGrades(newcomer, grades);

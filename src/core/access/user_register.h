@@ -2,7 +2,6 @@
 #pragma once
 
 // Deprecated: kept for sign_in.* and session.*, which still use its counts.
-#include "core/course/course_shape.h"
 #include "core/exam/test_shape.h"
 
 #include <QDateTime>

@@ -12,6 +12,7 @@ namespace velmora {
 
 CourseState::CourseState(const CourseBook& course, QObject* parent)
     : QObject(parent), course_(course) {
+    session_.gradeSlots = course_.gradeSlots;
     for (const CourseMenu& menu : course_.menus) {
         entries_.insert(menu.name, Entry{&menu, nullptr, nullptr});
         for (const CourseItem& item : menu.items) {

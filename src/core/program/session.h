@@ -18,7 +18,8 @@ namespace velmora {
 // holds one and changes it in its handlers; nothing in it reads or writes a file.
 struct Session {
     QString userName;      // the user signed in last
-    Grades grades{};       // grades of tests 1 … 12 (element 0 unused)
+    Grades grades{};       // grades of tests 1 … gradeSlots (element 0 unused)
+    int gradeSlots = 12;   // the course's grade slots, "test1" … "testN"
     bool signedIn = false; // someone has signed in since start-up
     AdminSettings admin;   // as read at start-up; changed settings count from the next start
     QString testName;      // "test1" … of the test chosen last
@@ -28,14 +29,18 @@ struct Session {
     // (a student's were read while signing in).
     void signIn(const QString& name);
 
-    // The grades of tests 1 … 12, in order.
+    // The grades of tests 1 … gradeSlots, in order.
     std::span<const quint8> testGrades() const;
-    // Puts the grade of a finished test into its slot; a test outside 1 … 12 keeps no grade.
+    // Puts the grade of a finished test into its slot; a test outside 1 … gradeSlots keeps no grade.
     void recordGrade(const TestOutcome& outcome);
-    // Sets the grade of test `test` (1 … 12); any other test number changes nothing.
+    // Sets the grade of test `test` (1 … gradeSlots); any other test number changes nothing.
     void setGrade(int test, quint8 grade);
     // The test keys ("test1" …) of the tests whose grade is a pass, in test order.
     QStringList passedTests() const;
+
+private:
+    // gradeSlots, within the table.
+    int slots() const;
 };
 
 } // namespace velmora

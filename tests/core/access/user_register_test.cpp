@@ -14,6 +14,11 @@ using velmora::test::TempFolder;
 
 namespace {
 
+// Grade slots of the shipped course ("test1" … "test12"), the course of these folders.
+constexpr int kShippedGradeSlots = 12;
+// Tests shown on the shipped course's progress screen.
+constexpr int kShippedShownTests = 10;
+
 void store(const QString& user, int test, const QString& value) {
     writeini(user, UserRegister::testKey(test), value, UserRegister::path());
 }
@@ -40,16 +45,16 @@ Taken takeAll(const StoredGrades& stored) {
 
 TEST(UserRegisterGrades, ReadsAllTwelveKeepingTheLowEightBits) {
     const TempFolder folder;
-    const QString values[kTestSlots] = {
+    const QString values[kShippedGradeSlots] = {
         QStringLiteral("5"), QStringLiteral("256"), QStringLiteral("-1"), QStringLiteral("3"),
         QStringLiteral("0"), QStringLiteral("0"),   QStringLiteral("0"),  QStringLiteral("0"),
         QStringLiteral("0"), QStringLiteral("4"),   QStringLiteral("0"),  QStringLiteral("513")};
-    for (int n = 1; n <= kTestSlots; ++n) {
+    for (int n = 1; n <= kShippedGradeSlots; ++n) {
         store(QStringLiteral("Айгүл"), n, values[n - 1]);
     }
     const StoredGrades stored = UserRegister::readGrades(QStringLiteral("АЙГҮЛ"));
     EXPECT_TRUE(stored.found());
-    EXPECT_EQ(stored.count(), kTestSlots);
+    EXPECT_EQ(stored.count(), kShippedGradeSlots);
     const Taken taken = takeAll(stored);
     EXPECT_EQ(taken.failure, QString());
     EXPECT_EQ(taken.values, (QList<quint8>{5, 0, 255, 3, 0, 0, 0, 0, 0, 4, 0, 1}));
@@ -81,15 +86,15 @@ TEST(UserRegisterGrades, AMissingKeyOrSectionFailsWithTheMissingValue) {
     EXPECT_TRUE(taken.values.isEmpty());
     EXPECT_EQ(taken.failure, expected);
 
-    for (int n = 1; n <= kShownGrades; ++n) {
+    for (int n = 1; n <= kShippedShownTests; ++n) {
         store(QStringLiteral("partial"), n, QStringLiteral("1"));
     }
     taken = takeAll(UserRegister::readGrades(QStringLiteral("partial")));
-    EXPECT_EQ(taken.values.size(), kShownGrades);
+    EXPECT_EQ(taken.values.size(), kShippedShownTests);
     EXPECT_EQ(taken.failure, expected);
-    taken = takeAll(UserRegister::readGrades(QStringLiteral("partial"), kShownGrades));
+    taken = takeAll(UserRegister::readGrades(QStringLiteral("partial"), kShippedShownTests));
     EXPECT_EQ(taken.failure, QString());
-    EXPECT_EQ(taken.values.size(), kShownGrades);
+    EXPECT_EQ(taken.values.size(), kShippedShownTests);
 }
 
 // A section counts as found when it holds any key, a password alone included; a header without
@@ -98,7 +103,7 @@ TEST(UserRegisterGrades, FoundWhenTheSectionHoldsAnyKey) {
     const TempFolder folder;
     writeini(QStringLiteral("Ivan"), QStringLiteral("password"), QStringLiteral("p"),
              UserRegister::path());
-    const StoredGrades ivan = UserRegister::readGrades(QStringLiteral("ivan"), kShownGrades);
+    const StoredGrades ivan = UserRegister::readGrades(QStringLiteral("ivan"), kShippedShownTests);
     EXPECT_TRUE(ivan.found());
     EXPECT_EQ(ivan.grade(1), std::nullopt);
     folder.write(QStringLiteral("users.ini"), "[Empty]\r\n[Other]\r\ntest1=x\r\n");

@@ -63,4 +63,24 @@ TEST(Session, PassedTestsAreThoseGradedThreeOrMore) {
                                                   QStringLiteral("test12")}));
 }
 
+
+// A course with more tests than the shipped twelve keeps, shows and passes grades up to its
+// own last slot, and none beyond it.
+TEST(Session, TheCoursesGradeSlotsBoundTheTable) {
+    Session session;
+    session.gradeSlots = 15;
+    session.recordGrade({4, 13});
+    session.setGrade(15, 3);
+    session.setGrade(16, 5);
+    session.recordGrade({5, 16});
+    EXPECT_EQ(session.testGrades().size(), 15U);
+    EXPECT_EQ(session.testGrades()[12], 4);
+    EXPECT_EQ(session.grades[16], 0);
+    EXPECT_EQ(session.passedTests(),
+              (QStringList{QStringLiteral("test13"), QStringLiteral("test15")}));
+    session.gradeSlots = 3;
+    EXPECT_EQ(session.testGrades().size(), 3U);
+    EXPECT_EQ(session.passedTests(), QStringList{});
+}
+
 } // namespace

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/exam/group_journal.h"
+#include "core/access/group_journal.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
 #include "gui/windows/journal_grades_model.h"
