@@ -3,11 +3,9 @@
 
 #include <QString>
 
-namespace velmora {
-
 // The course's own texts on the title page and in the about windows: a fictitious institution and
 // author.
-namespace courseTexts {
+namespace velmora::courseTexts {
 
 QString institution();
 QString department();
@@ -16,5 +14,4 @@ QString authorPost();
 QString programmeCode();
 QString placeAndYear();
 
-} // namespace courseTexts
-} // namespace velmora
+} // namespace velmora::courseTexts
