@@ -31,6 +31,7 @@ TEST(Failure, SystemReasonsAreTheSystemsTextsOnEveryThread) {
     std::vector<QString> seen(8);
     {
         std::vector<std::jthread> threads;
+        threads.reserve(seen.size());
         for (int t = 0; t < 8; ++t) {
             threads.emplace_back([&seen, t] {
                 for (int round = 0; round < 2000; ++round) {
