@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/small_disk.h"
 
+#include "core/storage/system_reason.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
@@ -32,8 +33,7 @@ SmallDisk::SmallDisk(qint64 bytes) {
     const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755";
     if (::mount("tmpfs", native(path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
                 options.constData()) != 0) {
-        skipReason_ = QStringLiteral("mounting a tmpfs failed: ") +
-                      QString::fromLocal8Bit(std::strerror(errno));
+        skipReason_ = QStringLiteral("mounting a tmpfs failed: ") + failures::systemReason(errno);
         return;
     }
     mounted_ = true;

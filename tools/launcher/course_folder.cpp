@@ -2,6 +2,7 @@
 #include "course_folder.h"
 
 #include "core/storage/failure.h"
+#include "core/storage/system_reason.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace velmora::launch {
 namespace {
@@ -80,7 +80,7 @@ bool createFromTemplate(const QString& templateFolder, const QString& target) {
     copyTree(templateFolder, partial.path());
     if (std::rename(QFile::encodeName(partial.path()).constData(),
                     QFile::encodeName(existing.absoluteFilePath()).constData()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        const QString reason = failures::systemReason(errno);
         // Another start made the folder first: use that one; the partial copy goes away.
         if (QFileInfo(target).isDir()) {
             return false;

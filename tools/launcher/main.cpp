@@ -4,6 +4,7 @@
 #include "course_folder.h"
 
 #include "core/storage/failure.h"
+#include "core/storage/system_reason.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,7 +13,6 @@
 #include <QMessageBox>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -35,7 +35,7 @@ QString courseFolder(const QStringList& args) {
     if (!args.isEmpty()) {
         return velmora::launch::checkedCourseFolder(args.first());
     }
-    const QString folder =
+    QString folder =
         velmora::launch::userCourseFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
     velmora::launch::createFromTemplate(velmora::launch::installedTemplate(launcherFolder()),
                                         folder);
@@ -80,7 +80,7 @@ int main(int argc, char* argv[]) {
         ::execl(program.constData(), "velmora", static_cast<char*>(nullptr));
         throw velmora::Failure(
             QStringLiteral("cannot start %1: %2")
-                .arg(QFile::decodeName(program), QString::fromLocal8Bit(std::strerror(errno))));
+                .arg(QFile::decodeName(program), velmora::failures::systemReason(errno)));
     } catch (const velmora::Failure& failure) {
         report(failure.message(), argc, argv);
         return 1;

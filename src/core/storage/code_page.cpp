@@ -45,7 +45,7 @@ int byteOf(char16_t c) {
         return c;
     }
     const Reverse& rev = reverseTable();
-    const auto it =
+    const auto* const it =
         std::lower_bound(rev.begin(), rev.end(), std::pair<char16_t, unsigned char>{c, 0});
     if (it != rev.end() && it->first == c) {
         return it->second;

@@ -64,7 +64,7 @@ QString matchLetterCase(const QString& path) {
 }
 
 QString programFolder() {
-    const QString folder = QDir::currentPath();
+    QString folder = QDir::currentPath();
     if (!folder.isEmpty()) {
         return folder;
     }

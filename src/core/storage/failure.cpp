@@ -1,23 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/storage/failure.h"
+#include "core/storage/system_reason.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
 
 namespace velmora {
 
 Failure::Failure(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
 
 namespace failures {
-namespace {
-
-QString systemReason(int errorNumber) {
-    return QString::fromLocal8Bit(std::strerror(errorNumber));
-}
-
-} // namespace
 
 Failure invalidInteger(const QString& text) {
     return Failure(QStringLiteral("'%1' is not a valid integer value").arg(text));

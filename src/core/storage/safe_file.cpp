@@ -120,6 +120,7 @@ void removeStaleTemporaries(const QFileInfo& info) {
         return;
     }
     const QByteArray prefix = temporaryPrefix(info);
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): the stream is this call's own
     while (const dirent* entry = ::readdir(dir)) {
         if (isTemporaryOf(entry->d_name, prefix)) {
             // unlink never removes a folder, so only a file of that name goes.

@@ -24,7 +24,7 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // The caller holds the file's FileLock: temporary files that earlier rewrites of the file left
 // when their writer was killed (".name.XXXXXX") are removed first, which is safe only because
 // every writer of the file holds its lock while its own temporary file exists.
-[[nodiscard]] int writeFileAtomically(const QString& path, const QByteArray& content);
+[[nodiscard]] int writeFileAtomically(const QString& linkOrFile, const QByteArray& content);
 
 // Appends lines to the file, creating it when missing, and flushes it to disk. When the file does
 // not end with a line break (a log saved by an editor without its last one), CR LF is written
@@ -34,7 +34,7 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error = nullpt
 // write bits and the group of `model` (the test log beside an answer log), or of its own folder
 // when there is no such file, so that every user of a shared folder may append to it. Returns 0
 // or the error number.
-[[nodiscard]] int appendToFile(const QString& path, const QByteArray& bytes,
+[[nodiscard]] int appendToFile(const QString& linkOrFile, const QByteArray& bytes,
                                const QString& model = QString());
 
 // A cross-process lock on one data file, held for a read-modify-write. It lives in a sidecar file

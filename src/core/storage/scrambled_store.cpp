@@ -42,7 +42,7 @@ qsizetype firstTroubleAt(const QByteArray& s) {
 // A section or key name in the code page. A name that would split its line, or a key name that
 // would read back as another key or as a section header, is refused.
 QByteArray encodedName(const QString& name, bool isKey) {
-    const QByteArray bytes = CodePage::encode(name);
+    QByteArray bytes = CodePage::encode(name);
     const bool splitsLine = bytes.contains('\0') || bytes.contains('\r') || bytes.contains('\n');
     const bool breaksKey = isKey && (bytes.contains('=') || bytes.trimmed().startsWith('['));
     if (splitsLine || breaksKey) {
