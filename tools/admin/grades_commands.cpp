@@ -139,20 +139,19 @@ QList<AdminCommand> gradesCommands() {
     return {
         {{QStringLiteral("grades")},
          QStringLiteral("[--csv]"),
-         QStringLiteral("list every registered user with the grades of tests 1 to %1")
-             .arg(shownTests()),
+         QStringLiteral("list every registered user with the grades of the course's tests"),
          QStringLiteral(
              "Lists every name of the user list file \"users\" (in the current directory)\n"
-             "with the grades of tests 1 to %1 stored in users.ini: 0 for a test not taken,\n"
-             "1 to 5 for the last attempt, \"?\" for a value that is not a number. With\n"
+             "with the grades of tests 1 to shown_tests of course.toml stored in users.ini:\n"
+             "0 for a test not taken, 1 to 5 for the last attempt, \"?\" for a value that is\n"
+             "not a number. With\n"
              "--csv the list is printed as every CSV file of the program: UTF-8 with a byte\n"
              "order mark, \";\" between fields, CR LF line ends, a header line; a name\n"
              "beginning with \"=\", \"+\", \"-\" or \"@\" is written with an apostrophe\n"
              "first, so that the spreadsheet shows it as text.\n"
              "A listed name without a section in users.ini, and a value that is not a number,\n"
              "are reported on the error output and the listing goes on; the exit status is\n"
-             "then 1.")
-             .arg(shownTests()),
+             "then 1."),
          -1,
          grades},
     };

@@ -104,11 +104,11 @@ QList<AdminCommand> userCommands() {
         command(users, QStringLiteral("add"), QStringLiteral("NAME PASSWORD"),
                 QStringLiteral("register a student as the sign-in screen does"),
                 QStringLiteral(
-                    "Registers NAME with PASSWORD: test 1 graded 1, tests 2 to %1 graded 0, the\n"
-                    "moment of registration kept (the journal counts the student's log lines\n"
-                    "from it on), the name added to the list. Refuses a taken name (in any\n"
-                    "letter case), the administrator login and names the files cannot hold.")
-                        .arg(CourseBook::current().gradeSlots) +
+                    "Registers NAME with PASSWORD: test 1 graded 1, tests 2 to grade_slots of\n"
+                    "course.toml graded 0, the moment of registration kept (the journal counts\n"
+                    "the student's log lines from it on), the name added to the list. Refuses a\n"
+                    "taken name (in any letter case), the administrator login and names the\n"
+                    "files cannot hold.") +
                     inFolder,
                 2, usersAdd),
         command(users, QStringLiteral("remove"), QStringLiteral("NAME"),
@@ -118,15 +118,13 @@ QList<AdminCommand> userCommands() {
                     "matching entry of the name list.") +
                     inFolder,
                 1, usersRemove),
-        command(users, QStringLiteral("grades"), QStringLiteral("NAME"),
-                QStringLiteral("print the stored grades of tests 1 to %1")
-                    .arg(CourseBook::current().gradeSlots),
-                QStringLiteral(
-                    "Prints \"testN GRADE\" for N = 1 to %1 (0 = not taken, %2 or more passed).")
-                        .arg(CourseBook::current().gradeSlots)
-                        .arg(CourseBook::current().passGrade) +
-                    inFolder,
-                1, usersGrades),
+        command(
+            users, QStringLiteral("grades"), QStringLiteral("NAME"),
+            QStringLiteral("print the stored grades of every test slot"),
+            QStringLiteral("Prints \"testN GRADE\" for N = 1 to grade_slots of course.toml (0 = "
+                           "not taken,\npass_grade or more passed).") +
+                inFolder,
+            1, usersGrades),
         command(
             settings, QStringLiteral("show"), QString(),
             QStringLiteral("print the administrator settings"),

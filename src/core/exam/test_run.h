@@ -34,8 +34,8 @@ public:
     static QString filePath(const QString& testname);
     // The error text of a test without questions.
     static QString noQuestionsMessage();
-    // The grade table slot of a test name: "test1" … "test12" give 1 … 12 (kMaxGradeSlots); 0 for
-    // any other name.
+    // The grade table slot of a test name: "test1" … "test99" give 1 … 99 (kMaxGradeSlots); 0 for
+    // any other name. A course's tests lie within its grade slots (its course file says so).
     static int slotOf(const QString& testname);
 
     // Starts `testname`: question 1, no correct answers; returns question 1. Throws the file

@@ -31,7 +31,8 @@ struct Session {
 
     // The grades of tests 1 … gradeSlots, in order.
     std::span<const quint8> testGrades() const;
-    // Puts the grade of a finished test into its slot; a test outside 1 … gradeSlots keeps no grade.
+    // Puts the grade of a finished test into its slot; a test outside 1 … gradeSlots keeps no
+    // grade.
     void recordGrade(const TestOutcome& outcome);
     // Sets the grade of test `test` (1 … gradeSlots); any other test number changes nothing.
     void setGrade(int test, quint8 grade);

@@ -63,7 +63,6 @@ TEST(Session, PassedTestsAreThoseGradedThreeOrMore) {
                                                   QStringLiteral("test12")}));
 }
 
-
 // A course with more tests than the shipped twelve keeps, shows and passes grades up to its
 // own last slot, and none beyond it.
 TEST(Session, TheCoursesGradeSlotsBoundTheTable) {
