@@ -30,7 +30,7 @@ void writeCourseFolder(const QString& folder, const QByteArray& courseFile) {
     const CourseFileReading reading =
         readCourseFile(courseFile, [](const QString&) { return true; });
     writeFile(folder + QLatin1Char('/') + reading.course.help, "<p>help</p>");
-    const TitlePage& page = reading.course.titlePage;
+    const CourseTitlePage& page = reading.course.titlePage;
     for (const QString& picture : {page.emblem, page.cover, page.portrait}) {
         if (picture.isEmpty()) {
             continue;

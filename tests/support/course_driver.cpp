@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/course_driver.h"
 
+#include "core/course/course_book.h"
+
 #include "core/access/user_register.h"
 #include "core/program/course_state.h"
 #include "core/storage/scrambled_store.h"
@@ -195,7 +197,7 @@ QString CourseDriver::gradeShown(int test) const {
 
 QStringList CourseDriver::gradesShown() const {
     QStringList grades;
-    for (int test = 1; test <= 10; ++test) {
+    for (int test = 1; test <= CourseBook::current().shownTests; ++test) {
         grades.append(gradeShown(test));
     }
     return grades;

@@ -116,7 +116,7 @@ public:
 
     // ---- the progress screen ----
 
-    // The grade shown for a test, and those of tests 1 … 10.
+    // The grade shown for a test, and those of the tests the course's progress screen shows.
     QString gradeShown(int test) const;
     QStringList gradesShown() const;
     // The user name shown, and whether the administrator's list of users is shown.

@@ -54,7 +54,7 @@ struct CourseMenu {
 
 // The course's own texts and pictures of the title page and the two about windows. Pictures are
 // paths in the course folder with "/".
-struct TitlePage {
+struct CourseTitlePage {
     QString institution;   // "«Жетіқұм» техникалық университеті"
     QString department;    // "Ақпараттық жүйелер кафедрасы"
     QString kind;          // "Электронды әдістемелік кұрал"
@@ -80,7 +80,7 @@ struct CourseBook {
     int passGrade = 3;
     int gradeSlots = 12; // keys "test1" … "testN" of a student's register section
     int shownTests = 0;  // the progress screen's rows: tests 1 … shownTests
-    TitlePage titlePage;
+    CourseTitlePage titlePage;
     std::vector<CourseMenu> menus;
 
     // The highest test number any item names; 0 for a course without tests.

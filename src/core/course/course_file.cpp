@@ -292,7 +292,7 @@ void CourseFileReader::readTitlePage(const toml::table& root) {
     checkKeys(*table, {"institution", "department", "kind", "title", "subject", "author", "post",
                        "programme_code", "speciality", "place_and_year", "emblem", "emblem_text",
                        "cover", "portrait"});
-    TitlePage& page = reading_.course.titlePage;
+    CourseTitlePage& page = reading_.course.titlePage;
     const std::pair<std::string_view, QString*> texts[] = {
         {"institution", &page.institution},
         {"department", &page.department},

@@ -28,7 +28,7 @@ QString pictureFile(const QString& relative) {
 } // namespace
 
 CourseTitle CourseTitle::of(const CourseBook& course) {
-    const TitlePage& page = course.titlePage;
+    const CourseTitlePage& page = course.titlePage;
     return {page.institution,
             page.department,
             page.kind,

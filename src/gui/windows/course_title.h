@@ -7,9 +7,8 @@ namespace velmora {
 
 struct CourseBook;
 
-// The course's own texts and pictures as the title page and the two about windows show them. Kept
-// apart from the windows' headers, since the title page window and the course's title page share
-// the name TitlePage.
+// The course's own texts and pictures as the title page and the two about windows show them, the
+// pictures found where they can be drawn from.
 struct CourseTitle {
     QString institution;
     QString department;

@@ -19,7 +19,7 @@ QString dump(const CourseBook& course) {
             .arg(course.passGrade)
             .arg(course.gradeSlots)
             .arg(course.shownTests)};
-    const TitlePage& p = course.titlePage;
+    const CourseTitlePage& p = course.titlePage;
     for (const QString& text : {p.institution, p.department, p.kind, p.title, p.subject, p.author,
                                 p.post, p.programmeCode, p.speciality, p.placeAndYear, p.emblem,
                                 p.emblemText, p.cover, p.portrait}) {

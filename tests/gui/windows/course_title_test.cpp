@@ -18,7 +18,7 @@ TEST(CourseTitle, TakesTheCoursesTextsAndFindsItsPictures) {
     const TempFolder folder;
     folder.write(QStringLiteral("data/img/emblem.svg"), "<svg/>");
     CourseBook course;
-    velmora::TitlePage& page = course.titlePage;
+    velmora::CourseTitlePage& page = course.titlePage;
     page.institution = QStringLiteral("Университет");
     page.department = QStringLiteral("Кафедра");
     page.kind = QStringLiteral("Учебное пособие");
