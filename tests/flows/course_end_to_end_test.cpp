@@ -15,7 +15,6 @@
 
 using namespace velmora;
 using velmora::test::CourseDriver;
-using velmora::test::findIn;
 using velmora::test::stateOf;
 using velmora::test::TempFolder;
 

@@ -94,7 +94,7 @@ protected:
     GroupJournalWindow& openJournal() const {
         course.signIn(u"admin"_s, u"admin"_s);
         course.choose("njournal");
-        GroupJournalWindow* journal = findIn<GroupJournalWindow>(course.window(), "JournalForm");
+        auto* journal = findIn<GroupJournalWindow>(course.window(), "JournalForm");
         EXPECT_NE(journal, nullptr);
         EXPECT_TRUE(journal->isVisible());
         return *journal;

@@ -51,7 +51,7 @@ TEST_F(ShellTest, EveryDocumentCommandOpensItsDocumentOnTheDocumentScreen) {
     course.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
     for (const DocumentCommand& command : documentCommands) {
         const QString item = QString::fromLatin1(command.item);
-        QAction* action = findIn<QAction>(*window, item);
+        auto* action = findIn<QAction>(*window, item);
         ASSERT_NE(action, nullptr) << command.item;
         setVisibleScreens({4, 7});
         view->navigations.clear();

@@ -86,7 +86,7 @@ TEST(PlainTexts, NoWindowInAnyStateShowsWhatPeopleTypedAsMarkup) {
     course.leaveProgress();
 
     course.choose("NSearch");
-    CourseSearchWindow* search = findIn<CourseSearchWindow>(window, "courseSearch");
+    auto* search = findIn<CourseSearchWindow>(window, "courseSearch");
     ASSERT_NE(search, nullptr);
     QElapsedTimer clock;
     clock.start();
@@ -111,7 +111,7 @@ TEST(PlainTexts, NoWindowInAnyStateShowsWhatPeopleTypedAsMarkup) {
     expectNoMarkup(window, "progress screen, administrator");
 
     course.choose("njournal");
-    GroupJournalWindow* journal = findIn<GroupJournalWindow>(window, "JournalForm");
+    auto* journal = findIn<GroupJournalWindow>(window, "JournalForm");
     ASSERT_NE(journal, nullptr);
     expectNoMarkup(*journal, "group journal, grades");
     findIn<QTabWidget>(*journal, "tabs")->setCurrentIndex(1);

@@ -38,12 +38,12 @@ QStringList changedFiles(const std::map<QString, QByteArray>& was,
                          const std::map<QString, QByteArray>& now) {
     QStringList changed;
     for (const auto& [name, bytes] : now) {
-        if (!was.count(name) || was.at(name) != bytes) {
+        if (!was.contains(name) || was.at(name) != bytes) {
             changed.append(name);
         }
     }
     for (const auto& [name, bytes] : was) {
-        if (!now.count(name)) {
+        if (!now.contains(name)) {
             changed.append(name);
         }
     }

@@ -21,7 +21,6 @@ using namespace velmora;
 using velmora::test::CourseDriver;
 using velmora::test::dumpWidgetTree;
 using velmora::test::expectMatchesGolden;
-using velmora::test::findIn;
 using velmora::test::stateOf;
 using velmora::test::TempFolder;
 

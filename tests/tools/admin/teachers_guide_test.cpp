@@ -124,7 +124,7 @@ TEST(TeachersGuide, CommandExamplesRunAsWritten) {
     for (const char16_t* words :
          {u"users add", u"users remove", u"test build", u"test import", u"test export", u"grades",
           u"journal", u"stats", u"course check", u"course show"}) {
-        EXPECT_TRUE(lines.filter(u"velmora-admin "_s + QString::fromUtf16(words)).size() > 0)
+        EXPECT_FALSE(lines.filter(u"velmora-admin "_s + QString::fromUtf16(words)).isEmpty())
             << QString::fromUtf16(words).toStdString();
     }
     for (const QString& line : lines) {
@@ -205,7 +205,7 @@ TEST(Readme, NamesEveryPreset) {
             readme.section(QString::fromUtf16(kind.phrase), 1, 1).section(u')', 0, 0);
         const QJsonArray list = presets.value(QString::fromUtf16(kind.key)).toArray();
         ASSERT_FALSE(list.isEmpty());
-        for (const QJsonValue& preset : list) {
+        for (const auto& preset : list) {
             const QString name = preset.toObject().value(u"name"_s).toString();
             EXPECT_TRUE(named.contains(u"`"_s + name + u"`"_s))
                 << name.toStdString() << " in: " << named.toStdString();
