@@ -135,7 +135,7 @@ TEST_F(ExampleCourse, ItsTestsUnlockItsLecturesAndItsProgressRowsAreItsTests) {
 TEST_F(ExampleCourse, ItsSearchFindsOnlyTheLecturesOpenNow) {
     signInNewStudent();
     course.choose("NSearch");
-    CourseSearchWindow* search = findIn<CourseSearchWindow>(course.window(), "courseSearch");
+    auto* search = findIn<CourseSearchWindow>(course.window(), "courseSearch");
     QElapsedTimer clock;
     clock.start();
     while (search->status()->text() == QStringLiteral("Индекс строится...") &&

@@ -33,7 +33,7 @@ TEST(JournalCsv, SavesNamesThatLookLikeFormulasAsText) {
     }
     course.signIn(u"admin"_s, u"admin"_s);
     course.choose("njournal");
-    GroupJournalWindow* journal = findIn<GroupJournalWindow>(course.window(), "JournalForm");
+    auto* journal = findIn<GroupJournalWindow>(course.window(), "JournalForm");
     ASSERT_NE(journal, nullptr);
     journal->setSaveChooser(
         std::make_unique<FixedSaveChooser>(QDir::current().filePath(u"journal.csv"_s)));

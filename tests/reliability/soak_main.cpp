@@ -137,7 +137,7 @@ int usage() {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    const QStringList args = QCoreApplication::arguments().mid(1);
     const auto number = [&](int i) { return args.value(i).toInt(); };
     try {
         if (args.size() == 3 && args[0] == QStringLiteral("shared")) {

@@ -323,7 +323,7 @@ int CourseDriver::screenInFront() const {
 
 void CourseDriver::setVisibleScreens(const std::set<int>& numbers) const {
     for (const int n : kScreens) {
-        panel(n).setVisible(numbers.count(n) > 0);
+        panel(n).setVisible(numbers.contains(n));
     }
 }
 

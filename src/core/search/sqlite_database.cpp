@@ -12,9 +12,9 @@ SqliteDatabase::SqliteDatabase(const QString& path) : path_(path) {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const Failure f = failure();
+        const Failure refused = failure();
         sqlite3_close(db_);
-        throw f;
+        throw Failure(refused);
     }
     sqlite3_extended_result_codes(db_, 0);
 }

@@ -16,7 +16,7 @@ QString pictureFile(const QString& relative) {
     if (relative.isEmpty()) {
         return {};
     }
-    const QString inFolder =
+    QString inFolder =
         programFolderPath(QLatin1Char('\\') + QString(relative).replace(u'/', u'\\'));
     if (QFileInfo(inFolder).isFile()) {
         return inFolder;
