@@ -5,6 +5,7 @@
 #include "core/storage/scrambled_store.h"
 #include "gui/screens/admin_screen.h"
 #include "gui/screens/sign_in_screen.h"
+#include "support/course_copy.h"
 #include "support/course_driver.h"
 #include "support/test_file_builder.h"
 
@@ -355,17 +356,6 @@ TEST_F(AccessFlows, StartUpLeavesTheSignInScreenAloneFromAnyScreens) {
     }
 }
 
-// Copies the ready course folder into `target`.
-void copyCourse(const QString& source, const QString& target) {
-    QDirIterator it(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString copy = target + QLatin1Char('/') + QDir(source).relativeFilePath(file);
-        QDir().mkpath(QFileInfo(copy).absolutePath());
-        QFile::copy(file, copy);
-    }
-}
-
 // On the course folder: a new student registers and signs in with lectures 2 to 5 and tests 2 to
 // 5 greyed; at the next start the administrator signs in with the installed settings, changes
 // them, and the new line is in the file.
@@ -373,7 +363,7 @@ TEST(CourseFolder, StudentAndAdministratorRoad) {
     const QString course = qEnvironmentVariable("VELMORA_SOURCE_DIR") + QStringLiteral("/course");
     ASSERT_TRUE(QFileInfo::exists(course));
     const TempFolder folder;
-    copyCourse(course, folder.path());
+    test::copyFolder(course, folder.path());
     if (!QFileInfo::exists(folder.file(QStringLiteral("users")))) {
         folder.write(QStringLiteral("users"), QByteArray());
     }

@@ -5,6 +5,7 @@
 #include "core/exam/test_file.h"
 #include "core/program/course_state.h"
 #include "core/storage/scrambled_store.h"
+#include "support/course_copy.h"
 #include "support/course_driver.h"
 
 #include <QAction>
@@ -14,6 +15,8 @@
 #include <gtest/gtest.h>
 
 using namespace velmora;
+using velmora::test::answerPositions;
+using velmora::test::copyFolder;
 using velmora::test::CourseDriver;
 using velmora::test::stateOf;
 using velmora::test::TempFolder;
@@ -22,31 +25,9 @@ namespace {
 
 const QString kStudent = QStringLiteral("Әсел");
 
-void copyCourse(const QString& to) {
-    const QString from = QStringLiteral(VELMORA_SOURCE_ROOT) + QStringLiteral("/course");
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + file.mid(from.size());
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(file, target);
-    }
-}
-
-// The positions of the right answers of a course test, from its file.
-QList<int> rightAnswers(int test) {
-    const TestFile file = TestFile::named(QStringLiteral("test%1").arg(test));
-    QList<int> positions;
-    for (int k = 1; k <= file.total(); ++k) {
-        const std::optional<QChar> letter = file.question(k).correctLetter();
-        positions.append(letter ? letter->unicode() - u'A' + 1 : 1);
-    }
-    return positions;
-}
-
 TEST(CourseEndToEnd, AStudentPassesTestsOneToFiveAndTheAdministratorSeesIt) {
     const TempFolder folder;
-    copyCourse(folder.path());
+    copyFolder(QStringLiteral(VELMORA_SOURCE_ROOT "/course"), folder.path());
     CourseDriver course(folder);
     course.start();
     course.registerStudent(QStringLiteral("Бекзат"), QStringLiteral("1"));
@@ -62,7 +43,7 @@ TEST(CourseEndToEnd, AStudentPassesTestsOneToFiveAndTheAdministratorSeesIt) {
         ASSERT_TRUE(course.item(QStringLiteral("test%1").arg(test))->isEnabled());
         course.startTest(test);
         ASSERT_EQ(course.visibleScreens(), std::set<int>{3});
-        course.answer(rightAnswers(test));
+        course.answer(answerPositions(test));
         ASSERT_EQ(course.visibleScreens(), std::set<int>{2});
         EXPECT_EQ(course.gradeShown(test), QStringLiteral("5"));
         if (test < 5) {

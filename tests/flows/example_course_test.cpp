@@ -10,6 +10,7 @@
 #include "gui/windows/group_journal_window.h"
 #include "gui/windows/title_page.h"
 #include "support/admin_run.h"
+#include "support/course_copy.h"
 #include "support/course_driver.h"
 
 #include <QAction>
@@ -24,6 +25,8 @@
 #include <gtest/gtest.h>
 
 using namespace velmora;
+using velmora::test::answerPositions;
+using velmora::test::copyFolder;
 using velmora::test::CourseDriver;
 using velmora::test::findIn;
 using velmora::test::TempFolder;
@@ -33,33 +36,11 @@ namespace {
 const QString kStudent = QStringLiteral("Ирина");
 const QString kPassword = QStringLiteral("5");
 
-void copyExample(const QString& to) {
-    const QString from = QStringLiteral(VELMORA_SOURCE_ROOT "/examples/russian-course");
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + file.mid(from.size());
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(file, target);
-        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
-    }
-}
-
-// The positions of the right (or, with `right` false, a wrong) answer of each question.
-QList<int> answersOf(int test, bool right) {
-    const TestFile file = TestFile::named(QStringLiteral("test%1").arg(test));
-    QList<int> positions;
-    for (int k = 1; k <= file.total(); ++k) {
-        const std::optional<QChar> letter = file.question(k).correctLetter();
-        const int correct = letter ? letter->unicode() - u'A' + 1 : 1;
-        positions.append(right ? correct : correct % 2 + 1);
-    }
-    return positions;
-}
-
 class ExampleCourse : public ::testing::Test {
 protected:
-    ExampleCourse() { copyExample(folder.path()); }
+    ExampleCourse() {
+        copyFolder(QStringLiteral(VELMORA_SOURCE_ROOT "/examples/russian-course"), folder.path());
+    }
 
     void signInNewStudent() {
         course.start();
@@ -110,7 +91,7 @@ TEST_F(ExampleCourse, ItsTestsUnlockItsLecturesAndItsProgressRowsAreItsTests) {
         EXPECT_FALSE(course.enabled(locked)) << locked;
     }
     course.startTest(1);
-    course.answer(answersOf(1, true));
+    course.answer(answerPositions(1, true));
     EXPECT_EQ(course.gradesShown(), (QStringList{QStringLiteral("5"), QStringLiteral("0")}));
     EXPECT_TRUE(course.enabled("lecture2"));
     EXPECT_TRUE(course.enabled("test2"));
@@ -119,7 +100,7 @@ TEST_F(ExampleCourse, ItsTestsUnlockItsLecturesAndItsProgressRowsAreItsTests) {
 
     // A failed test 2 leaves lecture 3 shut, also after the next sign-in.
     course.startTest(2);
-    course.answer(answersOf(2, false));
+    course.answer(answerPositions(2, false));
     EXPECT_EQ(course.gradeShown(2), QStringLiteral("1"));
     EXPECT_FALSE(course.enabled("lecture3"));
     course.exitProgram();
@@ -156,7 +137,7 @@ TEST_F(ExampleCourse, ItsSearchFindsOnlyTheLecturesOpenNow) {
     EXPECT_FALSE(titles().contains(lecture2));
     EXPECT_EQ(titles().size(), 1);
     course.startTest(1);
-    course.answer(answersOf(1, true));
+    course.answer(answerPositions(1, true));
     course.leaveProgress();
     EXPECT_TRUE(titles().contains(lecture2));
     EXPECT_EQ(titles().size(), 2);
@@ -165,7 +146,7 @@ TEST_F(ExampleCourse, ItsSearchFindsOnlyTheLecturesOpenNow) {
 TEST_F(ExampleCourse, ItsJournalAndVelmoraAdminListItsTwoTests) {
     signInNewStudent();
     course.startTest(1);
-    course.answer(answersOf(1, true));
+    course.answer(answerPositions(1, true));
     course.exitProgram();
     course.restart();
     course.signIn(course.session().admin.login, course.session().admin.password);
