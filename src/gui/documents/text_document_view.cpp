@@ -2,7 +2,9 @@
 #include "gui/documents/text_document_view.h"
 
 #include "core/storage/failure.h"
+#include "gui/kit/svg_icon.h"
 
+#include <QImage>
 #include <QPrinter>
 #include <QScopedValueRollback>
 #include <QUrl>
@@ -39,6 +41,19 @@ void TextDocumentView::doSetSource(const QUrl& name, QTextDocument::ResourceType
         return;
     }
     QTextBrowser::doSetSource(name, type);
+}
+
+QVariant TextDocumentView::loadResource(int type, const QUrl& name) {
+    if (drawsSvg() || type != QTextDocument::ImageResource ||
+        !name.path().endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        return QTextBrowser::loadResource(type, name);
+    }
+    // A page's SVG picture is shown from its twin, drawn at twice the picture's size.
+    QUrl twin = name;
+    twin.setPath(svgTwinPath(name.path()));
+    QImage image = QImage::fromData(QTextBrowser::loadResource(type, twin).toByteArray());
+    image.setDevicePixelRatio(2.0);
+    return image;
 }
 
 void TextDocumentView::find(const QString& text, bool backward, const FindResult& done) {

@@ -26,6 +26,7 @@ public:
 
 protected:
     void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
+    QVariant loadResource(int type, const QUrl& name) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:

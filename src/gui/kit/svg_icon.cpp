@@ -8,13 +8,34 @@
 #include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOption>
-#include <QSvgRenderer>
 #include <memory>
+
+#ifdef VELMORA_HAVE_SVG
+#include <QSvgRenderer>
+#endif
 
 namespace velmora {
 namespace {
 
-QPixmap render(QSvgRenderer& renderer, QSize size, qreal devicePixelRatio) {
+#ifdef VELMORA_HAVE_SVG
+using PictureSource = QSvgRenderer;
+#else
+// Without Qt's SVG module (the Windows build) the picture's PNG twin is drawn, scaled smoothly.
+class PictureSource {
+public:
+    explicit PictureSource(const QString& svg) : image_(svgTwin(svg)) {}
+    bool isValid() const { return !image_.isNull(); }
+    void render(QPainter* painter, const QRectF& bounds) const {
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(bounds, image_);
+    }
+
+private:
+    QImage image_;
+};
+#endif
+
+QPixmap render(PictureSource& renderer, QSize size, qreal devicePixelRatio) {
     if (!renderer.isValid() || size.isEmpty()) {
         return {};
     }
@@ -74,7 +95,7 @@ private:
         }
         if (renderer_ == nullptr) {
             // Parsed once, on the first drawing: a window icon alone is asked for four sizes.
-            renderer_ = std::make_unique<QSvgRenderer>(resource_);
+            renderer_ = std::make_unique<PictureSource>(resource_);
         }
         result = render(*renderer_, pixels, 1.0);
         if (!result.isNull() && mode != QIcon::Normal) {
@@ -87,7 +108,7 @@ private:
     }
 
     QString resource_;
-    mutable std::unique_ptr<QSvgRenderer> renderer_;
+    mutable std::unique_ptr<PictureSource> renderer_;
 };
 
 } // namespace
@@ -96,8 +117,16 @@ QIcon svgIcon(const QString& resource) {
     return QIcon(new SvgIconEngine(resource));
 }
 
+QString svgTwinPath(const QString& svg) {
+    return svg + QStringLiteral(".png");
+}
+
+QImage svgTwin(const QString& svg) {
+    return QImage(svgTwinPath(svg));
+}
+
 QPixmap renderSvg(const QString& resource, QSize size, qreal devicePixelRatio) {
-    QSvgRenderer renderer(resource);
+    PictureSource renderer(resource);
     return render(renderer, size, devicePixelRatio);
 }
 
