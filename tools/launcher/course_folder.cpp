@@ -42,17 +42,48 @@ void copyTree(const QString& from, const QString& to) {
     }
 }
 
+// Backslashes as slashes whatever the host (QDir::fromNativeSeparators does it on Windows only).
+QString withSlashes(QString path) {
+    return path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+// Absolute on the given system: "/x" on Unix; "C:\\x", "C:/x" or a share "\\\\server\\x" on
+// Windows (told apart on any host, so not by QDir, which knows only its own system's rules).
+bool isAbsolute(const QString& path, Layout layout) {
+    if (layout == Layout::Unix) {
+        return path.startsWith(QLatin1Char('/'));
+    }
+    const QString p = withSlashes(path);
+    const bool drive =
+        p.size() >= 3 && p[0].isLetter() && p[1] == QLatin1Char(':') && p[2] == QLatin1Char('/');
+    return drive || p.startsWith(QStringLiteral("//"));
+}
+
 } // namespace
 
-QString userCourseFolder(const QString& xdgDataHome, const QString& home) {
-    const QString base = QDir::isAbsolutePath(xdgDataHome)
-                             ? xdgDataHome
-                             : QDir(home).filePath(QStringLiteral(".local/share"));
+const char* userDataVariable(Layout layout) {
+    return layout == Layout::Windows ? "APPDATA" : "XDG_DATA_HOME";
+}
+
+QString userCourseFolder(const QString& userData, const QString& home, Layout layout) {
+    const QString fallback = layout == Layout::Windows ? QStringLiteral("AppData/Roaming")
+                                                       : QStringLiteral(".local/share");
+    const QString base =
+        isAbsolute(userData, layout) ? withSlashes(userData) : QDir(home).filePath(fallback);
     return QDir::cleanPath(base + QStringLiteral("/velmora/course"));
 }
 
-QString installedTemplate(const QString& launcherFolder) {
-    return QDir::cleanPath(launcherFolder + QStringLiteral("/../share/velmora/course"));
+QString installedTemplate(const QString& launcherFolder, Layout layout) {
+    const QString below = layout == Layout::Windows ? QStringLiteral("/course")
+                                                    : QStringLiteral("/../share/velmora/course");
+    return QDir::cleanPath(launcherFolder + below);
+}
+
+bool isCourseFolder(const QString& folder) {
+    const QStringList folders = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return std::any_of(folders.begin(), folders.end(), [](const QString& name) {
+        return name.compare(QStringLiteral("data"), Qt::CaseInsensitive) == 0;
+    });
 }
 
 bool createFromTemplate(const QString& templateFolder, const QString& target) {
@@ -96,12 +127,7 @@ QString checkedCourseFolder(const QString& folder) {
     if (!info.isDir()) {
         throw Failure(QStringLiteral("the course folder %1 does not exist").arg(folder));
     }
-    const QStringList folders =
-        QDir(info.absoluteFilePath()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    const bool hasData = std::any_of(folders.begin(), folders.end(), [](const QString& name) {
-        return name.compare(QStringLiteral("data"), Qt::CaseInsensitive) == 0;
-    });
-    if (!hasData) {
+    if (!isCourseFolder(info.absoluteFilePath())) {
         throw Failure(QStringLiteral("%1 is not a course folder: it has no data folder")
                           .arg(info.absoluteFilePath()));
     }

@@ -5,13 +5,33 @@
 
 namespace velmora::launch {
 
-// The user's own course folder: $XDG_DATA_HOME/velmora/course, or ~/.local/share/velmora/course
-// when XDG_DATA_HOME is unset, empty or not an absolute path (such values are to be ignored).
-QString userCourseFolder(const QString& xdgDataHome, const QString& home);
+// Where an installation keeps its parts: under a Unix prefix (<prefix>/bin, <prefix>/share) or in
+// one Windows program folder.
+enum class Layout { Unix, Windows };
+#ifdef Q_OS_WIN
+inline constexpr Layout hostLayout = Layout::Windows;
+#else
+inline constexpr Layout hostLayout = Layout::Unix;
+#endif
+
+// The environment variable naming the base of the user's own folders: XDG_DATA_HOME or APPDATA.
+const char* userDataVariable(Layout layout = hostLayout);
+
+// The user's own course folder. Unix: $XDG_DATA_HOME/velmora/course, or
+// ~/.local/share/velmora/course when XDG_DATA_HOME is unset, empty or not an absolute path (such
+// values are to be ignored). Windows: %APPDATA%\velmora\course, or the home folder's
+// AppData\Roaming when APPDATA is not an absolute path.
+QString userCourseFolder(const QString& userData, const QString& home, Layout layout = hostLayout);
 
 // The installed course folder template, found from the folder that holds the launcher
-// (<prefix>/bin), so an unpacked or relocated installation finds its own template.
-QString installedTemplate(const QString& launcherFolder);
+// (<prefix>/bin, or the Windows program folder), so an unpacked or relocated installation finds
+// its own template.
+QString installedTemplate(const QString& launcherFolder, Layout layout = hostLayout);
+
+// True when the folder is a course folder: it holds a "data" folder (any letter case). A launcher
+// that sits in one (a course copied with its program, say to a flash drive) starts the program
+// there rather than in the user's own folder.
+bool isCourseFolder(const QString& folder);
 
 // Makes `target` a copy of `templateFolder` unless `target` already exists; an existing folder is
 // never changed. The copy is made beside `target` under a temporary name and renamed into place,

@@ -16,9 +16,10 @@ using test::TempFolder;
 
 struct FolderCase {
     const char* name;
-    const char* xdgDataHome;
+    const char* userData; // XDG_DATA_HOME, or APPDATA on Windows
     const char* home;
     const char* expected;
+    Layout layout = Layout::Unix;
 };
 
 void PrintTo(const FolderCase& c, std::ostream* os) {
@@ -27,9 +28,9 @@ void PrintTo(const FolderCase& c, std::ostream* os) {
 
 class UserCourseFolder : public ::testing::TestWithParam<FolderCase> {};
 
-TEST_P(UserCourseFolder, FollowsTheXdgDataHome) {
+TEST_P(UserCourseFolder, FollowsTheSystemsUserDataFolder) {
     const FolderCase c = GetParam();
-    EXPECT_EQ(userCourseFolder(QString::fromUtf8(c.xdgDataHome), QString::fromUtf8(c.home)),
+    EXPECT_EQ(userCourseFolder(QString::fromUtf8(c.userData), QString::fromUtf8(c.home), c.layout),
               QString::fromUtf8(c.expected));
 }
 
@@ -41,14 +42,34 @@ INSTANTIATE_TEST_SUITE_P(
         // Unset, empty and relative values are ignored, as the XDG rules say.
         FolderCase{"Unset", "", "/home/anna", "/home/anna/.local/share/velmora/course"},
         FolderCase{"Relative", "share", "/home/anna", "/home/anna/.local/share/velmora/course"},
-        FolderCase{"HomeSlash", "", "/home/anna/", "/home/anna/.local/share/velmora/course"}),
+        FolderCase{"HomeSlash", "", "/home/anna/", "/home/anna/.local/share/velmora/course"},
+        // Windows: %APPDATA% as the system writes it, with backslashes; without it (or with a
+        // relative one), the home folder's AppData\Roaming.
+        FolderCase{"WindowsAppData", "C:\\Users\\Анна\\AppData\\Roaming", "C:/Users/Анна",
+                   "C:/Users/Анна/AppData/Roaming/velmora/course", Layout::Windows},
+        FolderCase{"WindowsForwardSlashes", "D:/profiles/anna", "C:/Users/anna",
+                   "D:/profiles/anna/velmora/course", Layout::Windows},
+        FolderCase{"WindowsUnset", "", "C:/Users/anna",
+                   "C:/Users/anna/AppData/Roaming/velmora/course", Layout::Windows},
+        FolderCase{"WindowsRelative", "Roaming", "C:/Users/anna",
+                   "C:/Users/anna/AppData/Roaming/velmora/course", Layout::Windows},
+        // A Unix path is not absolute to Windows, nor a drive letter to Unix.
+        FolderCase{"WindowsGivenAUnixPath", "/data/anna", "C:/Users/anna",
+                   "C:/Users/anna/AppData/Roaming/velmora/course", Layout::Windows},
+        FolderCase{"UnixGivenADrive", "C:/data", "/home/anna",
+                   "/home/anna/.local/share/velmora/course"}),
     [](const ::testing::TestParamInfo<FolderCase>& info) { return std::string(info.param.name); });
 
 TEST(InstalledTemplate, LiesUnderTheLaunchersOwnPrefix) {
-    EXPECT_EQ(installedTemplate(QStringLiteral("/usr/bin")),
+    EXPECT_EQ(installedTemplate(QStringLiteral("/usr/bin"), Layout::Unix),
               QStringLiteral("/usr/share/velmora/course"));
-    EXPECT_EQ(installedTemplate(QStringLiteral("/tmp/root/usr/bin")),
+    EXPECT_EQ(installedTemplate(QStringLiteral("/tmp/root/usr/bin"), Layout::Unix),
               QStringLiteral("/tmp/root/usr/share/velmora/course"));
+    // On Windows the program folder holds the template beside the programs.
+    EXPECT_EQ(installedTemplate(QStringLiteral("C:/Program Files/Velmora"), Layout::Windows),
+              QStringLiteral("C:/Program Files/Velmora/course"));
+    EXPECT_STREQ(userDataVariable(Layout::Windows), "APPDATA");
+    EXPECT_STREQ(userDataVariable(Layout::Unix), "XDG_DATA_HOME");
 }
 
 // A template with nested folders, a hidden file, an empty file and single-byte data.

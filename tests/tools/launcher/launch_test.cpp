@@ -95,6 +95,16 @@ TEST_F(Launcher, WithoutXdgDataHomeUsesTheHomeFolder) {
               startedIn(folder_.file(QStringLiteral("home/.local/share/velmora/course"))));
 }
 
+// A course copied with its programs (a flash drive, a folder on a share): the launcher that sits
+// in the course folder starts the program there and makes no folder of the user's.
+TEST_F(Launcher, StartsTheProgramInTheCourseFolderItSitsIn) {
+    QDir().mkpath(folder_.file(QStringLiteral("root/bin/Data")));
+    const LaunchResult run = launch({}, folder_.file(QStringLiteral("xdg")));
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(started(), startedIn(folder_.file(QStringLiteral("root/bin"))));
+    EXPECT_FALSE(QFileInfo::exists(folder_.file(QStringLiteral("xdg"))));
+}
+
 TEST_F(Launcher, StartsTheProgramInANamedCourseFolderAndMakesNoOther) {
     folder_.write(QStringLiteral("shared/data/info/tumb.db"), QByteArrayLiteral("t|p|log.txt"));
     const LaunchResult run =
