@@ -7,12 +7,17 @@
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
+
+#ifdef Q_OS_LINUX
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#endif
 
 namespace velmora::test {
+
+#ifdef Q_OS_LINUX
 namespace {
 
 QByteArray native(const QString& path) {
@@ -86,5 +91,26 @@ qint64 SmallDisk::blockSize() const {
     }
     return static_cast<qint64>(st.f_frsize);
 }
+
+#else
+// Elsewhere (Windows) there is no tmpfs to mount: the full-disk tests are skipped.
+SmallDisk::SmallDisk(qint64 /*bytes*/) {
+    skipReason_ = QStringLiteral("a small disk needs a Linux tmpfs");
+}
+
+SmallDisk::~SmallDisk() = default;
+
+qint64 SmallDisk::fill(qint64 /*room*/) const {
+    return -1;
+}
+
+qint64 SmallDisk::freeBytes() const {
+    return -1;
+}
+
+qint64 SmallDisk::blockSize() const {
+    return 4096;
+}
+#endif
 
 } // namespace velmora::test

@@ -5,12 +5,23 @@
 #include <cstdio>
 #include <exception>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 int main(int argc, char* argv[]) {
     try {
         const QCoreApplication app(argc, argv);
         QTextStream out(stdout);
         QTextStream err(stderr);
+#ifdef Q_OS_WIN
+        // Windows hands argv over in its ANSI code page; Qt reads the wide command line. The
+        // output is UTF-8, as on Linux, and the console is told so.
+        ::SetConsoleOutputCP(CP_UTF8);
+        const std::optional<QStringList> args = QCoreApplication::arguments().mid(1);
+#else
         const auto args = velmora::admin::terminalArguments(argc, argv, err);
+#endif
         const int status = args ? velmora::admin::runAdmin(*args, out, err) : 2;
         out.flush();
         err.flush();

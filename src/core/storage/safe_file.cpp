@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #else
-#include <QSaveFile>
+#include "core/storage/windows_file.h"
 #endif
 
 namespace velmora {
@@ -227,14 +227,7 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
     data.truncate(used);
     return data;
 #else
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) {
-            *error = file.exists() ? EACCES : ENOENT;
-        }
-        return std::nullopt;
-    }
-    return file.readAll();
+    return windows::readWholeFile(path, error);
 #endif
 }
 
@@ -290,12 +283,7 @@ int writeFileAtomically(const QString& linkOrFile, const QByteArray& content) {
     }
     return 0;
 #else
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit()) {
-        return file.error() == QFileDevice::PermissionsError ? EACCES : EIO;
-    }
-    return 0;
+    return windows::replaceFile(path, content);
 #endif
 }
 

@@ -12,7 +12,13 @@ namespace velmora::failures {
 // hand every thread one shared buffer.
 inline QString systemReason(int errorNumber) {
     std::array<char, 256> buffer{};
+#ifdef Q_OS_WIN
+    // Windows' thread-safe form fills the buffer and returns an error number.
+    strerror_s(buffer.data(), buffer.size(), errorNumber);
+    return QString::fromLocal8Bit(buffer.data());
+#else
     return QString::fromLocal8Bit(strerror_r(errorNumber, buffer.data(), buffer.size()));
+#endif
 }
 
 } // namespace velmora::failures

@@ -23,6 +23,13 @@ QString installedFamily(const QString& family) {
         {QLatin1StringView("MS Sans Serif"), QLatin1StringView("Liberation Sans")},
         {QLatin1StringView("Georgia"), QLatin1StringView("PT Serif")},
     }};
+    // Windows' "MS Sans Serif" is a bitmap font, drawn at a few sizes only; its scalable twin,
+    // on every Windows and under Wine, is "Microsoft Sans Serif".
+    static const QString bitmapSans = QStringLiteral("MS Sans Serif");
+    static const QString scalableSans = QStringLiteral("Microsoft Sans Serif");
+    if (family == bitmapSans && QFontDatabase::families().contains(scalableSans)) {
+        return scalableSans;
+    }
     for (const auto& [windows, liberation] : twins) {
         if (family == windows) {
             const QStringList installed = QFontDatabase::families();

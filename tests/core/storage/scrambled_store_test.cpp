@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#endif
 
 using namespace velmora;
 using velmora::test::TempFolder;
@@ -184,6 +186,8 @@ TEST(ScrambledStore, RefusesValuesLongerThanAReadReturnsAndNamesThatBreakTheLine
               QStringLiteral("v"));
 }
 
+#ifdef Q_OS_UNIX
+// The file's identity: Windows has no inode to tell a replaced file from the same one.
 ino_t inodeOf(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
@@ -202,6 +206,7 @@ TEST(ScrambledStore, WritingAValueOverItselfLeavesTheFileAlone) {
     EXPECT_NE(inodeOf(path), first);
     EXPECT_EQ(readini(QStringLiteral("s"), QStringLiteral("k"), kRegister), QStringLiteral("4"));
 }
+#endif
 
 TEST(ScrambledStore, EraseFailsOnlyWhereAWriteWasNeeded) {
     const TempFolder folder;

@@ -191,6 +191,30 @@ TEST(TeachersGuide, InstallTableNamesEveryInstalledPlaceAndDocument) {
     EXPECT_GE(places, 10);
 }
 
+// The Windows table names every folder the Windows install rules fill, and the three programs.
+TEST(TeachersGuide, WindowsTableNamesEveryInstalledPlace) {
+    const QString guide = sourceFile(u"docs/teachers.md"_s)
+                              .section(u"\n## Windows\n"_s, 1, 1)
+                              .section(u"\n## "_s, 0, 0);
+    const QString rules = sourceFile(u"packaging/windows/CMakeLists.txt"_s);
+    const QRegularExpression install(
+        uR"(install\((FILES|DIRECTORY|TARGETS)[^)]*?DESTINATION\s+([^\s)]+))"_s);
+    int places = 0;
+    for (auto it = install.globalMatch(rules); it.hasNext(); ++places) {
+        const QString folder = it.next().captured(2);
+        if (folder == u"."_s) {
+            for (const char16_t* program :
+                 {u"velmora.exe", u"velmora-admin.exe", u"velmora-launch.exe"}) {
+                EXPECT_TRUE(guide.contains(u"| `"_s + QString::fromUtf16(program) + u"` |"_s))
+                    << QString::fromUtf16(program).toStdString();
+            }
+        } else {
+            EXPECT_TRUE(guide.contains(u"| `"_s + folder + u"\\` |"_s)) << folder.toStdString();
+        }
+    }
+    EXPECT_GE(places, 5);
+}
+
 // The README names every build and test preset of CMakePresets.json.
 TEST(Readme, NamesEveryPreset) {
     const QString readme = sourceFile(u"README.md"_s).simplified();
