@@ -118,7 +118,10 @@ TEST(QuestionBanks, GiftRules) {
          block(QStringLiteral("Какой тег делает абзац? Выберите «тег»"),
                {"A) <p>*", "B) <br>", "C)", "D)", "E)"}),
          QStringLiteral("Вопрос №3 «Разметка»: %1.").arg(answers3)},
-        {"true/false", {}, QStringLiteral("Вопрос №4 «Правда» пропущен: вопрос «верно/неверно».")},
+        {"true/false as its two answers",
+         block(QStringLiteral("Земля круглая."), {"A) Верно*", "B) Неверно", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №4 «Правда»: вопрос «верно/неверно» превращён в вопрос с двумя "
+                        "ответами «Верно» и «Неверно».")},
         {"short answer",
          {},
          QStringLiteral("Вопрос №5 «Краткий» пропущен: вопрос с кратким ответом.")},
@@ -150,12 +153,13 @@ TEST(QuestionBanks, GiftRules) {
              .arg(unstorableValueReason(QStringLiteral("Что значит 日?")))},
         {"pictures dropped",
          block(QStringLiteral("Что на рисунке?"), {"A) сеть*", "B) шина", "C)", "D)", "E)"}),
-         QStringLiteral("Вопрос №16 «Картинка»: %1; рисунки и файлы не перенесены.").arg(answers3)},
+         QStringLiteral("Вопрос №16 «Картинка»: %1; картинка net.png не перенесена.")
+             .arg(answers3)},
         {"texts kept from reading as our answer lines and marks",
          block(QStringLiteral(" C) или D)*"), {"A) C*", "B) D* ", "C) E", "D) A", "E) B"}),
          {}},
     };
-    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 6, пропущено: 11."));
+    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 7, пропущено: 10."));
 }
 
 const QString kAiken = QStringLiteral(R"(Какой протокол передаёт
@@ -275,6 +279,21 @@ const QString kMoodleXml = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8
   <question type="numerical"><name><text>Число</text></name></question>
   <question type="essay"><name><text>Эссе</text></name></question>
   <question type="ddwtos"><name><text>Перетаскивание</text></name></question>
+  <question type="multichoice"><name><text>Медиа</text></name>
+    <questiontext format="html"><text><![CDATA[<p>Послушайте <a href="@@PLUGINFILE@@/%D0%B7%D0%B2%D1%83%D0%BA.mp3?time=1">запись</a> и <a href="https://example.org/">сайт</a></p>]]></text></questiontext>
+    <image>pics/diagram.png</image>
+    <image_base64>iVBORw0KGgo=</image_base64>
+    <single>true</single>
+    <answer fraction="100"><text><![CDATA[<img src="@@PLUGINFILE@@/a.png">Звезда]]></text>
+      <file name="a.png" path="/" encoding="base64">iVBORw0KGgo=</file>
+      <feedback format="html"><text>Да</text><file name="fb.png" encoding="base64">iVBO</file></feedback></answer>
+    <answer fraction="0"><text><![CDATA[<video><source src="https://example.org/v.mp4"></video>Шина]]></text></answer>
+  </question>
+  <question type="multichoice"><name><text>Без имени</text></name>
+    <questiontext format="html"><text>Что на рисунке?</text></questiontext>
+    <image_base64>iVBORw0KGgo=</image_base64>
+    <answer fraction="100"><text>Звезда</text></answer><answer fraction="0"><text>Шина</text></answer>
+  </question>
 </quiz>
 )");
 
@@ -292,9 +311,12 @@ TEST(QuestionBanks, MoodleXmlRules) {
          QStringLiteral("Вопрос №1 «Протокол»: ответы D), E) оставлены пустыми.")},
         {"files dropped",
          block(QStringLiteral("Что на схеме?"), {"A) Звезда*", "B) Кольцо", "C)", "D)", "E)"}),
-         QStringLiteral("Вопрос №2 «Схема»: ответы C), D), E) оставлены пустыми; рисунки и "
-                        "файлы не перенесены.")},
-        {"true/false", {}, skipped(3, "Правда", "вопрос «верно/неверно»")},
+         QStringLiteral("Вопрос №2 «Схема»: ответы C), D), E) оставлены пустыми; картинка net.png "
+                        "не перенесена.")},
+        {"true/false as its two answers",
+         block(QStringLiteral("Земля круглая."), {"A) Верно*", "B) Неверно", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №3 «Правда»: вопрос «верно/неверно» превращён в вопрос с двумя "
+                        "ответами «Верно» и «Неверно».")},
         {"short answer", {}, skipped(4, "Краткий", "вопрос с кратким ответом")},
         {"several answers allowed", {}, skipped(5, "Несколько", "можно выбрать несколько ответов")},
         {"partial credit", {}, skipped(6, "Частичный", "ответы с частичной оценкой")},
@@ -305,8 +327,20 @@ TEST(QuestionBanks, MoodleXmlRules) {
         {"numerical", {}, skipped(11, "Число", "числовой вопрос")},
         {"essay", {}, skipped(12, "Эссе", "эссе")},
         {"any other type", {}, skipped(13, "Перетаскивание", "вопрос типа «ddwtos»")},
+        {"every picture and sound named once, in order; a link to a page and feedback are no "
+         "files of the question",
+         block(QStringLiteral("Послушайте запись и сайт"),
+               {"A) Звезда*", "B) Шина", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №14 «Медиа»: ответы C), D), E) оставлены пустыми; картинка "
+                        "звук.mp3 не перенесена; картинка pics/diagram.png не перенесена; "
+                        "картинка a.png не перенесена; картинка https://example.org/v.mp4 не "
+                        "перенесена.")},
+        {"a picture without a name",
+         block(QStringLiteral("Что на рисунке?"), {"A) Звезда*", "B) Шина", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №15 «Без имени»: ответы C), D), E) оставлены пустыми; картинка "
+                        "без имени не перенесена.")},
     };
-    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 2, пропущено: 11."));
+    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 5, пропущено: 10."));
 }
 
 TEST(QuestionBanks, MoodleXmlFollowsNoEntityAndKeepsWhatPrecedesABreak) {
@@ -531,6 +565,9 @@ TEST(QuestionBanks, AwkwardTextsComeBackOrAreNamedOnExport) {
         stored("Два  пробела", {"таб\tуляция", "обычный"}, 2),
         stored("Пусто между", {"первый", "", "третий"}, 3),
         stored("Один ответ", {"единственный"}, 1),
+        stored("Наоборот: верно?", {"Неверно", "Верно"}, 2),
+        stored("Верно ли втроём?", {"Верно", "Неверно", "Не знаю"}, 1),
+        stored("верно?", {"верно", "неверно"}, 1),
     };
     const struct {
         BankFormat format;
@@ -583,6 +620,56 @@ TEST(QuestionBanks, AwkwardTextsComeBackOrAreNamedOnExport) {
                 EXPECT_EQ(same->answers[i].trimmed(), q.answers[i].trimmed());
             }
             EXPECT_EQ(same->correct, q.correct);
+        }
+    }
+}
+
+// A question whose answers are exactly "Верно" and "Неверно" goes out as true/false where the
+// format has the type, and comes back as the same two answers; any other pair stays a choice.
+TEST(QuestionBanks, TrueFalseQuestionsGoOutAsTrueFalseAndComeBackTheSame) {
+    const QList<Question> questions = {
+        stored("Земля круглая.", {"Верно", "Неверно"}, 1),
+        stored("Луна <квадратная>.", {"Верно", "Неверно"}, 2),
+        stored("Наоборот?", {"Неверно", "Верно"}, 2),
+        stored("Протокол почты?", {"SMTP", "HTTP"}, 1),
+    };
+    const struct {
+        BankFormat format;
+        QRegularExpression trueFalse; // how the format writes a true/false question
+    } formats[] = {
+        {BankFormat::Gift, QRegularExpression(QStringLiteral("\\{(T|F)\\}"))},
+        {BankFormat::MoodleXml, QRegularExpression(QStringLiteral("type=\"truefalse\""))},
+        {BankFormat::Aiken, QRegularExpression(QStringLiteral("\\{(T|F)\\}|truefalse"))},
+    };
+    for (const auto& f : formats) {
+        SCOPED_TRACE(int(f.format));
+        const TempFolder folder;
+        const auto written = QuestionBankWriter::write(questions, f.format, QStringLiteral("t"));
+        EXPECT_TRUE(written.warnings.isEmpty());
+        QStringList kinds;
+        for (auto match = f.trueFalse.globalMatch(QString::fromUtf8(written.text));
+             match.hasNext();) {
+            kinds.append(match.next().captured(1));
+        }
+        const QStringList expected =
+            f.format == BankFormat::Gift ? QStringList{QStringLiteral("T"), QStringLiteral("F")}
+            : f.format == BankFormat::MoodleXml ? QStringList{QString(), QString()}
+                                                : QStringList();
+        EXPECT_EQ(kinds, expected) << written.text.toStdString();
+
+        const QuestionBank bank = QuestionBank::read(written.text, f.format);
+        EXPECT_EQ(bank.imported(), questions.size()) << bank.warnings().join(u'\n').toStdString();
+        const int converted = int(bank.warnings().filter(QStringLiteral("«верно/неверно»")).size());
+        EXPECT_EQ(converted, f.format == BankFormat::Aiken ? 0 : 2);
+        QuestionSourceConverter converter;
+        bank.build(converter, folder.file(QStringLiteral("back.ini")));
+        const TestFile back(QStringLiteral("\\back.ini"));
+        ASSERT_EQ(back.total(), questions.size());
+        for (int k = 1; k <= back.total(); ++k) {
+            const Question q = back.question(k);
+            EXPECT_EQ(q.text, questions[k - 1].text) << k;
+            EXPECT_EQ(q.answers, questions[k - 1].answers) << k;
+            EXPECT_EQ(q.correct, questions[k - 1].correct) << k;
         }
     }
 }
