@@ -42,7 +42,8 @@ int testBuild(const QStringList& a, QTextStream&, QTextStream& err) {
     for (const QString& warning : result.warnings) {
         err << "velmora-admin: warning: " << warning << "\n";
     }
-    err << "velmora-admin: " << result.questions << " questions written to " << output << "\n";
+    err << "velmora-admin: " << counted(result.questions, "question", "questions") << " written to "
+        << output << "\n";
     return 0;
 }
 
@@ -186,7 +187,7 @@ int testCheck(const QStringList& a, QTextStream& out, QTextStream&) {
         out << problem << "\n";
     }
     if (problems.isEmpty()) {
-        out << "OK: " << total << " questions\n";
+        out << "OK: " << counted(total, "question", "questions") << "\n";
     }
     return problems.isEmpty() ? 0 : 1;
 }
@@ -293,7 +294,8 @@ int testImport(const QStringList& a, QTextStream&, QTextStream& err) {
         saveFile(written, imported.sourceText());
         printWarnings(imported.warnings(), err);
     }
-    err << "velmora-admin: " << questions << " questions written to " << written << "\n";
+    err << "velmora-admin: " << counted(questions, "question", "questions") << " written to "
+        << written << "\n";
     return 0;
 }
 
@@ -324,7 +326,8 @@ int testExport(const QStringList& a, QTextStream& out, QTextStream& err) {
     if (parsed->options.contains(QStringLiteral("--output"))) {
         const QString output = outputPath(parsed->options.value(QStringLiteral("--output")));
         saveFile(output, result.text);
-        err << "velmora-admin: " << result.written << " questions written to " << output << "\n";
+        err << "velmora-admin: " << counted(result.written, "question", "questions")
+            << " written to " << output << "\n";
     } else {
         out << QString::fromUtf8(result.text);
     }
