@@ -35,6 +35,18 @@ QStringList block(const QString& text, std::initializer_list<const char*> answer
     return lines;
 }
 
+// A true/false question as its two answers, the right one marked, and the warning that says so.
+QStringList trueFalse(const char* text, bool truth) {
+    return block(QString::fromUtf8(text), {truth ? "A) Верно*" : "A) Верно",
+                                           truth ? "B) Неверно" : "B) Неверно*", "C)", "D)", "E)"});
+}
+QString converted(int number, const char* title) {
+    return QStringLiteral("Вопрос №%1 «%2»: вопрос «верно/неверно» превращён в вопрос с двумя "
+                          "ответами «Верно» и «Неверно».")
+        .arg(number)
+        .arg(QString::fromUtf8(title));
+}
+
 // The bank gives exactly the rows' blocks, in order, and exactly their warnings and the count.
 void expectRows(const QuestionBank& bank, const std::vector<Row>& rows, const QString& count) {
     QStringList lines;
@@ -100,6 +112,12 @@ $CATEGORY: $course$/top/Сети
 ::Картинка::[html]Что на рисунке? <img src="@@PLUGINFILE@@/net.png"> {=сеть ~шина}
 
 ::Скобка::C) или D)* {=C ~D* ~E ~A ~B}
+
+::Ложь::DNS передаёт почту. {FALSE#Нет, имена.#Да!}
+
+::Отзыв::Маска /24 даёт 256 адресов. {TRUE####Из них 254 для узлов.}
+
+::Нет::Порт HTTP — 21. {F}
 )");
 
 TEST(QuestionBanks, GiftRules) {
@@ -118,10 +136,8 @@ TEST(QuestionBanks, GiftRules) {
          block(QStringLiteral("Какой тег делает абзац? Выберите «тег»"),
                {"A) <p>*", "B) <br>", "C)", "D)", "E)"}),
          QStringLiteral("Вопрос №3 «Разметка»: %1.").arg(answers3)},
-        {"true/false as its two answers",
-         block(QStringLiteral("Земля круглая."), {"A) Верно*", "B) Неверно", "C)", "D)", "E)"}),
-         QStringLiteral("Вопрос №4 «Правда»: вопрос «верно/неверно» превращён в вопрос с двумя "
-                        "ответами «Верно» и «Неверно».")},
+        {"true/false as its two answers", trueFalse("Земля круглая.", true),
+         converted(4, "Правда")},
         {"short answer",
          {},
          QStringLiteral("Вопрос №5 «Краткий» пропущен: вопрос с кратким ответом.")},
@@ -158,8 +174,12 @@ TEST(QuestionBanks, GiftRules) {
         {"texts kept from reading as our answer lines and marks",
          block(QStringLiteral(" C) или D)*"), {"A) C*", "B) D* ", "C) E", "D) A", "E) B"}),
          {}},
+        {"false, feedback dropped", trueFalse("DNS передаёт почту.", false), converted(18, "Ложь")},
+        {"general feedback dropped", trueFalse("Маска /24 даёт 256 адресов.", true),
+         converted(19, "Отзыв")},
+        {"short false", trueFalse("Порт HTTP — 21.", false), converted(20, "Нет")},
     };
-    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 7, пропущено: 10."));
+    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 10, пропущено: 10."));
 }
 
 const QString kAiken = QStringLiteral(R"(Какой протокол передаёт
@@ -294,6 +314,15 @@ const QString kMoodleXml = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8
     <image_base64>iVBORw0KGgo=</image_base64>
     <answer fraction="100"><text>Звезда</text></answer><answer fraction="0"><text>Шина</text></answer>
   </question>
+  <question type="category"><category><text>$course$/top/Сети/Кабели</text></category></question>
+  <question type="truefalse"><name><text>Ложь</text></name>
+    <questiontext format="moodle_auto_format"><text>Оптоволокно проводит ток.</text></questiontext>
+    <answer fraction="0" format="moodle_auto_format"><text>true</text><feedback><text>Нет</text></feedback></answer>
+    <answer fraction="100" format="moodle_auto_format"><text>false</text></answer></question>
+  <question type="category"><category><text>$course$/top/Сети/Кабели/Медь</text></category></question>
+  <question type="truefalse"><name><text>Ни то ни другое</text></name>
+    <questiontext format="html"><text>Медь?</text></questiontext>
+    <answer fraction="0"><text>true</text></answer><answer fraction="0"><text>false</text></answer></question>
 </quiz>
 )");
 
@@ -313,10 +342,8 @@ TEST(QuestionBanks, MoodleXmlRules) {
          block(QStringLiteral("Что на схеме?"), {"A) Звезда*", "B) Кольцо", "C)", "D)", "E)"}),
          QStringLiteral("Вопрос №2 «Схема»: ответы C), D), E) оставлены пустыми; картинка net.png "
                         "не перенесена.")},
-        {"true/false as its two answers",
-         block(QStringLiteral("Земля круглая."), {"A) Верно*", "B) Неверно", "C)", "D)", "E)"}),
-         QStringLiteral("Вопрос №3 «Правда»: вопрос «верно/неверно» превращён в вопрос с двумя "
-                        "ответами «Верно» и «Неверно».")},
+        {"true/false as its two answers", trueFalse("Земля круглая.", true),
+         converted(3, "Правда")},
         {"short answer", {}, skipped(4, "Краткий", "вопрос с кратким ответом")},
         {"several answers allowed", {}, skipped(5, "Несколько", "можно выбрать несколько ответов")},
         {"partial credit", {}, skipped(6, "Частичный", "ответы с частичной оценкой")},
@@ -339,8 +366,13 @@ TEST(QuestionBanks, MoodleXmlRules) {
          block(QStringLiteral("Что на рисунке?"), {"A) Звезда*", "B) Шина", "C)", "D)", "E)"}),
          QStringLiteral("Вопрос №15 «Без имени»: ответы C), D), E) оставлены пустыми; картинка "
                         "без имени не перенесена.")},
+        {"nested categories; a false statement", trueFalse("Оптоволокно проводит ток.", false),
+         converted(16, "Ложь")},
+        {"true/false without a right answer",
+         {},
+         skipped(17, "Ни то ни другое", "нет правильного ответа")},
     };
-    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 5, пропущено: 10."));
+    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 6, пропущено: 11."));
 }
 
 TEST(QuestionBanks, MoodleXmlFollowsNoEntityAndKeepsWhatPrecedesABreak) {
@@ -565,6 +597,8 @@ TEST(QuestionBanks, AwkwardTextsComeBackOrAreNamedOnExport) {
         stored("Два  пробела", {"таб\tуляция", "обычный"}, 2),
         stored("Пусто между", {"первый", "", "третий"}, 3),
         stored("Один ответ", {"единственный"}, 1),
+        stored("Земля круглая.", {"Верно", "Неверно"}, 1),
+        stored("Луна <квадратная>.", {"Верно", "Неверно"}, 2),
         stored("Наоборот: верно?", {"Неверно", "Верно"}, 2),
         stored("Верно ли втроём?", {"Верно", "Неверно", "Не знаю"}, 1),
         stored("верно?", {"верно", "неверно"}, 1),
@@ -596,6 +630,10 @@ TEST(QuestionBanks, AwkwardTextsComeBackOrAreNamedOnExport) {
         EXPECT_EQ(written.warnings.join(u'\n').toStdString(), f.warnings.join(u'\n').toStdString());
         const QList<int> named = namedQuestions(written.warnings);
         const QuestionBank bank = QuestionBank::read(written.text, f.format);
+        // Exactly the answers "Верно" and "Неверно" went out as true/false, where the format
+        // has the type, and came back as the same two answers.
+        EXPECT_EQ(bank.warnings().filter(QStringLiteral("«верно/неверно»")).size(),
+                  f.format == BankFormat::Aiken ? 0 : 2);
         QuestionSourceConverter converter;
         bank.build(converter, folder.file(QStringLiteral("back.ini")));
         const TestFile back(QStringLiteral("\\back.ini"));
@@ -620,56 +658,6 @@ TEST(QuestionBanks, AwkwardTextsComeBackOrAreNamedOnExport) {
                 EXPECT_EQ(same->answers[i].trimmed(), q.answers[i].trimmed());
             }
             EXPECT_EQ(same->correct, q.correct);
-        }
-    }
-}
-
-// A question whose answers are exactly "Верно" and "Неверно" goes out as true/false where the
-// format has the type, and comes back as the same two answers; any other pair stays a choice.
-TEST(QuestionBanks, TrueFalseQuestionsGoOutAsTrueFalseAndComeBackTheSame) {
-    const QList<Question> questions = {
-        stored("Земля круглая.", {"Верно", "Неверно"}, 1),
-        stored("Луна <квадратная>.", {"Верно", "Неверно"}, 2),
-        stored("Наоборот?", {"Неверно", "Верно"}, 2),
-        stored("Протокол почты?", {"SMTP", "HTTP"}, 1),
-    };
-    const struct {
-        BankFormat format;
-        QRegularExpression trueFalse; // how the format writes a true/false question
-    } formats[] = {
-        {BankFormat::Gift, QRegularExpression(QStringLiteral("\\{(T|F)\\}"))},
-        {BankFormat::MoodleXml, QRegularExpression(QStringLiteral("type=\"truefalse\""))},
-        {BankFormat::Aiken, QRegularExpression(QStringLiteral("\\{(T|F)\\}|truefalse"))},
-    };
-    for (const auto& f : formats) {
-        SCOPED_TRACE(int(f.format));
-        const TempFolder folder;
-        const auto written = QuestionBankWriter::write(questions, f.format, QStringLiteral("t"));
-        EXPECT_TRUE(written.warnings.isEmpty());
-        QStringList kinds;
-        for (auto match = f.trueFalse.globalMatch(QString::fromUtf8(written.text));
-             match.hasNext();) {
-            kinds.append(match.next().captured(1));
-        }
-        const QStringList expected =
-            f.format == BankFormat::Gift ? QStringList{QStringLiteral("T"), QStringLiteral("F")}
-            : f.format == BankFormat::MoodleXml ? QStringList{QString(), QString()}
-                                                : QStringList();
-        EXPECT_EQ(kinds, expected) << written.text.toStdString();
-
-        const QuestionBank bank = QuestionBank::read(written.text, f.format);
-        EXPECT_EQ(bank.imported(), questions.size()) << bank.warnings().join(u'\n').toStdString();
-        const int converted = int(bank.warnings().filter(QStringLiteral("«верно/неверно»")).size());
-        EXPECT_EQ(converted, f.format == BankFormat::Aiken ? 0 : 2);
-        QuestionSourceConverter converter;
-        bank.build(converter, folder.file(QStringLiteral("back.ini")));
-        const TestFile back(QStringLiteral("\\back.ini"));
-        ASSERT_EQ(back.total(), questions.size());
-        for (int k = 1; k <= back.total(); ++k) {
-            const Question q = back.question(k);
-            EXPECT_EQ(q.text, questions[k - 1].text) << k;
-            EXPECT_EQ(q.answers, questions[k - 1].answers) << k;
-            EXPECT_EQ(q.correct, questions[k - 1].correct) << k;
         }
     }
 }

@@ -7,72 +7,55 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
-using velmora::ProgramFolders;
-
 namespace {
 
-// The test program's own name comes back after each test.
-class ProgramFoldersTest : public ::testing::Test {
-protected:
-    void TearDown() override { QCoreApplication::setApplicationName(name_); }
-
-    // The cache folder the application would use under `name`, emptied, with `files` in it.
-    static QString cacheOf(const QString& name,
-                           const QList<std::pair<QString, QByteArray>>& files) {
-        QCoreApplication::setApplicationName(name);
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-        QDir(folder).removeRecursively();
-        for (const auto& [file, bytes] : files) {
-            QDir().mkpath(folder);
-            QFile out(QDir(folder).filePath(file));
-            EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-            out.write(bytes);
-        }
-        return folder;
+// The cache folder of the application named `name`, holding exactly `files` (missing without).
+QString cacheOf(const QString& name, const QList<std::pair<const char*, QByteArray>>& files) {
+    QCoreApplication::setApplicationName(name);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    QDir(folder).removeRecursively();
+    for (const auto& [file, bytes] : files) {
+        QDir().mkpath(folder);
+        QFile out(QDir(folder).filePath(QString::fromUtf8(file)));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
     }
-
-    static QByteArray read(const QString& path) {
-        QFile in(path);
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
-    }
-
-private:
-    QString name_ = QCoreApplication::applicationName();
-};
-
-const QString kCaption = QStringLiteral("ЭУИ Velmora");
-
-// The folders carry the program's id, never the caption, and an index the earlier name's cache
-// held is found in the new one.
-TEST_F(ProgramFoldersTest, FoldersAreNamedAfterTheIdAndTheOldIndexMovesOver) {
-    const QString old = cacheOf(kCaption, {{QStringLiteral("search-1.sqlite"), "index 1"}});
-    const QString now = cacheOf(QStringLiteral("velmora"), {});
-    QCoreApplication::setApplicationName(kCaption);
-    ProgramFolders::nameApplication();
-    for (const auto location : {QStandardPaths::CacheLocation, QStandardPaths::AppConfigLocation}) {
-        const QString folder = QStandardPaths::writableLocation(location);
-        EXPECT_TRUE(folder.split(u'/').contains(QStringLiteral("velmora"))) << folder.toStdString();
-        EXPECT_FALSE(folder.contains(kCaption)) << folder.toStdString();
-    }
-    EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::CacheLocation), now);
-    EXPECT_EQ(read(QDir(now).filePath(QStringLiteral("search-1.sqlite"))), "index 1");
-    EXPECT_FALSE(QDir(old).exists());
+    return folder;
 }
 
-// Once both exist (an earlier version ran again), the newer index stays, the missing one comes
-// over, and the old folder goes; a second start finds nothing to move.
-TEST_F(ProgramFoldersTest, AnIndexAlreadyInTheNewFolderStays) {
-    const QString now =
-        cacheOf(QStringLiteral("velmora"), {{QStringLiteral("search-1.sqlite"), "new 1"}});
-    const QString old = cacheOf(kCaption, {{QStringLiteral("search-1.sqlite"), "old 1"},
-                                           {QStringLiteral("search-2.sqlite"), "old 2"}});
-    ProgramFolders::nameApplication();
-    EXPECT_EQ(read(QDir(now).filePath(QStringLiteral("search-1.sqlite"))), "new 1");
-    EXPECT_EQ(read(QDir(now).filePath(QStringLiteral("search-2.sqlite"))), "old 2");
-    EXPECT_FALSE(QDir(old).exists());
-    ProgramFolders::nameApplication();
-    EXPECT_EQ(QDir(now).entryList(QDir::Files).size(), 2);
-    EXPECT_FALSE(QDir(old).exists());
+QByteArray read(const QString& folder, const char* file) {
+    QFile in(QDir(folder).filePath(QString::fromUtf8(file)));
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
+}
+
+// The folders carry the program's id, never the windows' caption. The index the earlier folder
+// held comes over, unless the new folder has its own, and the earlier folder goes.
+TEST(ProgramFolders, AreNamedAfterTheIdAndTakeOverTheEarlierIndexOnce) {
+    const QString testName = QCoreApplication::applicationName();
+    const QString caption = QStringLiteral("ЭУИ Velmora");
+    for (const bool newIndexFirst : {false, true}) {
+        SCOPED_TRACE(newIndexFirst);
+        const QString now = cacheOf(QStringLiteral("velmora"), {});
+        if (newIndexFirst) {
+            cacheOf(QStringLiteral("velmora"), {{"search-1.sqlite", "new 1"}});
+        }
+        const QString old =
+            cacheOf(caption, {{"search-1.sqlite", "old 1"}, {"search-2.sqlite", "old 2"}});
+        velmora::ProgramFolders::nameApplication();
+        for (const auto where :
+             {QStandardPaths::CacheLocation, QStandardPaths::AppConfigLocation}) {
+            const QString folder = QStandardPaths::writableLocation(where);
+            EXPECT_TRUE(folder.split(u'/').contains(QStringLiteral("velmora")) &&
+                        !folder.contains(caption))
+                << folder.toStdString();
+        }
+        EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::CacheLocation), now);
+        EXPECT_EQ(read(now, "search-1.sqlite"), newIndexFirst ? "new 1" : "old 1");
+        EXPECT_EQ(read(now, "search-2.sqlite"), "old 2");
+        EXPECT_FALSE(QDir(old).exists());
+        velmora::ProgramFolders::nameApplication(); // a second start finds nothing to move
+        EXPECT_EQ(QDir(now).entryList(QDir::Files).size(), 2);
+    }
+    QCoreApplication::setApplicationName(testName);
 }
 
 } // namespace
