@@ -86,19 +86,20 @@ QString attribute(QStringView tag, QStringView name) {
 }
 
 // How a dropped file is named: a file of the bank by its own name, anything else by its address;
-// the data itself, or nothing, by an empty name.
+// the data itself ("data:...") by an empty name.
 QString fileName(const QString& address) {
     static const QString bankFiles = QStringLiteral("@@PLUGINFILE@@");
-    const QString trimmed = address.trimmed();
+    QString trimmed = address.trimmed();
     if (trimmed.startsWith(QStringLiteral("data:"), Qt::CaseInsensitive)) {
         return {};
     }
     if (!trimmed.contains(bankFiles)) {
         return trimmed;
     }
-    QString path = trimmed.sliced(trimmed.indexOf(bankFiles) + bankFiles.size());
-    path = path.first(std::min(path.indexOf(u'?') < 0 ? path.size() : path.indexOf(u'?'),
-                               path.indexOf(u'#') < 0 ? path.size() : path.indexOf(u'#')));
+    // "@@PLUGINFILE@@/folder/name.png?time=1": the name, without the query or fragment.
+    const QString path = trimmed.sliced(trimmed.indexOf(bankFiles) + bankFiles.size())
+                             .section(u'?', 0, 0)
+                             .section(u'#', 0, 0);
     return QUrl::fromPercentEncoding(path.sliced(path.lastIndexOf(u'/') + 1).toUtf8());
 }
 

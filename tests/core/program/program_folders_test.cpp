@@ -12,7 +12,7 @@ namespace {
 // The cache folder of the application named `name`, holding exactly `files` (missing without).
 QString cacheOf(const QString& name, const QList<std::pair<const char*, QByteArray>>& files) {
     QCoreApplication::setApplicationName(name);
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     QDir(folder).removeRecursively();
     for (const auto& [file, bytes] : files) {
         QDir().mkpath(folder);
