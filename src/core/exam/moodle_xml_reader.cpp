@@ -51,12 +51,14 @@ public:
                 q_.severalAllowed = single == u"false" || single == u"0";
             } else if (name == u"answer") {
                 readAnswer();
-            } else if (name == u"image") {
-                imageNamed_ = true;
-                q_.dropFile(xml_.readElementText().trimmed());
+            } else if (name == u"image") { // older exports write it empty when there is none
+                const QString image = xml_.readElementText().trimmed();
+                imageNamed_ = imageNamed_ || !image.isEmpty();
+                if (!image.isEmpty()) {
+                    q_.dropFile(image);
+                }
             } else if (name == u"image_base64") {
-                imageData_ = true;
-                xml_.skipCurrentElement();
+                imageData_ = imageData_ || !xml_.readElementText().trimmed().isEmpty();
             } else {
                 xml_.skipCurrentElement();
             }

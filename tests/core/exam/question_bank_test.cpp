@@ -276,7 +276,7 @@ const QString kMoodleXml = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8
     <answer fraction="100"><text>Звезда</text></answer>
     <answer fraction="0"><text>Кольцо</text></answer>
   </question>
-  <question type="truefalse"><name><text>Правда</text></name>
+  <question type="truefalse"><name><text>Правда</text></name><image></image><image_base64/>
     <questiontext format="html"><text>Земля круглая.</text></questiontext>
     <answer fraction="100"><text>true</text></answer><answer fraction="0"><text>false</text></answer></question>
   <question type="shortanswer"><name><text>Краткий</text></name>
