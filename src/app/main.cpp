@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/font_config_warm_up.h"
 #include "app/start_up.h"
+#include "core/program/program_folders.h"
 #include "gui/documents/document_view.h"
 #include "gui/kit/program_style.h"
 #include "gui/windows/main_window.h"
@@ -12,7 +13,8 @@ int main(int argc, char* argv[]) {
     velmora::FontConfigWarmUp fontConfig;
     velmora::prepareDocumentViews();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ЭУИ Velmora"));
+    // Folders under the program's id; the windows carry their own captions.
+    velmora::ProgramFolders::nameApplication();
     // Ties the windows to the installed desktop entry (its name and icon in docks and task bars).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.velmora.Velmora"));
     QApplication::setStyle(new velmora::ProgramStyle);

@@ -80,6 +80,10 @@ bool startsWith(const QStringList& args, const QStringList& words) {
 
 } // namespace
 
+QString counted(qint64 count, const char* one, const char* many) {
+    return QString::number(count) + u' ' + QString::fromUtf8(count == 1 ? one : many);
+}
+
 std::optional<QStringList> terminalArguments(int argc, const char* const* argv, QTextStream& err) {
     QStringList args;
     for (int i = 1; i < argc; ++i) {

@@ -29,6 +29,10 @@ QList<AdminCommand> testCommands();
 QList<AdminCommand> journalCommands();
 QList<AdminCommand> courseCommands();
 
+// "1 question", "2 questions": a count with its noun in the singular (`one`) or the plural
+// (`many`), as English says it.
+QString counted(qint64 count, const char* one, const char* many);
+
 // The command-line arguments after the program name, decoded from the terminal's UTF-8. Nothing,
 // after a message on `err`, when one of them is not UTF-8 text.
 std::optional<QStringList> terminalArguments(int argc, const char* const* argv, QTextStream& err);

@@ -36,8 +36,8 @@ int check(const QStringList& args, QTextStream& out, QTextStream& err) {
         problem.text.prepend(isError ? QStringLiteral("error: ") : QStringLiteral("warning: "));
         out << problem.line() << "\n";
     }
-    out << errors << (errors == 1 ? " error, " : " errors, ") << warnings
-        << (warnings == 1 ? " warning\n" : " warnings\n");
+    out << counted(errors, "error", "errors") << ", " << counted(warnings, "warning", "warnings")
+        << "\n";
     return errors > 0 ? 1 : 0;
 }
 

@@ -42,7 +42,8 @@ int testBuild(const QStringList& a, QTextStream&, QTextStream& err) {
     for (const QString& warning : result.warnings) {
         err << "velmora-admin: warning: " << warning << "\n";
     }
-    err << "velmora-admin: " << result.questions << " questions written to " << output << "\n";
+    err << "velmora-admin: " << counted(result.questions, "question", "questions") << " written to "
+        << output << "\n";
     return 0;
 }
 
@@ -186,7 +187,7 @@ int testCheck(const QStringList& a, QTextStream& out, QTextStream&) {
         out << problem << "\n";
     }
     if (problems.isEmpty()) {
-        out << "OK: " << total << " questions\n";
+        out << "OK: " << counted(total, "question", "questions") << "\n";
     }
     return problems.isEmpty() ? 0 : 1;
 }
@@ -293,7 +294,8 @@ int testImport(const QStringList& a, QTextStream&, QTextStream& err) {
         saveFile(written, imported.sourceText());
         printWarnings(imported.warnings(), err);
     }
-    err << "velmora-admin: " << questions << " questions written to " << written << "\n";
+    err << "velmora-admin: " << counted(questions, "question", "questions") << " written to "
+        << written << "\n";
     return 0;
 }
 
@@ -324,7 +326,8 @@ int testExport(const QStringList& a, QTextStream& out, QTextStream& err) {
     if (parsed->options.contains(QStringLiteral("--output"))) {
         const QString output = outputPath(parsed->options.value(QStringLiteral("--output")));
         saveFile(output, result.text);
-        err << "velmora-admin: " << result.written << " questions written to " << output << "\n";
+        err << "velmora-admin: " << counted(result.written, "question", "questions")
+            << " written to " << output << "\n";
     } else {
         out << QString::fromUtf8(result.text);
     }
@@ -386,12 +389,14 @@ QList<AdminCommand> testCommands() {
              "refused.\n"
              "Single-answer multiple-choice questions with two to five answers, one of them\n"
              "correct, are imported with their answers in order; missing letters get empty\n"
-             "answers. Every other question (true/false, short answer, matching, numerical,\n"
-             "essay, cloze, description, several or no correct answers, partial credit, more\n"
-             "than five answers, texts the test file cannot hold) is skipped whole. Warnings\n"
-             "name each skipped or incomplete question by its number in the bank and its\n"
-             "title, and count the imported and skipped questions. When no question can be\n"
-             "imported, nothing is written and the exit status is 1."),
+             "answers. A true/false question becomes one of the two answers \"Верно\" and\n"
+             "\"Неверно\". Every other question (short answer, matching, numerical, essay,\n"
+             "cloze, description, several or no correct answers, partial credit, more than\n"
+             "five answers, texts the test file cannot hold) is skipped whole. Warnings name\n"
+             "each skipped, changed or incomplete question by its number in the bank and its\n"
+             "title, and each picture or file left out, and count the imported and skipped\n"
+             "questions. When no question can be imported, nothing is written and the exit\n"
+             "status is 1."),
          -1,
          testImport},
         {{QStringLiteral("test"), QStringLiteral("export")},
@@ -402,7 +407,8 @@ QList<AdminCommand> testCommands() {
              "OUT or to standard output: each question's text, its answers in order without\n"
              "their \"A)\" and its correct answer. GIFT and Moodle XML put them in one category\n"
              "named after the test; Moodle XML marks them single-answer and not shuffled, the\n"
-             "correct answer worth 100 and the others 0. 'test import' reads the file back\n"
+             "correct answer worth 100 and the others 0; a question of the answers \"Верно\"\n"
+             "and \"Неверно\" is written as true/false. 'test import' reads the file back\n"
              "into the same questions. A question without text or correct answer is left out\n"
              "with a warning, and so is one the format cannot hold (in Aiken, a question that\n"
              "begins as an answer line or as \"ANSWER:\"); texts whose runs of blanks, tabs or\n"

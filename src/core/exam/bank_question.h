@@ -7,6 +7,14 @@
 
 namespace velmora {
 
+// The two answers a true/false question of a bank becomes, the statement's truth first.
+inline QString trueAnswer() {
+    return QStringLiteral("Верно");
+}
+inline QString falseAnswer() {
+    return QStringLiteral("Неверно");
+}
+
 // One question as a question bank (Aiken, GIFT, Moodle XML) holds it, read but not yet judged:
 // QuestionBank decides from it whether the question can become one of ours.
 struct BankQuestion {
@@ -23,7 +31,23 @@ struct BankQuestion {
     // empty when it is one.
     QString otherKind;
     bool severalAllowed = false; // the bank lets a student choose several answers
-    bool filesDropped = false;   // pictures or other files were left out of its texts
+    bool trueFalse = false;      // a true/false question, read as its two answers
+    // The pictures, sounds and other files left out of its texts, each named once (by its file
+    // name, or its address); an empty name for one the bank gives no name.
+    QStringList droppedFiles;
+
+    // Makes it a true/false question: the answers trueAnswer() and falseAnswer(), with the
+    // credits the bank gives the statement being true and being false.
+    void setTrueFalse(double trueFraction, double falseFraction) {
+        trueFalse = true;
+        otherKind.clear();
+        answers = {{trueAnswer(), trueFraction}, {falseAnswer(), falseFraction}};
+    }
+    void dropFile(const QString& name) {
+        if (!droppedFiles.contains(name)) {
+            droppedFiles.append(name);
+        }
+    }
 };
 
 // What a reader made of a bank: its questions in order, and what it could not read at all.

@@ -3,6 +3,8 @@
 
 #include "core/exam/html_text.h"
 
+#include <optional>
+
 namespace velmora {
 namespace {
 
@@ -74,9 +76,9 @@ TextFormat takeFormat(QString& text, TextFormat inherited) {
     return inherited;
 }
 
-QString plainText(QStringView raw, TextFormat format, bool& filesDropped) {
+QString plainText(QStringView raw, TextFormat format, QStringList& droppedFiles) {
     const QString text = unescaped(raw);
-    return format == TextFormat::Html ? HtmlText::plain(text, &filesDropped) : text.simplified();
+    return format == TextFormat::Html ? HtmlText::plain(text, &droppedFiles) : text.simplified();
 }
 
 // What stands between the braces: its answers, or the kind of question that is not ours.
@@ -90,19 +92,27 @@ public:
             question_.otherKind = QStringLiteral("эссе");
         } else if (block_.startsWith(u'#')) {
             question_.otherKind = QStringLiteral("числовой вопрос");
-        } else if (isTrueFalse()) {
-            question_.otherKind = QStringLiteral("вопрос «верно/неверно»");
+        } else if (const auto truth = trueFalseValue()) {
+            question_.setTrueFalse(*truth ? 100 : 0, *truth ? 0 : 100);
         } else {
             readAnswers();
         }
     }
 
 private:
-    bool isTrueFalse() const {
+    // The truth a true/false block ("T", "TRUE", "F", "FALSE", feedback after "#") gives the
+    // statement, or nothing for any other block.
+    std::optional<bool> trueFalseValue() const {
         const qsizetype feedback = findUnescaped(block_, u'#');
         const QString value =
             block_.first(feedback < 0 ? block_.size() : feedback).trimmed().toString().toUpper();
-        return value == u"T" || value == u"F" || value == u"TRUE" || value == u"FALSE";
+        if (value == u"T" || value == u"TRUE") {
+            return true;
+        }
+        if (value == u"F" || value == u"FALSE") {
+            return false;
+        }
+        return std::nullopt;
     }
 
     void readAnswers() {
@@ -151,7 +161,7 @@ private:
         const qsizetype feedback = findUnescaped(answer, u'#');
         QString text = answer.first(feedback < 0 ? answer.size() : feedback).toString();
         const TextFormat format = takeFormat(text, format_);
-        question_.answers.append({plainText(text, format, question_.filesDropped), fraction});
+        question_.answers.append({plainText(text, format, question_.droppedFiles), fraction});
     }
 
     QStringView block_;
@@ -175,7 +185,7 @@ BankQuestion questionOf(const QString& block, int number) {
     const TextFormat format = takeFormat(text, TextFormat::Other);
     const qsizetype open = findUnescaped(text, u'{');
     if (open < 0) {
-        question.text = plainText(text, format, question.filesDropped);
+        question.text = plainText(text, format, question.droppedFiles);
         question.otherKind = QStringLiteral("описание, а не вопрос");
         return question;
     }
@@ -184,7 +194,7 @@ BankQuestion questionOf(const QString& block, int number) {
     const QStringView after = close < 0 ? QStringView() : QStringView(text).sliced(close + 1);
     const QString gapText = after.trimmed().isEmpty() ? QString() : u' ' + gap() + u' ';
     question.text =
-        plainText(before.toString() + gapText + after.toString(), format, question.filesDropped);
+        plainText(before.toString() + gapText + after.toString(), format, question.droppedFiles);
     if (close < 0) {
         question.otherKind = QStringLiteral("нет закрывающей скобки «}»");
         return question;

@@ -13,8 +13,9 @@ namespace velmora {
 // and its answers in braces: "=right ~wrong", each with an optional weight "%50%" and feedback
 // "#..." (dropped, as is the general feedback "####..."). "\~ \= \# \{ \} \:" and "\\" stand for
 // the character itself, "\n" for a line break. Text after the braces makes a missing-word
-// question; its gap is shown as "_____". Only HTML texts ("[html]") are reduced to plain text;
-// the answers take the question's format.
+// question; its gap is shown as "_____". A true/false question ("{T}", "{TRUE}", "{F}",
+// "{FALSE}", feedback dropped) becomes its two answers. Only HTML texts ("[html]") are reduced to
+// plain text; the answers take the question's format.
 // Written by hand: Debian has no GIFT library.
 class GiftReader {
 public:

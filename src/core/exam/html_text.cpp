@@ -2,7 +2,10 @@
 #include "core/exam/html_text.h"
 
 #include <QHash>
+#include <QStringList>
+#include <QUrl>
 #include <algorithm>
+#include <optional>
 
 namespace velmora {
 namespace {
@@ -46,8 +49,77 @@ bool isBlockTag(QStringView name) {
 bool isFileTag(QStringView name) {
     static const QStringList files = {QStringLiteral("img"),   QStringLiteral("object"),
                                       QStringLiteral("embed"), QStringLiteral("video"),
-                                      QStringLiteral("audio"), QStringLiteral("iframe")};
+                                      QStringLiteral("audio"), QStringLiteral("iframe"),
+                                      QStringLiteral("source")};
     return files.contains(name.toString(), Qt::CaseInsensitive);
+}
+
+// The value of the attribute `name` in a tag's text after its name, quoted or not; empty when
+// the tag has none.
+QString attribute(QStringView tag, QStringView name) {
+    qsizetype at = 0;
+    while ((at = tag.indexOf(name, at, Qt::CaseInsensitive)) >= 0) {
+        const bool wordStart = at == 0 || tag[at - 1].isSpace();
+        qsizetype i = at + name.size();
+        at = i;
+        while (i < tag.size() && tag[i].isSpace()) {
+            ++i;
+        }
+        if (!wordStart || i >= tag.size() || tag[i] != u'=') {
+            continue;
+        }
+        ++i;
+        while (i < tag.size() && tag[i].isSpace()) {
+            ++i;
+        }
+        if (i < tag.size() && (tag[i] == u'"' || tag[i] == u'\'')) {
+            const qsizetype end = tag.indexOf(tag[i], i + 1);
+            return tag.sliced(i + 1, (end < 0 ? tag.size() : end) - i - 1).toString();
+        }
+        qsizetype end = i;
+        while (end < tag.size() && !tag[end].isSpace() && tag[end] != u'/') {
+            ++end;
+        }
+        return tag.sliced(i, end - i).toString();
+    }
+    return {};
+}
+
+// How a dropped file is named: a file of the bank by its own name, anything else by its address;
+// the data itself ("data:...") by an empty name.
+QString fileName(const QString& address) {
+    static const QString bankFiles = QStringLiteral("@@PLUGINFILE@@");
+    QString trimmed = address.trimmed();
+    if (trimmed.startsWith(QStringLiteral("data:"), Qt::CaseInsensitive)) {
+        return {};
+    }
+    if (!trimmed.contains(bankFiles)) {
+        return trimmed;
+    }
+    // "@@PLUGINFILE@@/folder/name.png?time=1": the name, without the query or fragment.
+    const QString path = trimmed.sliced(trimmed.indexOf(bankFiles) + bankFiles.size())
+                             .section(u'?', 0, 0)
+                             .section(u'#', 0, 0);
+    return QUrl::fromPercentEncoding(path.sliced(path.lastIndexOf(u'/') + 1).toUtf8());
+}
+
+// The file a tag shows or links to, if it is one the text cannot keep.
+std::optional<QString> droppedFile(QStringView name, QStringView tag) {
+    if (isFileTag(name)) {
+        QString address = attribute(tag, u"src");
+        if (address.isEmpty()) {
+            address = attribute(tag, u"data");
+        }
+        // A tag without an address shows nothing of its own ("<video>" around its "<source>").
+        return address.trimmed().isEmpty() ? std::nullopt : std::optional(fileName(address));
+    }
+    if (name.compare(u"a", Qt::CaseInsensitive) == 0) {
+        const QString address = attribute(tag, u"href");
+        if (address.contains(QStringLiteral("@@PLUGINFILE@@"))) {
+            return fileName(address);
+        }
+    }
+    return std::nullopt;
 }
 
 bool isAsciiLetter(QChar c) {
@@ -93,7 +165,7 @@ qsizetype takeEntity(QStringView html, qsizetype at, QString& out) {
 // `lastClose` is the index of the text's last ">": a "<" after it opens no tag, so that a text
 // full of "<" is read in one pass.
 qsizetype skipTag(QStringView html, qsizetype at, qsizetype lastClose, QString& out,
-                  bool& filesDropped) {
+                  QStringList& files) {
     if (html.sliced(at).startsWith(u"<!--")) {
         const qsizetype end = html.indexOf(u"-->", at + 4);
         return end < 0 ? html.size() : end + 3;
@@ -118,7 +190,11 @@ qsizetype skipTag(QStringView html, qsizetype at, qsizetype lastClose, QString& 
     if (isBlockTag(name)) {
         out += u' ';
     }
-    filesDropped = filesDropped || (!closing && isFileTag(name));
+    if (const auto file =
+            closing ? std::nullopt : droppedFile(name, html.sliced(nameEnd, end - nameEnd));
+        file && !files.contains(*file)) {
+        files.append(*file);
+    }
     const bool rawContent = name.compare(u"script", Qt::CaseInsensitive) == 0 ||
                             name.compare(u"style", Qt::CaseInsensitive) == 0;
     if (!closing && rawContent) {
@@ -132,10 +208,10 @@ qsizetype skipTag(QStringView html, qsizetype at, qsizetype lastClose, QString& 
 
 } // namespace
 
-QString HtmlText::plain(QStringView html, bool* filesDropped) {
+QString HtmlText::plain(QStringView html, QStringList* files) {
     QString out;
     out.reserve(html.size());
-    bool dropped = false;
+    QStringList dropped;
     const qsizetype lastClose = html.lastIndexOf(u'>');
     qsizetype i = 0;
     while (i < html.size()) {
@@ -153,8 +229,12 @@ QString HtmlText::plain(QStringView html, bool* filesDropped) {
             i = next;
         }
     }
-    if (filesDropped != nullptr) {
-        *filesDropped = *filesDropped || dropped;
+    if (files != nullptr) {
+        for (const QString& file : dropped) {
+            if (!files->contains(file)) {
+                files->append(file);
+            }
+        }
     }
     return out.simplified();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace velmora {
@@ -14,9 +15,13 @@ public:
     // The text of an HTML fragment: tags and comments removed (with the content of "script" and
     // "style"), entities and numeric references decoded, "<br>", "<p>" and the other block tags
     // read as blanks, then every run of white space as one blank, none at the ends. A "<" that
-    // opens no tag is kept as text. `filesDropped` is set when the fragment shows a picture or
-    // another embedded file ("img", "object", "embed", "video", "audio", "iframe").
-    static QString plain(QStringView html, bool* filesDropped = nullptr);
+    // opens no tag is kept as text. The files the fragment shows or links and the text cannot
+    // keep are appended to `files`, each once: a picture or another embedded file ("img",
+    // "object", "embed", "video", "audio", "iframe", "source") and a link to a file of the
+    // question bank ("@@PLUGINFILE@@/name"). Each is named by the file's name when it is one of
+    // the bank's, else by its address as written; by an empty name when the tag holds the data
+    // itself ("data:..."). A tag without an address names nothing.
+    static QString plain(QStringView html, QStringList* files = nullptr);
     // `text` with "&", "<", ">" and '"' written as entities, so that plain() gives it back.
     static QString escaped(QStringView text);
 };

@@ -11,7 +11,6 @@ namespace {
 
 QString otherKind(QStringView type) {
     static const QList<std::pair<QString, QString>> kinds = {
-        {QStringLiteral("truefalse"), QStringLiteral("вопрос «верно/неверно»")},
         {QStringLiteral("shortanswer"), QStringLiteral("вопрос с кратким ответом")},
         {QStringLiteral("matching"), QStringLiteral("вопрос на соответствие")},
         {QStringLiteral("numerical"), QStringLiteral("числовой вопрос")},
@@ -20,7 +19,7 @@ QString otherKind(QStringView type) {
         {QStringLiteral("multianswer"), QStringLiteral("вопрос со встроенными ответами (cloze)")},
         {QStringLiteral("description"), QStringLiteral("описание, а не вопрос")},
     };
-    if (type == u"multichoice") {
+    if (type == u"multichoice" || type == u"truefalse") {
         return {};
     }
     for (const auto& [name, kind] : kinds) {
@@ -52,10 +51,35 @@ public:
                 q_.severalAllowed = single == u"false" || single == u"0";
             } else if (name == u"answer") {
                 readAnswer();
+            } else if (name == u"image") { // older exports write it empty when there is none
+                const QString image = xml_.readElementText().trimmed();
+                imageNamed_ = imageNamed_ || !image.isEmpty();
+                if (!image.isEmpty()) {
+                    q_.dropFile(image);
+                }
+            } else if (name == u"image_base64") {
+                imageData_ = imageData_ || !xml_.readElementText().trimmed().isEmpty();
             } else {
                 xml_.skipCurrentElement();
             }
         }
+        if (imageData_ && !imageNamed_) {
+            q_.dropFile(QString());
+        }
+    }
+
+    // Makes the question read a true/false one: its "true" and "false" answers' credits.
+    void readAsTrueFalse() {
+        double truth = 0;
+        double falsehood = 0;
+        for (const BankQuestion::Answer& answer : q_.answers) {
+            if (answer.text.compare(u"true", Qt::CaseInsensitive) == 0) {
+                truth = answer.fraction;
+            } else if (answer.text.compare(u"false", Qt::CaseInsensitive) == 0) {
+                falsehood = answer.fraction;
+            }
+        }
+        q_.setTrueFalse(truth, falsehood);
     }
 
 private:
@@ -67,9 +91,10 @@ private:
         while (xml_.readNextStartElement()) {
             if (xml_.name() == u"text") {
                 text = plain(xml_.readElementText(QXmlStreamReader::IncludeChildElements), format);
+            } else if (xml_.name() == u"file") {
+                dropFile();
             } else {
-                q_.filesDropped = q_.filesDropped || xml_.name() == u"file";
-                xml_.skipCurrentElement(); // feedback, tolerance, ...
+                xml_.skipCurrentElement(); // feedback (and its files), tolerance, ...
             }
         }
         q_.answers.append({text, ok ? fraction : 0});
@@ -83,20 +108,29 @@ private:
             if (xml_.name() == u"text") {
                 text =
                     plain(xml_.readElementText(QXmlStreamReader::IncludeChildElements), formatName);
+            } else if (xml_.name() == u"file") {
+                dropFile();
             } else {
-                q_.filesDropped = q_.filesDropped || xml_.name() == u"file";
                 xml_.skipCurrentElement();
             }
         }
         return text;
     }
 
+    // A "file" element the reader stands on: a file of the text, named by its "name".
+    void dropFile() {
+        q_.dropFile(xml_.attributes().value(QStringLiteral("name")).toString().trimmed());
+        xml_.skipCurrentElement();
+    }
+
     QString plain(const QString& text, QStringView format) {
-        return isHtml(format) ? HtmlText::plain(text, &q_.filesDropped) : text.simplified();
+        return isHtml(format) ? HtmlText::plain(text, &q_.droppedFiles) : text.simplified();
     }
 
     QXmlStreamReader& xml_;
     BankQuestion& q_;
+    bool imageNamed_ = false; // an "image" element named the question's picture
+    bool imageData_ = false;  // an "image_base64" element held a picture
 };
 
 QString xmlError(const QXmlStreamReader& xml) {
@@ -128,7 +162,11 @@ BankReading MoodleXmlReader::read(const QByteArray& bytes) {
         BankQuestion question;
         question.number = int(reading.questions.size()) + 1;
         question.otherKind = otherKind(type);
-        QuestionElement(xml, question).read();
+        QuestionElement element(xml, question);
+        element.read();
+        if (type == u"truefalse") {
+            element.readAsTrueFalse();
+        }
         if (xml.hasError()) {
             question.otherKind = xmlError(xml);
             errorInQuestion = true;

@@ -216,7 +216,11 @@ void QuestionBank::take(const BankQuestion& question) {
         return;
     }
     QStringList notes;
-    if (question.answers.size() < kAnswersPerQuestion) {
+    if (question.trueFalse) {
+        notes.append(QStringLiteral("вопрос «верно/неверно» превращён в вопрос с двумя ответами "
+                                    "«%1» и «%2»")
+                         .arg(trueAnswer(), falseAnswer()));
+    } else if (question.answers.size() < kAnswersPerQuestion) {
         QStringList empty;
         for (qsizetype i = question.answers.size(); i < kAnswersPerQuestion; ++i) {
             empty.append(letter(int(i)) + QStringLiteral(")"));
@@ -225,8 +229,9 @@ void QuestionBank::take(const BankQuestion& question) {
                                         : QStringLiteral("ответы %1 оставлены пустыми"))
                          .arg(empty.join(QStringLiteral(", "))));
     }
-    if (question.filesDropped) {
-        notes.append(QStringLiteral("рисунки и файлы не перенесены"));
+    for (const QString& file : question.droppedFiles) {
+        notes.append(QStringLiteral("картинка %1 не перенесена")
+                         .arg(file.isEmpty() ? QStringLiteral("без имени") : file));
     }
     if (!notes.isEmpty()) {
         warnings_.append(

@@ -15,7 +15,9 @@ enum class BankFormat { Aiken, Gift, MoodleXml };
 
 // A question bank of another system turned into our question source. A single-answer
 // multiple-choice question with two to five answers, one of them correct, is imported with its
-// answers in their order; missing letters get empty answers ("D)") and a warning. Every other
+// answers in their order; missing letters get empty answers ("D)") and a warning. A true/false
+// question becomes one of two answers, trueAnswer() and falseAnswer(), with a warning that says
+// so. A warning names each picture or other file a question's texts lose. Every other
 // question is skipped whole with a warning naming its number in the bank and its title, as is one
 // whose text the test file cannot hold (the store's own reason). The last warning counts the
 // imported and skipped questions.

@@ -2,6 +2,7 @@
 #include "core/exam/question_bank_writer.h"
 
 #include "core/exam/aiken_reader.h"
+#include "core/exam/bank_question.h"
 #include "core/exam/html_text.h"
 #include "core/storage/scrambled_store.h"
 
@@ -18,6 +19,12 @@ struct Exported {
     QStringList answers;
     int correct = 0; // index into answers
 };
+
+// A question of the two answers trueAnswer() and falseAnswer(), in that order: a true/false
+// question where the format has the type.
+bool isTrueFalse(const Exported& q) {
+    return q.answers == QStringList{trueAnswer(), falseAnswer()};
+}
 
 QString category(const QString& testName) {
     return QStringLiteral("$course$/top/") + testName;
@@ -79,8 +86,12 @@ QByteArray gift(const QList<Exported>& questions, const QString& testName) {
         const bool html = needsHtml(q);
         auto text = [html](const QString& t) { return giftEscaped(html ? giftHtml(t) : t); };
         out += QStringLiteral("::%1::").arg(giftEscaped(title(q.number)));
-        out +=
-            (html ? QStringLiteral("[html]") : QString()) + text(q.text) + QStringLiteral(" {\n");
+        out += (html ? QStringLiteral("[html]") : QString()) + text(q.text);
+        if (isTrueFalse(q)) {
+            out += q.correct == 0 ? QStringLiteral(" {T}\n\n") : QStringLiteral(" {F}\n\n");
+            continue;
+        }
+        out += QStringLiteral(" {\n");
         for (qsizetype i = 0; i < q.answers.size(); ++i) {
             out += (i == q.correct ? u'=' : u'~') + text(q.answers[i]) + u'\n';
         }
@@ -104,9 +115,25 @@ void writeEmptyText(QXmlStreamWriter& xml, const QString& element) {
     xml.writeEndElement();
 }
 
-void writeQuestion(QXmlStreamWriter& xml, const Exported& q) {
-    xml.writeStartElement(QStringLiteral("question"));
-    xml.writeAttribute(QStringLiteral("type"), QStringLiteral("multichoice"));
+// An answer; a true/false question's "true" and "false" are bare words, as the platform reads
+// them.
+void writeAnswer(QXmlStreamWriter& xml, const QString& text, bool correct, bool bare = false) {
+    xml.writeStartElement(QStringLiteral("answer"));
+    xml.writeAttribute(QStringLiteral("fraction"),
+                       correct ? QStringLiteral("100") : QStringLiteral("0"));
+    if (bare) {
+        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("moodle_auto_format"));
+        xml.writeTextElement(QStringLiteral("text"), text);
+    } else {
+        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+        writeHtmlText(xml, text);
+    }
+    writeEmptyText(xml, QStringLiteral("feedback"));
+    xml.writeEndElement();
+}
+
+void writeHeading(QXmlStreamWriter& xml, const Exported& q, const QString& type) {
+    xml.writeAttribute(QStringLiteral("type"), type);
     xml.writeStartElement(QStringLiteral("name"));
     xml.writeTextElement(QStringLiteral("text"), title(q.number));
     xml.writeEndElement();
@@ -116,19 +143,28 @@ void writeQuestion(QXmlStreamWriter& xml, const Exported& q) {
     xml.writeEndElement();
     writeEmptyText(xml, QStringLiteral("generalfeedback"));
     xml.writeTextElement(QStringLiteral("defaultgrade"), QStringLiteral("1"));
+}
+
+void writeQuestion(QXmlStreamWriter& xml, const Exported& q) {
+    xml.writeStartElement(QStringLiteral("question"));
+    if (isTrueFalse(q)) {
+        // The platform's own true/false: a wrong answer leaves nothing to try again for.
+        writeHeading(xml, q, QStringLiteral("truefalse"));
+        xml.writeTextElement(QStringLiteral("penalty"), QStringLiteral("1"));
+        xml.writeTextElement(QStringLiteral("hidden"), QStringLiteral("0"));
+        writeAnswer(xml, QStringLiteral("true"), q.correct == 0, true);
+        writeAnswer(xml, QStringLiteral("false"), q.correct == 1, true);
+        xml.writeEndElement();
+        return;
+    }
+    writeHeading(xml, q, QStringLiteral("multichoice"));
     xml.writeTextElement(QStringLiteral("penalty"), QStringLiteral("0"));
     xml.writeTextElement(QStringLiteral("hidden"), QStringLiteral("0"));
     xml.writeTextElement(QStringLiteral("single"), QStringLiteral("true"));
     xml.writeTextElement(QStringLiteral("shuffleanswers"), QStringLiteral("false"));
     xml.writeTextElement(QStringLiteral("answernumbering"), QStringLiteral("ABCD"));
     for (qsizetype i = 0; i < q.answers.size(); ++i) {
-        xml.writeStartElement(QStringLiteral("answer"));
-        xml.writeAttribute(QStringLiteral("fraction"),
-                           i == q.correct ? QStringLiteral("100") : QStringLiteral("0"));
-        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
-        writeHtmlText(xml, q.answers[i]);
-        writeEmptyText(xml, QStringLiteral("feedback"));
-        xml.writeEndElement();
+        writeAnswer(xml, q.answers[i], i == q.correct);
     }
     xml.writeEndElement();
 }

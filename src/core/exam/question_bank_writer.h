@@ -17,13 +17,15 @@ namespace velmora {
 // to two (a single answer would read as a short-answer question). GIFT
 // and Moodle XML name each question "Вопрос N" and put all of them in one category named after
 // the test; Moodle XML marks them single-answer, unshuffled, the correct answer worth 100 and the
-// others 0. A text with "<", ">" or "&", or one beginning with "[" or "%", is written as HTML in
-// GIFT (a first "[" or "%" as a character reference, so that it reads as no format marker and no
-// weight), so the platform shows it as written; in Moodle XML every text is HTML. What a format
-// cannot hold is named in a warning by the question's number instead of being written wrongly:
-// Aiken cannot hold a question that begins as an answer line ("A)", "B.") or as the "ANSWER:"
-// line, which is left out; no format keeps runs of blanks, tabs and no-break spaces, which are
-// written as one blank.
+// others 0. A question whose answers are exactly trueAnswer() and falseAnswer(), in that order,
+// is written as true/false in GIFT ("{T}", "{F}") and Moodle XML (type "truefalse", the answers
+// "true" and "false"). A text with "<", ">" or "&", or one beginning with "[" or "%", is written as
+// HTML in GIFT (a first "[" or "%" as a character reference, so that it reads as no format marker
+// and no weight), so the platform shows it as written; in Moodle XML every text is HTML. What a
+// format cannot hold is named in a warning by the question's number instead of being written
+// wrongly: Aiken cannot hold a question that begins as an answer line ("A)", "B.") or as the
+// "ANSWER:" line, which is left out; no format keeps runs of blanks, tabs and no-break spaces,
+// which are written as one blank.
 class QuestionBankWriter {
 public:
     struct Result {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/storage/safe_file.h"
 
+#include "core/storage/rename_probe.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -268,14 +270,17 @@ int writeFileAtomically(const QString& linkOrFile, const QByteArray& content) {
     }
     // The data reaches the disk before the rename can, so no crash can put a half-written file
     // under the name. The folder is not synced: a lost rename leaves the old file, still whole.
-    if (e == 0 && ::fdatasync(fd) != 0) {
-        e = errno;
+    int dataSyncs = 0;
+    if (e == 0) {
+        e = ::fdatasync(fd) == 0 ? 0 : errno;
+        dataSyncs += e == 0 ? 1 : 0;
     }
     if (::close(fd) != 0 && e == 0) {
         e = errno;
     }
-    if (e == 0 && ::rename(temp.constData(), nativePath(path).constData()) != 0) {
-        e = errno;
+    if (e == 0) {
+        RenameProbe::beforeRename(path, dataSyncs);
+        e = ::rename(temp.constData(), nativePath(path).constData()) == 0 ? 0 : errno;
     }
     if (e != 0) {
         ::unlink(temp.constData());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/storage/windows_file.h"
 
+#include "core/storage/rename_probe.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -181,6 +183,9 @@ int replaceFile(const QString& path, const QByteArray& content) {
     }
     const std::wstring from = native(temp);
     const std::wstring to = native(path);
+    if (e == 0) {
+        RenameProbe::beforeRename(path, 1);
+    }
     for (int attempt = 0; e == 0; ++attempt) {
         if (::MoveFileExW(from.c_str(), to.c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {

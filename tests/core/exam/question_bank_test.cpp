@@ -35,6 +35,18 @@ QStringList block(const QString& text, std::initializer_list<const char*> answer
     return lines;
 }
 
+// A true/false question as its two answers, the right one marked, and the warning that says so.
+QStringList trueFalse(const char* text, bool truth) {
+    return block(QString::fromUtf8(text), {truth ? "A) Верно*" : "A) Верно",
+                                           truth ? "B) Неверно" : "B) Неверно*", "C)", "D)", "E)"});
+}
+QString converted(int number, const char* title) {
+    return QStringLiteral("Вопрос №%1 «%2»: вопрос «верно/неверно» превращён в вопрос с двумя "
+                          "ответами «Верно» и «Неверно».")
+        .arg(number)
+        .arg(QString::fromUtf8(title));
+}
+
 // The bank gives exactly the rows' blocks, in order, and exactly their warnings and the count.
 void expectRows(const QuestionBank& bank, const std::vector<Row>& rows, const QString& count) {
     QStringList lines;
@@ -100,6 +112,12 @@ $CATEGORY: $course$/top/Сети
 ::Картинка::[html]Что на рисунке? <img src="@@PLUGINFILE@@/net.png"> {=сеть ~шина}
 
 ::Скобка::C) или D)* {=C ~D* ~E ~A ~B}
+
+::Ложь::DNS передаёт почту. {FALSE#Нет, имена.#Да!}
+
+::Отзыв::Маска /24 даёт 256 адресов. {TRUE####Из них 254 для узлов.}
+
+::Нет::Порт HTTP — 21. {F}
 )");
 
 TEST(QuestionBanks, GiftRules) {
@@ -118,7 +136,8 @@ TEST(QuestionBanks, GiftRules) {
          block(QStringLiteral("Какой тег делает абзац? Выберите «тег»"),
                {"A) <p>*", "B) <br>", "C)", "D)", "E)"}),
          QStringLiteral("Вопрос №3 «Разметка»: %1.").arg(answers3)},
-        {"true/false", {}, QStringLiteral("Вопрос №4 «Правда» пропущен: вопрос «верно/неверно».")},
+        {"true/false as its two answers", trueFalse("Земля круглая.", true),
+         converted(4, "Правда")},
         {"short answer",
          {},
          QStringLiteral("Вопрос №5 «Краткий» пропущен: вопрос с кратким ответом.")},
@@ -150,12 +169,17 @@ TEST(QuestionBanks, GiftRules) {
              .arg(unstorableValueReason(QStringLiteral("Что значит 日?")))},
         {"pictures dropped",
          block(QStringLiteral("Что на рисунке?"), {"A) сеть*", "B) шина", "C)", "D)", "E)"}),
-         QStringLiteral("Вопрос №16 «Картинка»: %1; рисунки и файлы не перенесены.").arg(answers3)},
+         QStringLiteral("Вопрос №16 «Картинка»: %1; картинка net.png не перенесена.")
+             .arg(answers3)},
         {"texts kept from reading as our answer lines and marks",
          block(QStringLiteral(" C) или D)*"), {"A) C*", "B) D* ", "C) E", "D) A", "E) B"}),
          {}},
+        {"false, feedback dropped", trueFalse("DNS передаёт почту.", false), converted(18, "Ложь")},
+        {"general feedback dropped", trueFalse("Маска /24 даёт 256 адресов.", true),
+         converted(19, "Отзыв")},
+        {"short false", trueFalse("Порт HTTP — 21.", false), converted(20, "Нет")},
     };
-    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 6, пропущено: 11."));
+    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 10, пропущено: 10."));
 }
 
 const QString kAiken = QStringLiteral(R"(Какой протокол передаёт
@@ -252,7 +276,7 @@ const QString kMoodleXml = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8
     <answer fraction="100"><text>Звезда</text></answer>
     <answer fraction="0"><text>Кольцо</text></answer>
   </question>
-  <question type="truefalse"><name><text>Правда</text></name>
+  <question type="truefalse"><name><text>Правда</text></name><image></image><image_base64/>
     <questiontext format="html"><text>Земля круглая.</text></questiontext>
     <answer fraction="100"><text>true</text></answer><answer fraction="0"><text>false</text></answer></question>
   <question type="shortanswer"><name><text>Краткий</text></name>
@@ -275,6 +299,30 @@ const QString kMoodleXml = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8
   <question type="numerical"><name><text>Число</text></name></question>
   <question type="essay"><name><text>Эссе</text></name></question>
   <question type="ddwtos"><name><text>Перетаскивание</text></name></question>
+  <question type="multichoice"><name><text>Медиа</text></name>
+    <questiontext format="html"><text><![CDATA[<p>Послушайте <a href="@@PLUGINFILE@@/%D0%B7%D0%B2%D1%83%D0%BA.mp3?time=1">запись</a> и <a href="https://example.org/">сайт</a></p>]]></text></questiontext>
+    <image>pics/diagram.png</image>
+    <image_base64>iVBORw0KGgo=</image_base64>
+    <single>true</single>
+    <answer fraction="100"><text><![CDATA[<img src="@@PLUGINFILE@@/a.png">Звезда]]></text>
+      <file name="a.png" path="/" encoding="base64">iVBORw0KGgo=</file>
+      <feedback format="html"><text>Да</text><file name="fb.png" encoding="base64">iVBO</file></feedback></answer>
+    <answer fraction="0"><text><![CDATA[<video><source src="https://example.org/v.mp4"></video>Шина]]></text></answer>
+  </question>
+  <question type="multichoice"><name><text>Без имени</text></name>
+    <questiontext format="html"><text>Что на рисунке?</text></questiontext>
+    <image_base64>iVBORw0KGgo=</image_base64>
+    <answer fraction="100"><text>Звезда</text></answer><answer fraction="0"><text>Шина</text></answer>
+  </question>
+  <question type="category"><category><text>$course$/top/Сети/Кабели</text></category></question>
+  <question type="truefalse"><name><text>Ложь</text></name>
+    <questiontext format="moodle_auto_format"><text>Оптоволокно проводит ток.</text></questiontext>
+    <answer fraction="0" format="moodle_auto_format"><text>true</text><feedback><text>Нет</text></feedback></answer>
+    <answer fraction="100" format="moodle_auto_format"><text>false</text></answer></question>
+  <question type="category"><category><text>$course$/top/Сети/Кабели/Медь</text></category></question>
+  <question type="truefalse"><name><text>Ни то ни другое</text></name>
+    <questiontext format="html"><text>Медь?</text></questiontext>
+    <answer fraction="0"><text>true</text></answer><answer fraction="0"><text>false</text></answer></question>
 </quiz>
 )");
 
@@ -292,9 +340,10 @@ TEST(QuestionBanks, MoodleXmlRules) {
          QStringLiteral("Вопрос №1 «Протокол»: ответы D), E) оставлены пустыми.")},
         {"files dropped",
          block(QStringLiteral("Что на схеме?"), {"A) Звезда*", "B) Кольцо", "C)", "D)", "E)"}),
-         QStringLiteral("Вопрос №2 «Схема»: ответы C), D), E) оставлены пустыми; рисунки и "
-                        "файлы не перенесены.")},
-        {"true/false", {}, skipped(3, "Правда", "вопрос «верно/неверно»")},
+         QStringLiteral("Вопрос №2 «Схема»: ответы C), D), E) оставлены пустыми; картинка net.png "
+                        "не перенесена.")},
+        {"true/false as its two answers", trueFalse("Земля круглая.", true),
+         converted(3, "Правда")},
         {"short answer", {}, skipped(4, "Краткий", "вопрос с кратким ответом")},
         {"several answers allowed", {}, skipped(5, "Несколько", "можно выбрать несколько ответов")},
         {"partial credit", {}, skipped(6, "Частичный", "ответы с частичной оценкой")},
@@ -305,8 +354,25 @@ TEST(QuestionBanks, MoodleXmlRules) {
         {"numerical", {}, skipped(11, "Число", "числовой вопрос")},
         {"essay", {}, skipped(12, "Эссе", "эссе")},
         {"any other type", {}, skipped(13, "Перетаскивание", "вопрос типа «ddwtos»")},
+        {"every picture and sound named once, in order; a link to a page and feedback are no "
+         "files of the question",
+         block(QStringLiteral("Послушайте запись и сайт"),
+               {"A) Звезда*", "B) Шина", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №14 «Медиа»: ответы C), D), E) оставлены пустыми; картинка "
+                        "звук.mp3 не перенесена; картинка pics/diagram.png не перенесена; "
+                        "картинка a.png не перенесена; картинка https://example.org/v.mp4 не "
+                        "перенесена.")},
+        {"a picture without a name",
+         block(QStringLiteral("Что на рисунке?"), {"A) Звезда*", "B) Шина", "C)", "D)", "E)"}),
+         QStringLiteral("Вопрос №15 «Без имени»: ответы C), D), E) оставлены пустыми; картинка "
+                        "без имени не перенесена.")},
+        {"nested categories; a false statement", trueFalse("Оптоволокно проводит ток.", false),
+         converted(16, "Ложь")},
+        {"true/false without a right answer",
+         {},
+         skipped(17, "Ни то ни другое", "нет правильного ответа")},
     };
-    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 2, пропущено: 11."));
+    expectRows(bank, rows, QStringLiteral("Импортировано вопросов: 6, пропущено: 11."));
 }
 
 TEST(QuestionBanks, MoodleXmlFollowsNoEntityAndKeepsWhatPrecedesABreak) {
@@ -531,6 +597,11 @@ TEST(QuestionBanks, AwkwardTextsComeBackOrAreNamedOnExport) {
         stored("Два  пробела", {"таб\tуляция", "обычный"}, 2),
         stored("Пусто между", {"первый", "", "третий"}, 3),
         stored("Один ответ", {"единственный"}, 1),
+        stored("Земля круглая.", {"Верно", "Неверно"}, 1),
+        stored("Луна <квадратная>.", {"Верно", "Неверно"}, 2),
+        stored("Наоборот: верно?", {"Неверно", "Верно"}, 2),
+        stored("Верно ли втроём?", {"Верно", "Неверно", "Не знаю"}, 1),
+        stored("верно?", {"верно", "неверно"}, 1),
     };
     const struct {
         BankFormat format;
@@ -559,6 +630,10 @@ TEST(QuestionBanks, AwkwardTextsComeBackOrAreNamedOnExport) {
         EXPECT_EQ(written.warnings.join(u'\n').toStdString(), f.warnings.join(u'\n').toStdString());
         const QList<int> named = namedQuestions(written.warnings);
         const QuestionBank bank = QuestionBank::read(written.text, f.format);
+        // Exactly the answers "Верно" and "Неверно" went out as true/false, where the format
+        // has the type, and came back as the same two answers.
+        EXPECT_EQ(bank.warnings().filter(QStringLiteral("«верно/неверно»")).size(),
+                  f.format == BankFormat::Aiken ? 0 : 2);
         QuestionSourceConverter converter;
         bank.build(converter, folder.file(QStringLiteral("back.ini")));
         const TestFile back(QStringLiteral("\\back.ini"));

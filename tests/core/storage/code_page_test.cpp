@@ -2,6 +2,7 @@
 #include "core/storage/code_page.h"
 #include "core/storage/failure.h"
 
+#include <QSet>
 #include <gtest/gtest.h>
 #include <iconv.h>
 
@@ -68,6 +69,31 @@ TEST(CodePage, MissingCharacterIsAFailureNamingIt) {
     // A character outside the Basic Multilingual Plane is named whole.
     EXPECT_EQ(velmora::unencodableMessage(u"ab😀", 2),
               QStringLiteral("Символ «😀» (U+1F600) нельзя сохранить в файлах курса"));
+}
+
+// Every character up to the table's highest one, U+2122: it can be encoded exactly when one of
+// the 256 bytes reads as it, and then it reads back unchanged; every other one is refused by
+// each of the three ways of asking, so no two texts share their bytes.
+TEST(CodePage, ACharacterIsEncodedExactlyWhenItReadsBackUnchanged) {
+    QSet<char16_t> table;
+    for (int b = 0; b < 256; ++b) {
+        table.insert(CodePage::toUnicode(static_cast<unsigned char>(b)));
+    }
+    int encodable = 0;
+    for (char16_t c = 0; c <= 0x2122; ++c) {
+        const QString text = QStringLiteral("a") + QChar(c);
+        SCOPED_TRACE(velmora::characterWithCode(text, 1).toStdString());
+        const bool inTable = table.contains(c);
+        ASSERT_EQ(CodePage::canEncode(text), inTable);
+        ASSERT_EQ(CodePage::firstUnencodable(text), inTable ? -1 : 1);
+        if (inTable) {
+            ASSERT_EQ(CodePage::decode(CodePage::encode(text)), text);
+            ++encodable;
+        } else {
+            ASSERT_THROW(CodePage::encode(text), velmora::Failure);
+        }
+    }
+    EXPECT_EQ(encodable, 256);
 }
 
 TEST(CodePage, FoldsAsciiCyrillicAndKazakhCapitals) {

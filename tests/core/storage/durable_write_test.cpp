@@ -4,6 +4,7 @@
 #include "core/storage/failure.h"
 #include "core/storage/ini_text.h"
 #include "core/storage/integer_text.h"
+#include "core/storage/rename_probe.h"
 #include "core/storage/scrambled_store.h"
 #include "support/temp_folder.h"
 
@@ -258,6 +259,53 @@ TEST(DurableWrites, StaleTemporaryFilesGoWithTheNextWrite) {
         }
         EXPECT_TRUE(QFileInfo(folder.file(stale(QStringLiteral("Folder")))).isDir());
         EXPECT_FALSE(folder.read(file).isEmpty());
+    }
+}
+
+// A killed writer leaves its data in the page cache, so only a power cut shows a rewrite that
+// renames before its data is on the disk. Each data file's rewrite syncs its new content once
+// before the rename, while the old content still lies under the name.
+TEST(DurableWrites, EveryRewriteSyncsItsDataBeforeTheRename) {
+    struct Rename {
+        QString path;
+        int dataSyncs;
+        QByteArray underTheName; // what the name still shows at that moment
+    };
+    const struct {
+        const char* file; // below the course folder
+        std::function<void()> write;
+    } writers[] = {
+        {"users.ini",
+         [] {
+             writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v"), kRegister);
+         }},
+        {"users",
+         [] { UserList().update([](UserList& list) { list.append(QStringLiteral("Ivan")); }); }},
+        {"data/info/tumb.db",
+         [] {
+             AdminSettings{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}.write();
+         }},
+    };
+    for (const auto& w : writers) {
+        SCOPED_TRACE(w.file);
+        const TempFolder folder;
+        const QString file = folder.file(QString::fromUtf8(w.file));
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        folder.write(QString::fromUtf8(w.file), "old\r\n");
+        QList<Rename> renames;
+        const RenameProbe::Hook before =
+            RenameProbe::set([&renames](const QString& path, int dataSyncs) {
+                QFile under(path);
+                renames.append({QFileInfo(path).canonicalFilePath(), dataSyncs,
+                                under.open(QIODevice::ReadOnly) ? under.readAll() : QByteArray()});
+            });
+        w.write();
+        RenameProbe::set(before);
+        ASSERT_EQ(renames.size(), 1);
+        EXPECT_EQ(renames[0].path, QFileInfo(file).canonicalFilePath());
+        EXPECT_EQ(renames[0].dataSyncs, 1);
+        EXPECT_EQ(renames[0].underTheName, QByteArray("old\r\n"));
+        EXPECT_NE(folder.read(QString::fromUtf8(w.file)), QByteArray("old\r\n"));
     }
 }
 

@@ -165,8 +165,8 @@ TEST_F(ScramblingToolTest, ImportsAGiftBankChosenInTheDialog) {
 
 // A bank of which nothing can be imported writes no test file: its warnings, then the error box.
 TEST_F(ScramblingToolTest, ABankWithNothingImportableWritesNothing) {
-    folder.write(QStringLiteral("tf.gift"), "::TF:: Земля круглая? {T}\n");
-    answer(folder.file(QStringLiteral("tf.gift")));
+    folder.write(QStringLiteral("essay.gift"), "::Эссе:: Опишите сеть. {}\n");
+    answer(folder.file(QStringLiteral("essay.gift")));
     tool.show();
     QTest::mouseClick(child<QLineEdit>(tool, "Edit10"), Qt::LeftButton);
     child<QLineEdit>(tool, "Edit9")->setText(QStringLiteral("t1copy"));
@@ -175,14 +175,14 @@ TEST_F(ScramblingToolTest, ABankWithNothingImportableWritesNothing) {
     ASSERT_EQ(MessageBoxes::shown().size(), 2);
     EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Warning);
     EXPECT_EQ(MessageBoxes::shown()[0].text,
-              QStringLiteral("Вопрос №1 «TF» пропущен: вопрос «верно/неверно».\n"
+              QStringLiteral("Вопрос №1 «Эссе» пропущен: эссе.\n"
                              "Импортировано вопросов: 0, пропущено: 1."));
     EXPECT_EQ(MessageBoxes::shown()[1].kind, MessageBoxes::Kind::Error);
     EXPECT_EQ(MessageBoxes::shown()[1].caption, QStringLiteral("Error"));
     EXPECT_EQ(MessageBoxes::shown()[1].text,
               QStringLiteral("Из банка %1 не импортировано ни одного вопроса: ничего не записано")
-                  .arg(folder.file(QStringLiteral("tf.gift"))));
-    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{QStringLiteral("tf.gift")});
+                  .arg(folder.file(QStringLiteral("essay.gift"))));
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{QStringLiteral("essay.gift")});
     EXPECT_EQ(child<QLabel>(tool, "Label1")->text(), QStringLiteral("Номера вопросов"));
 }
 

@@ -38,24 +38,27 @@ TEST(BankCommands, ImportWritesASourceBesideTheBankOrBuildsTheTest) {
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.err, QStringLiteral("velmora-admin: warning: Вопрос №1 «Протокол»: ответы D), E) "
                                       "оставлены пустыми.\n"
-                                      "velmora-admin: warning: Вопрос №2 «Правда» пропущен: вопрос "
-                                      "«верно/неверно».\n"
-                                      "velmora-admin: warning: Импортировано вопросов: 1, "
-                                      "пропущено: 1.\n"
-                                      "velmora-admin: 1 questions written to %1\n")
+                                      "velmora-admin: warning: Вопрос №2 «Правда»: вопрос "
+                                      "«верно/неверно» превращён в вопрос с двумя ответами "
+                                      "«Верно» и «Неверно».\n"
+                                      "velmora-admin: warning: Импортировано вопросов: 2, "
+                                      "пропущено: 0.\n"
+                                      "velmora-admin: 2 questions written to %1\n")
                            .arg(folder.file(QStringLiteral("net.source.txt"))));
     EXPECT_EQ(QString::fromUtf8(folder.read(QStringLiteral("net.source.txt"))),
               QStringLiteral("Какой протокол передаёт веб-страницы?\nA) HTTP*\nB) SMTP\nC) FTP\n"
-                             "D)\nE)\n"));
+                             "D)\nE)\n********\nЗемля круглая.\nA) Верно*\nB) Неверно\nC)\nD)\n"
+                             "E)\n"));
 
     run = runAdmin(words("test import net.gift --build net.ini"));
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.endsWith(
-        QStringLiteral("1 questions written to %1\n").arg(folder.file(QStringLiteral("net.ini")))));
+        QStringLiteral("2 questions written to %1\n").arg(folder.file(QStringLiteral("net.ini")))));
     run = runAdmin(words("test show net.ini"));
-    EXPECT_EQ(run.out, QStringLiteral("Questions: 1\n\n1. Какой протокол передаёт веб-страницы?\n"
+    EXPECT_EQ(run.out, QStringLiteral("Questions: 2\n\n1. Какой протокол передаёт веб-страницы?\n"
                                       "   A) HTTP \n   B) SMTP\n   C) FTP\n   D)\n   E)\n"
-                                      "   correct: A\n"));
+                                      "   correct: A\n\n2. Земля круглая.\n   A) Верно \n"
+                                      "   B) Неверно\n   C)\n   D)\n   E)\n   correct: A\n"));
 }
 
 // "test export ... --format moodle-xml" of the course's test 1 is well-formed XML, and importing
@@ -169,21 +172,22 @@ TEST(BankCommands, OutputsAreTheNamesTypedAndImportReplacesOnlyWithForce) {
 // A bank of which no question can be imported writes nothing, says so, and fails.
 TEST(BankCommands, ABankWithNothingImportableWritesNothing) {
     const TempFolder folder;
-    folder.write(QStringLiteral("tf.gift"), "::TF:: Земля круглая? {T}\n");
+    folder.write(QStringLiteral("essay.gift"), "::Эссе:: Опишите сеть. {}\n");
     const QString said =
-        QStringLiteral("velmora-admin: warning: Вопрос №1 «TF» пропущен: вопрос «верно/неверно».\n"
+        QStringLiteral("velmora-admin: warning: Вопрос №1 «Эссе» пропущен: эссе.\n"
                        "velmora-admin: warning: Импортировано вопросов: 0, пропущено: 1.\n"
                        "velmora-admin: Из банка %1 не импортировано ни одного вопроса: ничего не "
                        "записано\n")
-            .arg(folder.file(QStringLiteral("tf.gift")));
-    for (const char* line : {"test import tf.gift --build t1copy.ini", "test import tf.gift"}) {
+            .arg(folder.file(QStringLiteral("essay.gift")));
+    for (const char* line :
+         {"test import essay.gift --build t1copy.ini", "test import essay.gift"}) {
         const AdminRun run = runAdmin(words(line));
         EXPECT_EQ(run.status, 1) << line;
         EXPECT_EQ(run.err, said) << line;
     }
-    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{QStringLiteral("tf.gift")});
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{QStringLiteral("essay.gift")});
     folder.write(QStringLiteral("t1copy.ini"), "[inf]\r\n");
-    EXPECT_EQ(runAdmin(words("test import tf.gift --force --build t1copy.ini")).status, 1);
+    EXPECT_EQ(runAdmin(words("test import essay.gift --force --build t1copy.ini")).status, 1);
     EXPECT_EQ(folder.read(QStringLiteral("t1copy.ini")), "[inf]\r\n");
 }
 

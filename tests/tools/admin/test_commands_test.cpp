@@ -35,6 +35,39 @@ TEST(TestCommands, BuildWritesTheTestAndPrintsWarnings) {
     EXPECT_EQ(file.question(2).answers[2], QStringLiteral("C) c "));
 }
 
+// Every message with a count reads right for one question and for several.
+TEST(TestCommands, CountsReadInTheSingularAndThePlural) {
+    const std::pair<int, const char*> counts[] = {
+        {1, "1 question"}, {2, "2 questions"}, {21, "21 questions"}};
+    for (const auto& [n, count] : counts) {
+        SCOPED_TRACE(count);
+        const TempFolder folder;
+        QString source;
+        QString gift;
+        for (int k = 1; k <= n; ++k) {
+            source +=
+                QStringLiteral("Вопрос %1?\nA) да*\nB) b\nC) c\nD) d\nE) e\n********\n").arg(k);
+            gift += QStringLiteral("Вопрос %1? {=да ~нет}\n\n").arg(k);
+        }
+        folder.write(QStringLiteral("src.txt"), source.toUtf8());
+        folder.write(QStringLiteral("bank.gift"), gift.toUtf8());
+        const std::pair<const char*, const char*> writes[] = {
+            {"test build src.txt t.ini", "t.ini"},
+            {"test export t.ini --format gift --output t.gift", "t.gift"},
+            {"test import bank.gift --build b.ini", "b.ini"}};
+        for (const auto& [line, output] : writes) {
+            const AdminRun run = runAdmin(QString::fromUtf8(line).split(u' '));
+            EXPECT_EQ(run.status, 0) << line;
+            EXPECT_TRUE(run.err.endsWith(
+                QStringLiteral("velmora-admin: %1 written to %2\n")
+                    .arg(QString::fromUtf8(count), folder.file(QString::fromUtf8(output)))))
+                << run.err.toStdString();
+        }
+        EXPECT_EQ(runAdmin(QString::fromUtf8("test check t.ini").split(u' ')).out,
+                  QStringLiteral("OK: %1\n").arg(QString::fromUtf8(count)));
+    }
+}
+
 TEST(TestCommands, BuildFailuresWriteNothing) {
     const TempFolder folder;
     folder.write(QStringLiteral("src.txt"), QStringLiteral("Вопрос\nA) 日\n").toUtf8());
