@@ -74,6 +74,11 @@ TEST(MissingFolder, EveryDataFileInAMissingFolder) {
         const QString removed = QString::fromUtf8(row.folder);
         SCOPED_TRACE(std::string(row.command) + " | " +
                      (removed.isEmpty() ? std::string("program folder") : removed.toStdString()));
+#ifdef Q_OS_WIN
+        if (removed.isEmpty()) {
+            continue; // Windows removes no process's current folder: the program folder stays
+        }
+#endif
         const QTemporaryDir outer;
         const TempFolder folder(outer.path());
         prepareWithFolders(folder);

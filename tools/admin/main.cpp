@@ -6,6 +6,8 @@
 #include <exception>
 
 #ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #endif
 
@@ -18,6 +20,10 @@ int main(int argc, char* argv[]) {
         // Windows hands argv over in its ANSI code page; Qt reads the wide command line. The
         // output is UTF-8, as on Linux, and the console is told so.
         ::SetConsoleOutputCP(CP_UTF8);
+        // Bytes as written, as on Linux: a text-mode stream would put CR before every LF, also
+        // into the CSV output, whose lines end in CR LF already.
+        ::_setmode(::_fileno(stdout), _O_BINARY);
+        ::_setmode(::_fileno(stderr), _O_BINARY);
         const std::optional<QStringList> args = QCoreApplication::arguments().mid(1);
 #else
         const auto args = velmora::admin::terminalArguments(argc, argv, err);

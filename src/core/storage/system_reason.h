@@ -13,9 +13,13 @@ namespace velmora::failures {
 inline QString systemReason(int errorNumber) {
     std::array<char, 256> buffer{};
 #ifdef Q_OS_WIN
-    // Windows' thread-safe form fills the buffer and returns an error number.
+    // Windows' thread-safe form fills the buffer and returns an error number. Its text for a
+    // number it does not know lacks the number glibc names; it is added, so the texts agree.
     strerror_s(buffer.data(), buffer.size(), errorNumber);
-    return QString::fromLocal8Bit(buffer.data());
+    const QString reason = QString::fromLocal8Bit(buffer.data());
+    return reason == QLatin1String("Unknown error")
+               ? QStringLiteral("Unknown error %1").arg(errorNumber)
+               : reason;
 #else
     return QString::fromLocal8Bit(strerror_r(errorNumber, buffer.data(), buffer.size()));
 #endif

@@ -43,6 +43,9 @@ private:
 };
 
 constexpr int kTempLetters = 6;
+// How long a file another holds is waited for: 100 tries 20 ms apart.
+constexpr int kHeldRetries = 100;
+constexpr DWORD kHeldRetryMs = 20;
 
 QString temporaryPrefix(const QFileInfo& info) {
     return QLatin1Char('.') + info.fileName() + QLatin1Char('.');
@@ -126,12 +129,23 @@ std::optional<QByteArray> readWholeFile(const QString& path, int* error) {
     if (QFileInfo(path).isDir()) {
         return fail(EISDIR);
     }
-    Handle file(::CreateFileW(native(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        return fail(errorNumberOf(::GetLastError()));
+    // A rewrite's rename denies opening the file for its moment: that is waited for, as a
+    // holder is by the rewrite.
+    HANDLE opened = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; opened == INVALID_HANDLE_VALUE; ++attempt) {
+        opened = ::CreateFileW(native(path).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (opened != INVALID_HANDLE_VALUE) {
+            break;
+        }
+        const DWORD error = ::GetLastError();
+        if (!isHeldByAnother(error) || attempt >= kHeldRetries) {
+            return fail(errorNumberOf(error));
+        }
+        ::Sleep(kHeldRetryMs);
     }
+    Handle file(opened);
     LARGE_INTEGER size{};
     ::GetFileSizeEx(file.get(), &size);
     // Sized by the file, one byte to spare; it may still grow meanwhile, so read on to the end.
@@ -192,11 +206,11 @@ int replaceFile(const QString& path, const QByteArray& content) {
             return 0;
         }
         const DWORD error = ::GetLastError();
-        if (!isHeldByAnother(error) || attempt >= 100) {
+        if (!isHeldByAnother(error) || attempt >= kHeldRetries) {
             e = errorNumberOf(error);
             break;
         }
-        ::Sleep(20);
+        ::Sleep(kHeldRetryMs);
     }
     ::DeleteFileW(from.c_str());
     return e;

@@ -8,7 +8,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -70,8 +69,10 @@ TEST_F(CourseIndexTest, FindsWordsAsTypedInAnyCaseAndCharacterSet) {
                        "<script>var script = 1;</script></head><body><p class=\"script\">"
                        "Ақпараттық жүйелер мен процессы</p></body></html>"));
     add(QStringLiteral("b.html"), CodePage::encode(u"<p>Өңделген деректер қоры</p>"));
+    // Russian letters are the same bytes in windows-1251 and the code page, which every system
+    // can write (Qt on Windows has no windows-1251 encoder).
     add(QStringLiteral("c.html"),
-        QStringEncoder("windows-1251")(
+        CodePage::encode(
             QStringLiteral("<meta charset=\"windows-1251\"><p>Вычислительные сети</p>")));
     add(QStringLiteral("d.html"), QStringLiteral("<p>жүйелер және ақпарат</p>"));
     add(QStringLiteral("e.html"), QStringLiteral("<p>әғқңөұүһі</p>"));

@@ -84,6 +84,9 @@ TEST(DocumentText, DecodesInTheDocumentsOwnCharacterSet) {
          QStringLiteral("Өңделген қоры")},
     };
     for (const Case& c : cases) {
+        if (c.bytes.isEmpty()) {
+            continue; // this system's Qt has no encoder of that charset (Windows: no ICU)
+        }
         const std::optional<DocumentText> read = readDocumentText(c.bytes);
         ASSERT_TRUE(read) << c.bytes.toHex().toStdString();
         EXPECT_EQ(read->text, c.text) << c.bytes.toHex().toStdString();

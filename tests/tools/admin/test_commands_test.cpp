@@ -251,9 +251,12 @@ TEST(CourseTests, AreUpToDateAndComplete) {
         ASSERT_TRUE(committed.open(QIODevice::ReadOnly));
         const QByteArray committedBytes = committed.readAll();
         EXPECT_EQ(committedBytes, folder.read(QStringLiteral("made.ini")));
+#ifndef Q_OS_WIN
+        // Made by velmora-admin while building; a cross build (Windows) runs nothing it builds.
         QFile built(QStringLiteral(VELMORA_COURSE_TESTS "/test%1.ini").arg(n));
         ASSERT_TRUE(built.open(QIODevice::ReadOnly)) << built.fileName().toStdString();
         EXPECT_EQ(committedBytes, built.readAll());
+#endif
 
         QDir().mkpath(QStringLiteral("data/tests"));
         QFile::copy(committed.fileName(),

@@ -144,6 +144,8 @@ TEST_F(CreateFromTemplate, AMissingTemplateMakesNothing) {
     EXPECT_FALSE(QFileInfo::exists(target()));
 }
 
+#ifdef Q_OS_UNIX
+// A dangling symbolic link makes the copy fail (a Windows shortcut would copy).
 TEST_F(CreateFromTemplate, AFailedCopyLeavesNoHalfFolder) {
     // A dangling link cannot be copied, whoever runs the test.
     ASSERT_TRUE(QFile::link(folder_.file(QStringLiteral("gone")),
@@ -155,6 +157,7 @@ TEST_F(CreateFromTemplate, AFailedCopyLeavesNoHalfFolder) {
     QFile::remove(templatePath() + QStringLiteral("/data/zz-broken"));
     EXPECT_TRUE(createFromTemplate(templatePath(), target()));
 }
+#endif
 
 TEST(CheckedCourseFolder, AcceptsAFolderWithItsDataFolderInAnyLetterCase) {
     const TempFolder folder;
