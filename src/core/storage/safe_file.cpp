@@ -18,6 +18,9 @@
 #include <unistd.h>
 #else
 #include "core/storage/windows_file.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
 #endif
 
 namespace velmora {
@@ -26,6 +29,7 @@ namespace {
 #ifndef Q_OS_UNIX
 constexpr int kLockWaitMs = 15000;
 constexpr int kStaleLockMs = 10000;
+constexpr int kLockRetryMs = 10;
 #endif
 
 QByteArray nativePath(const QString& path) {
@@ -483,7 +487,18 @@ FileLock::~FileLock() {
 #else
 FileLock::FileLock(const QString& filePath) : lock_(filePath + QStringLiteral(".lock")) {
     lock_.setStaleLockTime(kStaleLockMs);
-    if (lock_.tryLock(kLockWaitMs)) {
+    // Windows refuses to open a file whose removal is pending: the lock file its last holder just
+    // removed refuses a waiter for that moment, which QLockFile reports at once as a permission
+    // error. Such refusals are tried again while the lock file is there to be waited for.
+    QDeadlineTimer deadline(kLockWaitMs);
+    while (!lock_.tryLock(int(std::max<qint64>(0, deadline.remainingTime())))) {
+        if (lock_.error() != QLockFile::PermissionError || deadline.hasExpired() ||
+            isReadOnlyFolder(QFileInfo(filePath).absolutePath())) {
+            break;
+        }
+        QThread::msleep(kLockRetryMs);
+    }
+    if (lock_.isLocked()) {
         return;
     }
     const bool folderThere = QFileInfo(filePath).absoluteDir().exists();

@@ -175,6 +175,11 @@ TEST(DurableWrites, UnwritableTargetsFailWithTheFullPathAndChangeNothing) {
     const QByteArray original = "[s]\r\nk=" + scrambledText("old") + "\r\n";
     for (const Unwritable& c : cases) {
         SCOPED_TRACE(c.name);
+#ifdef Q_OS_WIN
+        if (qstrcmp(c.name, "readOnlyFolder") == 0) {
+            continue; // Windows keeps no write bit on folders
+        }
+#endif
         const TempFolder folder;
         const QString relative = QString::fromLatin1(c.relative);
         const QString full = folder.file(QString::fromLatin1(c.file));

@@ -116,6 +116,7 @@ TEST(BankCommands, RefuseWrongArgumentsAndUnknownFormats) {
     EXPECT_FALSE(QFile::exists(QStringLiteral("keyed.source.txt")));
 }
 
+#ifndef Q_OS_WIN // names that differ in letter case name one file on Windows
 // A file named to be written is that exact name, whatever files differ from it in letter case,
 // and an import replaces an existing output only with --force, naming it otherwise.
 TEST(BankCommands, OutputsAreTheNamesTypedAndImportReplacesOnlyWithForce) {
@@ -168,6 +169,7 @@ TEST(BankCommands, OutputsAreTheNamesTypedAndImportReplacesOnlyWithForce) {
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(runAdmin(words("test import --help")).out.contains(QStringLiteral("--force")));
 }
+#endif
 
 // A bank of which no question can be imported writes nothing, says so, and fails.
 TEST(BankCommands, ABankWithNothingImportableWritesNothing) {
