@@ -16,6 +16,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
+#include <vector>
 
 using namespace velmora;
 using velmora::test::TempFolder;
@@ -216,15 +217,14 @@ TEST(DurableWrites, UnwritableTargetsFailWithTheFullPathAndChangeNothing) {
     }
 }
 
-// Temporary files that killed writers left beside a data file (".name.XXXXXX", six letters or
-// digits) go with the next write of that file, by any of its writers; every other entry stays,
-// however like one it looks.
-TEST(DurableWrites, StaleTemporaryFilesGoWithTheNextWrite) {
-    struct Writer {
-        const char* file; // below the course folder
-        std::function<void()> write;
-    };
-    const Writer writers[] = {
+// One rewrite of each data file the program replaces whole, by its own code.
+struct DataFileWriter {
+    const char* file; // below the course folder
+    std::function<void()> write;
+};
+
+const std::vector<DataFileWriter>& dataFileWriters() {
+    static const std::vector<DataFileWriter> writers{
         {"users.ini",
          [] {
              writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v"), kRegister);
@@ -236,7 +236,14 @@ TEST(DurableWrites, StaleTemporaryFilesGoWithTheNextWrite) {
              AdminSettings{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}.write();
          }},
     };
-    for (const Writer& w : writers) {
+    return writers;
+}
+
+// Temporary files that killed writers left beside a data file (".name.XXXXXX", six letters or
+// digits) go with the next write of that file, by any of its writers; every other entry stays,
+// however like one it looks.
+TEST(DurableWrites, StaleTemporaryFilesGoWithTheNextWrite) {
+    for (const DataFileWriter& w : dataFileWriters()) {
         SCOPED_TRACE(w.file);
         const TempFolder folder;
         const QString file = QString::fromUtf8(w.file);
@@ -276,22 +283,7 @@ TEST(DurableWrites, EveryRewriteSyncsItsDataBeforeTheRename) {
         int dataSyncs;
         QByteArray underTheName; // what the name still shows at that moment
     };
-    const struct {
-        const char* file; // below the course folder
-        std::function<void()> write;
-    } writers[] = {
-        {"users.ini",
-         [] {
-             writeini(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v"), kRegister);
-         }},
-        {"users",
-         [] { UserList().update([](UserList& list) { list.append(QStringLiteral("Ivan")); }); }},
-        {"data/info/tumb.db",
-         [] {
-             AdminSettings{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}.write();
-         }},
-    };
-    for (const auto& w : writers) {
+    for (const DataFileWriter& w : dataFileWriters()) {
         SCOPED_TRACE(w.file);
         const TempFolder folder;
         const QString file = folder.file(QString::fromUtf8(w.file));

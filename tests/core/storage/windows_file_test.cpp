@@ -31,36 +31,25 @@ QStringList leftovers(const TempFolder& folder) {
 }
 
 // Windows renames over no open file, even one its reader shares: a reader of the moment is
-// waited for, as any other holder.
-TEST(WindowsFile, AReaderOfTheMomentIsWaitedFor) {
-    const TempFolder folder;
-    const QString path = folder.file(QStringLiteral("users.ini"));
-    folder.write(QStringLiteral("users.ini"), QByteArrayLiteral("old"));
-    const HANDLE reader = openShared(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    std::thread release([reader] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        ::CloseHandle(reader);
-    });
-    EXPECT_EQ(replaceFile(path, QByteArrayLiteral("new")), 0);
-    release.join();
-    EXPECT_EQ(readWholeFile(path, nullptr), QByteArrayLiteral("new"));
-    EXPECT_TRUE(leftovers(folder).isEmpty());
-}
-
-TEST(WindowsFile, AHolderThatDoesNotShareIsWaitedFor) {
-    const TempFolder folder;
-    const QString path = folder.file(QStringLiteral("users.ini"));
-    folder.write(QStringLiteral("users.ini"), QByteArrayLiteral("old"));
-    const HANDLE holder = openShared(path, FILE_SHARE_READ);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    std::thread release([holder] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        ::CloseHandle(holder);
-    });
-    EXPECT_EQ(replaceFile(path, QByteArrayLiteral("new")), 0);
-    release.join();
-    EXPECT_EQ(readWholeFile(path, nullptr), QByteArrayLiteral("new"));
+// waited for, as any other holder that does not share the file.
+TEST(WindowsFile, AHolderOfTheMomentIsWaitedFor) {
+    for (const DWORD share :
+         {DWORD(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE), DWORD(FILE_SHARE_READ)}) {
+        SCOPED_TRACE(share);
+        const TempFolder folder;
+        const QString path = folder.file(QStringLiteral("users.ini"));
+        folder.write(QStringLiteral("users.ini"), QByteArrayLiteral("old"));
+        const HANDLE holder = openShared(path, share);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        std::thread release([holder] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            ::CloseHandle(holder);
+        });
+        EXPECT_EQ(replaceFile(path, QByteArrayLiteral("new")), 0);
+        release.join();
+        EXPECT_EQ(readWholeFile(path, nullptr), QByteArrayLiteral("new"));
+        EXPECT_TRUE(leftovers(folder).isEmpty());
+    }
 }
 
 TEST(WindowsFile, AHolderThatStaysLeavesTheOldFileAndNoTemporary) {
