@@ -24,6 +24,12 @@ HANDLE openShared(const QString& path, DWORD share) {
                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// The register in a fresh folder, holding "old".
+QString oldRegister(const TempFolder& folder) {
+    folder.write(QStringLiteral("users.ini"), QByteArrayLiteral("old"));
+    return folder.file(QStringLiteral("users.ini"));
+}
+
 QStringList leftovers(const TempFolder& folder) {
     return QDir(folder.path())
         .entryList(QDir::Files | QDir::Hidden)
@@ -37,8 +43,7 @@ TEST(WindowsFile, AHolderOfTheMomentIsWaitedFor) {
          {DWORD(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE), DWORD(FILE_SHARE_READ)}) {
         SCOPED_TRACE(share);
         const TempFolder folder;
-        const QString path = folder.file(QStringLiteral("users.ini"));
-        folder.write(QStringLiteral("users.ini"), QByteArrayLiteral("old"));
+        const QString path = oldRegister(folder);
         const HANDLE holder = openShared(path, share);
         ASSERT_NE(holder, INVALID_HANDLE_VALUE);
         std::thread release([holder] {
@@ -54,8 +59,7 @@ TEST(WindowsFile, AHolderOfTheMomentIsWaitedFor) {
 
 TEST(WindowsFile, AHolderThatStaysLeavesTheOldFileAndNoTemporary) {
     const TempFolder folder;
-    const QString path = folder.file(QStringLiteral("users.ini"));
-    folder.write(QStringLiteral("users.ini"), QByteArrayLiteral("old"));
+    const QString path = oldRegister(folder);
     const HANDLE holder = openShared(path, FILE_SHARE_READ);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     EXPECT_EQ(replaceFile(path, QByteArrayLiteral("new")), EACCES);
