@@ -108,7 +108,7 @@ void report(const QString& message, int argc, char* argv[]) {
 
 // The arguments after the program's name. On Windows they are read as the system's wide strings:
 // argv holds them in the ANSI code page, which loses letters outside it.
-QStringList arguments(int argc, char* argv[]) {
+QStringList arguments([[maybe_unused]] int argc, [[maybe_unused]] char* argv[]) {
     QStringList args;
 #ifdef Q_OS_WIN
     int n = 0;
@@ -143,6 +143,7 @@ int main(int argc, char* argv[]) {
             throw velmora::Failure(QStringLiteral("cannot enter the course folder %1").arg(folder));
         }
         start(folder);
+        return 0;
     } catch (const velmora::Failure& failure) {
         report(failure.message(), argc, argv);
         return 1;
