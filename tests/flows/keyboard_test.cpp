@@ -3,11 +3,16 @@
 // open menu), as it does for a user without a mouse.
 
 #include "core/program/course_state.h"
+#include "gui/windows/group_journal_window.h"
 #include "support/course_driver.h"
 #include "support/recording_document_view.h"
 #include "support/test_file_builder.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -42,6 +47,40 @@ void chooseFromMenu(int index, int down) {
     press(Qt::Key_Down);
     for (int i = 1; i < down; ++i) {
         press(Qt::Key_Down);
+    }
+    press(Qt::Key_Return);
+}
+
+// The menu bar's entry, or the open menu's item, that the keyboard is on.
+QString activeName(const MainWindow& window) {
+    const QAction* active = nullptr;
+    if (const auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        active = menu->activeAction();
+    } else {
+        active = window.findChild<QMenuBar*>()->activeAction();
+    }
+    if (active == nullptr) {
+        return {};
+    }
+    return active->menu() != nullptr && active->objectName().isEmpty()
+               ? active->menu()->objectName()
+               : active->objectName();
+}
+
+// Alt, then → until the menu bar is on `entry`; a menu is opened with ↓ and gone down until
+// `item`; Enter chooses.
+void chooseByName(const MainWindow& window, const QString& entry, const QString& item = {}) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+    for (int i = 0; i < 30 && activeName(window) != entry; ++i) {
+        press(Qt::Key_Right);
+    }
+    ASSERT_EQ(activeName(window), entry);
+    if (!item.isEmpty()) {
+        press(Qt::Key_Down);
+        for (int i = 0; i < 30 && activeName(window) != item; ++i) {
+            press(Qt::Key_Down);
+        }
+        ASSERT_EQ(activeName(window), item);
     }
     press(Qt::Key_Return);
 }
@@ -96,6 +135,50 @@ TEST(KeyboardAlone, AStudentRegistersSignsInReadsALectureAndTakesATest) {
     EXPECT_EQ(course.state().testStage(), TestStage::Result);
     // Two of three right.
     EXPECT_EQ(course.storedGrade(QStringLiteral("Zhana"), 1), QStringLiteral("4"));
+}
+
+// The teacher's road: signing in, the settings screen through Tab, the group journal and its
+// second tab.
+TEST(KeyboardAlone, TheAdministratorReachesSettingsAndTheJournal) {
+    CourseDriver course;
+    MainWindow& window = course.start();
+    course.show();
+    QApplication::setActiveWindow(&window);
+    type(QStringLiteral("admin"));
+    press(Qt::Key_Tab);
+    type(QStringLiteral("admin"));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(course.state().isVisible(QStringLiteral("Nadm")));
+
+    chooseByName(window, QStringLiteral("Nadm"), QStringLiteral("Ntun"));
+    QStringList reached;
+    for (int i = 0; i < 8; ++i) {
+        reached << focusName();
+        press(Qt::Key_Tab);
+    }
+    // Every box of the settings and both buttons are on the way.
+    for (const char* name : {"SpeedButton7", "SpeedButton6"}) {
+        EXPECT_TRUE(reached.contains(QLatin1String(name))) << reached.join(u' ').toStdString();
+    }
+    while (focusName() != QStringLiteral("SpeedButton6") && reached.size() < 20) {
+        reached << focusName();
+        press(Qt::Key_Tab);
+    }
+    press(Qt::Key_Space); // "Назад"
+    EXPECT_FALSE(findIn<QWidget>(window, "adminScreen")->isVisible());
+
+    chooseByName(window, QStringLiteral("Nadm"), QStringLiteral("njournal"));
+    auto* journal = findIn<GroupJournalWindow>(window, "JournalForm");
+    ASSERT_TRUE(journal->isVisible());
+    QApplication::setActiveWindow(journal);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_TRUE(journal->isAncestorOf(QApplication::focusWidget()));
+    // Tab comes round to the tabs' bar, where → goes to "Вопросы".
+    for (int i = 0; i < 20 && qobject_cast<QTabBar*>(QApplication::focusWidget()) == nullptr; ++i) {
+        press(Qt::Key_Tab);
+    }
+    press(Qt::Key_Right);
+    EXPECT_EQ(findIn<QTabWidget>(*journal, "tabs")->currentIndex(), 1);
 }
 
 } // namespace
