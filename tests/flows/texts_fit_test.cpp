@@ -5,21 +5,11 @@
 
 #include "core/access/access_texts.h"
 #include "core/exam/question_bank.h"
-#include "core/storage/code_page.h"
-#include "gui/documents/course_search.h"
-#include "gui/documents/document_screen.h"
 #include "gui/kit/message_boxes.h"
-#include "gui/windows/about_author_window.h"
-#include "gui/windows/about_program_dialog.h"
-#include "gui/windows/course_search_window.h"
-#include "gui/windows/group_journal_window.h"
-#include "gui/windows/scrambling_tool.h"
-#include "gui/windows/title_page.h"
 #include "support/course_driver.h"
-#include "support/test_file_builder.h"
+#include "support/every_state.h"
 #include "support/widget_tree.h"
 
-#include <QTabWidget>
 #include <gtest/gtest.h>
 
 namespace velmora::test {
@@ -33,73 +23,13 @@ void expectAllFit(const QWidget& root, const char* where) {
         << where << ":\n  " << misfits.join(QStringLiteral("\n  ")).toStdString();
 }
 
-// Three questions whose answers run to several lines each.
-QList<QuestionSpec> longAnswers() {
-    const QString words = QStringLiteral("ақпаратты өңдеу жүйесінің құрамдас бөлігі ").repeated(8);
-    QList<QuestionSpec> questions;
-    for (int n = 1; n <= 3; ++n) {
-        QStringList answers;
-        for (int a = 1; a <= 5; ++a) {
-            answers << QStringLiteral("%1) %2").arg(QChar(u'A' + a - 1)).arg(words);
-        }
-        questions.append({QStringLiteral("Сұрақ %1?").arg(n), answers, QStringLiteral("2")});
-    }
-    return questions;
-}
-
 TEST(TextsFit, OnEveryScreenOfTheMainWindowInEveryState) {
     CourseDriver course;
-    course.folder().write(QStringLiteral("users"), CodePage::encode(QStringLiteral("Айгүл\r\n")));
-    course.folder().write(
-        QStringLiteral("report.txt"),
-        CodePage::encode(QStringLiteral("Айгүл | 10:00:00 | 08.12.2026 | test1 | 5\r\n")));
-    writeTestFile(QStringLiteral("test1"), longAnswers(), QStringLiteral("3"));
-    course.storeStudent(QStringLiteral("Айгүл"), QStringLiteral("pw"), {5, 4, 3, 2, 1});
-    const MainWindow& window = course.start();
-    expectAllFit(window, "sign-in screen");
-
-    course.signIn(QStringLiteral("Айгүл"), QStringLiteral("pw"));
-    expectAllFit(window, "document screen, student");
-    findIn<DocumentScreen>(window, "documentScreen")
-        ->openFindBar(QStringLiteral("ақпараттық жүйелер"));
-    expectAllFit(window, "document screen with the find bar");
-    findIn<DocumentScreen>(window, "documentScreen")->closeFindBar();
-    course.startTest(1);
-    expectAllFit(window, "test screen, answers of several lines");
-    course.answer({2, 2, 2});
-    expectAllFit(window, "progress screen, student");
-    course.leaveProgress();
-
-    course.choose("NaFormuAvtorizazii");
-    course.signIn(QStringLiteral("admin"), QStringLiteral("admin"));
-    expectAllFit(window, "administrator screen");
-    course.choose("Ntun");
-    expectAllFit(window, "administrator settings");
-    course.leaveAdminSettings();
-    course.choose("N30");
-    expectAllFit(window, "test log");
-    course.leaveTestLog();
-    course.choose("Ni");
-    course.pickUser(0);
-    expectAllFit(window, "progress screen, administrator with the user list");
-    course.choose("njournal");
-    expectAllFit(*findIn<GroupJournalWindow>(window, "JournalForm"), "group journal, grades");
-    findIn<QTabWidget>(*findIn<GroupJournalWindow>(window, "JournalForm"), "tabs")
-        ->setCurrentIndex(1);
-    expectAllFit(*findIn<GroupJournalWindow>(window, "JournalForm"), "group journal, questions");
+    walkEveryState(course, expectAllFit);
 }
 
 TEST(TextsFit, InTheOtherWindowsAndTheMessageBoxes) {
-    TitlePage title(nullptr);
-    AboutProgramDialog aboutProgram;
-    AboutAuthorWindow aboutAuthor;
-    ScramblingTool tool;
-    for (QWidget* window :
-         std::initializer_list<QWidget*>{&title, &aboutProgram, &aboutAuthor, &tool}) {
-        window->show();
-        expectAllFit(*window, window->metaObject()->className());
-        window->hide();
-    }
+    walkOtherWindows(expectAllFit);
     const QString texts[] = {
         wrongNameOrPassword(),
         invalidUserName(),

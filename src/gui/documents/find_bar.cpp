@@ -20,7 +20,9 @@ FindBar::FindBar(QWidget* parent)
     box_->setAccessibleName(QStringLiteral("Найти на странице"));
     box_->installEventFilter(this);
     count_->setObjectName(QStringLiteral("findCount"));
-    count_->setAccessibleName(QStringLiteral("Найдено"));
+    // The count itself is the label's accessible name, so a screen reader reads "1 из 3" and hears
+    // it change; what it counts is the description.
+    count_->setAccessibleDescription(QStringLiteral("Найдено"));
     count_->setMinimumWidth(
         count_->fontMetrics().horizontalAdvance(QStringLiteral("0000 из 0000")));
     next_->setObjectName(QStringLiteral("findNext"));

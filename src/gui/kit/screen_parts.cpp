@@ -71,7 +71,9 @@ QToolButton* flatButton(QWidget* parent, const QString& name, const QString& tex
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setIcon(svgIcon(resource(picture)));
     button->setIconSize(QSize(kButtonPictureSize, kButtonPictureSize));
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab (and pressed with Space) but not focused by a click, which would take the
+    // focus from the box being typed in.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 

@@ -87,6 +87,7 @@ void ProgressScreen::build(int shownTests, int gradeSlots) {
           title);
     nameLabel_ = label(this, QStringLiteral("Label5"), QString(), {406, 38}, title);
     nameLabel_->setAccessibleName(QStringLiteral("Имя пользователя"));
+    nameLabel_->setAccessibleDescription(nameLabel_->accessibleName());
     label(this, QStringLiteral("Label40"), QStringLiteral("№ Теста (Темы)"), {48, 64}, head,
           Qt::white);
     label(this, QStringLiteral("Label41"), QStringLiteral("Оценка"), {200, 64}, head, Qt::white);
@@ -96,6 +97,8 @@ void ProgressScreen::build(int shownTests, int gradeSlots) {
               {44, rowTop(n, shownTests)}, row);
         values_[static_cast<size_t>(n - 1)] =
             label(this, gradeLabelName(n), QStringLiteral("0"), {192, rowTop(n, shownTests)}, row);
+        values_[static_cast<size_t>(n - 1)]->setAccessibleDescription(
+            QStringLiteral("Тест №%1").arg(n));
     }
     // The further grade slots (tests 11 and 12 of the shipped course) have labels in the design
     // that are never shown.
@@ -130,6 +133,8 @@ void ProgressScreen::build(int shownTests, int gradeSlots) {
 void ProgressScreen::setUserName(const QString& name) {
     nameLabel_->setText(name);
     nameLabel_->adjustSize();
+    // A screen reader reads the name shown (and hears it change); no name, what the label is for.
+    nameLabel_->setAccessibleName(name.isEmpty() ? nameLabel_->accessibleDescription() : QString());
 }
 
 void ProgressScreen::showGrades(std::span<const quint8> grades) {

@@ -70,6 +70,9 @@ TestScreen::TestScreen(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TestScreen"));
     fillWith(this, QPalette::Window, background());
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Тест"));
+    setAccessibleDescription(
+        QStringLiteral("Ответ выбирается клавишами A–E или 1–5 и подтверждается клавишей Enter"));
     build();
     installEventFilter(this);
 }
@@ -114,6 +117,7 @@ void TestScreen::build() {
         button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
         button->setFont(boldFont(13));
         button->setAccessibleName(QStringLiteral("Ответ %1").arg(QChar(u'A' + i)));
+        button->setAccessibleDescription(button->accessibleName());
         button->installEventFilter(this);
         connect(button, &QRadioButton::clicked, this, [this] { chosen_ = true; });
         buttons_[i] = button;
@@ -158,6 +162,10 @@ void TestScreen::showQuestion(const Question& question) {
     memo_->setPlainText(question.text);
     for (int i = 0; i < kAnswers; ++i) {
         buttons_[i]->setText(question.answers[i]);
+        // A screen reader reads the answer itself; an empty one by its letter.
+        buttons_[i]->setAccessibleName(question.answers[i].isEmpty()
+                                           ? QStringLiteral("Ответ %1").arg(QChar(u'A' + i))
+                                           : QString());
     }
     layOutAnswers();
     answerArea_->verticalScrollBar()->setValue(0);

@@ -113,6 +113,7 @@ QWidget* GroupJournalWindow::buildGradesTab() {
     filter_ = new QLineEdit(tab);
     filter_->setObjectName(QStringLiteral("filter"));
     filter_->setPlaceholderText(QStringLiteral("Поиск по имени"));
+    filter_->setAccessibleName(filter_->placeholderText());
     filter_->setClearButtonEnabled(true);
     saveCsv_ = new QPushButton(QStringLiteral("Сохранить CSV..."), tab);
     saveCsv_->setObjectName(QStringLiteral("saveCsv"));
@@ -120,6 +121,7 @@ QWidget* GroupJournalWindow::buildGradesTab() {
     print_->setObjectName(QStringLiteral("print"));
     gradesView_ = new QTableView(tab);
     gradesView_->setObjectName(QStringLiteral("grades"));
+    gradesView_->setAccessibleName(QStringLiteral("Оценки"));
     gradesView_->setModel(proxy_);
     gradesView_->setSortingEnabled(true);
     gradesView_->sortByColumn(-1, Qt::AscendingOrder); // list order until a header is clicked
@@ -127,6 +129,7 @@ QWidget* GroupJournalWindow::buildGradesTab() {
     gradesView_->verticalHeader()->setDefaultSectionSize(gradesView_->fontMetrics().height() + 6);
     summary_ = new QTableWidget(tab);
     summary_->setObjectName(QStringLiteral("summary"));
+    summary_->setAccessibleName(QStringLiteral("Итоги"));
     summary_->setRowCount(static_cast<int>(JournalTable::summaryRows().size()));
     summary_->setVerticalHeaderLabels(JournalTable::summaryRows());
     // As tall as its three rows and header, in whatever font it is shown.
@@ -162,6 +165,7 @@ QWidget* GroupJournalWindow::buildQuestionsTab() {
     questionNotes_->setWordWrap(true);
     questions_ = new QTableWidget(tab);
     questions_->setObjectName(QStringLiteral("questions"));
+    questions_->setAccessibleName(QStringLiteral("Вопросы"));
     questions_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     questions_->verticalHeader()->hide();
 

@@ -18,6 +18,7 @@
 #include "gui/windows/about_program_dialog.h"
 #include "gui/windows/course_search_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCryptographicHash>
 #include <QDialog>
@@ -311,12 +312,35 @@ void MainWindow::showScreen(Screen screen) {
             p->setVisible(p == shown);
         }
     }
+    focusFrontScreen();
     state_->frontScreenChanged(screenInFront());
 }
 
 void MainWindow::setScreenVisible(Screen screen, bool visible) {
     panel(screen)->setVisible(visible);
+    focusFrontScreen();
     state_->frontScreenChanged(screenInFront());
+}
+
+// Hiding a screen moves the focus on only when another control is already shown; otherwise keys
+// would go on to a control nobody sees. The first control of the front screen that Tab reaches
+// gets it, or the screen itself.
+void MainWindow::focusFrontScreen() {
+    const QWidget* focus = QApplication::focusWidget();
+    const Screen front = screenInFront();
+    if ((focus != nullptr && (focus->isVisible() || !isAncestorOf(focus))) ||
+        front == Screen::None) {
+        return;
+    }
+    QFrame* screen = panel(front);
+    for (QWidget* w = screen->nextInFocusChain(); w != screen; w = w->nextInFocusChain()) {
+        if (screen->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
+            (w->focusPolicy() & Qt::TabFocus) != 0) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    screen->setFocus(Qt::OtherFocusReason);
 }
 
 Screen MainWindow::screenInFront() const {

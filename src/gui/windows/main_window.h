@@ -100,6 +100,8 @@ private:
     void setScreenVisible(Screen screen, bool visible);
     // The screen in front of the others, told to the state after each change of screens.
     Screen screenInFront() const;
+    // Puts the keyboard focus on the screen in front when it was left on a hidden one.
+    void focusFrontScreen();
     // Shows the document screen and lets the browser open the course file `path`
     // ("data/prak/sillabus.htm").
     void showdoc(const QString& path);

@@ -9,6 +9,7 @@
 #include "gui/kit/ui_font.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -31,6 +32,19 @@ template <typename Widget> Widget* place(QWidget* parent, const char* name, QRec
     widget->setGeometry(geometry);
     widget->setFont(toolFont(16, true));
     return widget;
+}
+
+// The source file box opens the file chooser on a left click, and from the keyboard on Enter or F4
+// (the key that opens a drop-down box).
+bool opensChooser(const QEvent& event) {
+    if (event.type() == QEvent::MouseButtonRelease) {
+        return static_cast<const QMouseEvent&>(event).button() == Qt::LeftButton;
+    }
+    if (event.type() == QEvent::KeyPress) {
+        const int key = static_cast<const QKeyEvent&>(event).key();
+        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F4;
+    }
+    return false;
 }
 
 } // namespace
@@ -58,9 +72,12 @@ void ScramblingTool::buildLayout() {
 
     edit9_ = place<QLineEdit>(panel, "Edit9", {10, 6, 583, 28});
     edit9_->setText(QStringLiteral("Введите название теста (Test1-Test10)"));
+    edit9_->setAccessibleName(QStringLiteral("Название теста"));
     edit10_ = place<QLineEdit>(panel, "Edit10", {10, 46, 583, 28});
     edit10_->setText(QStringLiteral("Щелкните здесь мышкой и выберите файл теста"));
     edit10_->installEventFilter(this);
+    edit10_->setAccessibleName(QStringLiteral("Файл теста"));
+    edit10_->setAccessibleDescription(QStringLiteral("Enter или F4 — выбрать файл"));
     button1_ = place<QPushButton>(panel, "Button1", {8, 156, 185, 53});
     button1_->setText(QStringLiteral("Зашифровать"));
     label1_ = place<QLabel>(panel, "Label1", {210, 170, 150, 20});
@@ -104,9 +121,9 @@ void ScramblingTool::done(int result) {
 }
 
 bool ScramblingTool::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edit10_ && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (watched == edit10_ && opensChooser(*event)) {
         chooseSourceFile();
+        return event->type() == QEvent::KeyPress;
     }
     return QDialog::eventFilter(watched, event);
 }

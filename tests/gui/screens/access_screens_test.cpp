@@ -59,8 +59,15 @@ TEST(SignInScreenKeys, TabGoesFromNameToPasswordAndEnterSignsIn) {
     screen.nameBox()->setFocus();
     QTest::keyClick(screen.nameBox(), Qt::Key_Tab);
     EXPECT_TRUE(screen.passwordBox()->hasFocus());
+    // Then the buttons, in the order they read, and round to the name again.
     QTest::keyClick(screen.passwordBox(), Qt::Key_Tab);
-    EXPECT_TRUE(screen.nameBox()->hasFocus()); // the buttons take no focus
+    EXPECT_TRUE(screen.signInButton()->hasFocus());
+    QTest::keyClick(screen.signInButton(), Qt::Key_Tab);
+    EXPECT_TRUE(screen.registerButton()->hasFocus());
+    QTest::keyClick(screen.registerButton(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(screen.nameBox()->hasFocus());
+    screen.nameBox()->setFocus();
 
     QSignalSpy signIn(screen.signInButton(), &QToolButton::clicked);
     QSignalSpy registerClicks(screen.registerButton(), &QToolButton::clicked);

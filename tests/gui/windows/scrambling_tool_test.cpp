@@ -8,6 +8,7 @@
 #include "support/temp_folder.h"
 #include "support/widget_tree.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -70,6 +71,34 @@ protected:
 TEST_F(ScramblingToolTest, MatchesTheReviewedDump) {
     tool.show();
     expectMatchesGolden(QStringLiteral("scrambling_tool"), dumpWidgetTree(&tool));
+}
+
+// The teacher's road with the keyboard alone: Tab from box to box, F4 opens the file chooser,
+// Space presses "Зашифровать". Every key goes to the control that has the focus.
+TEST_F(ScramblingToolTest, ConvertsWithTheKeyboardAlone) {
+    QDir().mkpath(QStringLiteral("sources"));
+    folder.write(QStringLiteral("sources/lecture1.txt"), kSource);
+    AnsweringChooser* chooser = answer(folder.file(QStringLiteral("sources/lecture1.txt")));
+    tool.show();
+    QApplication::setActiveWindow(&tool);
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    child<QLineEdit>(tool, "Edit9")->setFocus();
+    press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("test1"));
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(tool, "Edit10"));
+    press(Qt::Key_F4);
+    EXPECT_EQ(chooser->asked, 1);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>(tool, "Button1"));
+    press(Qt::Key_Space);
+
+    ASSERT_EQ(MessageBoxes::shown().size(), 1);
+    EXPECT_EQ(MessageBoxes::shown()[0].text, QStringLiteral("Создание тестов успешно завершено."));
+    EXPECT_EQ(TestFile(QStringLiteral("\\sources\\test1.ini")).total(), 2);
 }
 
 TEST_F(ScramblingToolTest, ConvertsTheChosenSourceBesideIt) {

@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A student's road with the keyboard alone: every key goes where the keyboard focus is (or to the
+// open menu), as it does for a user without a mouse.
+
+#include "core/program/course_state.h"
+#include "gui/windows/group_journal_window.h"
+#include "support/course_driver.h"
+#include "support/recording_document_view.h"
+#include "support/test_file_builder.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+QWidget* keyboardTarget() {
+    QWidget* popup = QApplication::activePopupWidget();
+    return popup != nullptr ? popup : QApplication::focusWidget();
+}
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = keyboardTarget();
+    ASSERT_NE(target, nullptr) << "nothing has the keyboard focus";
+    QTest::keyClick(target, key, modifiers);
+}
+
+void type(const QString& text) {
+    QWidget* target = keyboardTarget();
+    ASSERT_NE(target, nullptr) << "nothing has the keyboard focus";
+    QTest::keyClicks(target, text);
+}
+
+// Alt alone puts the keyboard on the menu bar; Right moves to the menu `index` (from 0), Down
+// opens it and goes `down` items into it, Return chooses.
+void chooseFromMenu(int index, int down) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+    for (int i = 0; i < index; ++i) {
+        press(Qt::Key_Right);
+    }
+    press(Qt::Key_Down);
+    for (int i = 1; i < down; ++i) {
+        press(Qt::Key_Down);
+    }
+    press(Qt::Key_Return);
+}
+
+// The menu bar's entry, or the open menu's item, that the keyboard is on.
+QString activeName(const MainWindow& window) {
+    const QAction* active = nullptr;
+    if (const auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        active = menu->activeAction();
+    } else {
+        active = window.findChild<QMenuBar*>()->activeAction();
+    }
+    if (active == nullptr) {
+        return {};
+    }
+    return active->menu() != nullptr && active->objectName().isEmpty()
+               ? active->menu()->objectName()
+               : active->objectName();
+}
+
+// Alt, then → until the menu bar is on `entry`; a menu is opened with ↓ and gone down until
+// `item`; Enter chooses.
+void chooseByName(const MainWindow& window, const QString& entry, const QString& item = {}) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+    for (int i = 0; i < 30 && activeName(window) != entry; ++i) {
+        press(Qt::Key_Right);
+    }
+    ASSERT_EQ(activeName(window), entry);
+    if (!item.isEmpty()) {
+        press(Qt::Key_Down);
+        for (int i = 0; i < 30 && activeName(window) != item; ++i) {
+            press(Qt::Key_Down);
+        }
+        ASSERT_EQ(activeName(window), item);
+    }
+    press(Qt::Key_Return);
+}
+
+QString focusName() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus == nullptr ? QString() : focus->objectName();
+}
+
+TEST(KeyboardAlone, AStudentRegistersSignsInReadsALectureAndTakesATest) {
+    CourseDriver course;
+    const QStringList answers = {QStringLiteral("A) бір"), QStringLiteral("B) екі"),
+                                 QStringLiteral("C) үш"), QStringLiteral("D) төрт"),
+                                 QStringLiteral("E) бес")};
+    writeTestFile(QStringLiteral("test1"),
+                  {{QStringLiteral("Бірінші?"), answers, QStringLiteral("2")},
+                   {QStringLiteral("Екінші?"), answers, QStringLiteral("2")},
+                   {QStringLiteral("Үшінші?"), answers, QStringLiteral("1")}},
+                  QStringLiteral("3"));
+    MainWindow& window = course.start();
+    course.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_EQ(focusName(), QStringLiteral("Edit2"));
+
+    type(QStringLiteral("Zhana"));
+    press(Qt::Key_Tab);
+    type(QStringLiteral("pw1"));
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), QStringLiteral("SpeedButton3")); // "Әрі қарай>>"
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), QStringLiteral("SpeedButton1")); // "Жаңа қолданушы"
+    press(Qt::Key_Space);
+    EXPECT_EQ(course.boxTexts().size(), 1);
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    press(Qt::Key_Space);
+    ASSERT_EQ(course.session().userName, QStringLiteral("Zhana"));
+    // The focus left the sign-in screen with it: keys go to a control that is shown.
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_TRUE(QApplication::focusWidget()->isVisible()) << focusName().toStdString();
+
+    chooseFromMenu(0, 1);
+    ASSERT_FALSE(course.documentView().navigations.isEmpty());
+    EXPECT_TRUE(course.documentView().navigations.last().contains(QStringLiteral("lig-1")))
+        << course.documentView().navigations.last().toStdString();
+
+    chooseFromMenu(0, 2);
+    ASSERT_EQ(course.state().testStage(), TestStage::Asking);
+    for (int i = 0; i < 40 && course.state().testStage() == TestStage::Asking; ++i) {
+        press(Qt::Key_B);
+        press(Qt::Key_Return);
+    }
+    EXPECT_EQ(course.state().testStage(), TestStage::Result);
+    // Two of three right.
+    EXPECT_EQ(course.storedGrade(QStringLiteral("Zhana"), 1), QStringLiteral("4"));
+}
+
+// The teacher's road: signing in, the settings screen through Tab, the group journal and its
+// second tab.
+TEST(KeyboardAlone, TheAdministratorReachesSettingsAndTheJournal) {
+    CourseDriver course;
+    MainWindow& window = course.start();
+    course.show();
+    QApplication::setActiveWindow(&window);
+    type(QStringLiteral("admin"));
+    press(Qt::Key_Tab);
+    type(QStringLiteral("admin"));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(course.state().isVisible(QStringLiteral("Nadm")));
+
+    chooseByName(window, QStringLiteral("Nadm"), QStringLiteral("Ntun"));
+    QStringList reached;
+    for (int i = 0; i < 8; ++i) {
+        reached << focusName();
+        press(Qt::Key_Tab);
+    }
+    // Every box of the settings and both buttons are on the way.
+    for (const char* name : {"SpeedButton7", "SpeedButton6"}) {
+        EXPECT_TRUE(reached.contains(QLatin1String(name))) << reached.join(u' ').toStdString();
+    }
+    while (focusName() != QStringLiteral("SpeedButton6") && reached.size() < 20) {
+        reached << focusName();
+        press(Qt::Key_Tab);
+    }
+    press(Qt::Key_Space); // "Назад"
+    EXPECT_FALSE(findIn<QWidget>(window, "adminScreen")->isVisible());
+
+    chooseByName(window, QStringLiteral("Nadm"), QStringLiteral("njournal"));
+    auto* journal = findIn<GroupJournalWindow>(window, "JournalForm");
+    ASSERT_TRUE(journal->isVisible());
+    QApplication::setActiveWindow(journal);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_TRUE(journal->isAncestorOf(QApplication::focusWidget()));
+    // Tab comes round to the tabs' bar, where → goes to "Вопросы".
+    for (int i = 0; i < 20 && qobject_cast<QTabBar*>(QApplication::focusWidget()) == nullptr; ++i) {
+        press(Qt::Key_Tab);
+    }
+    press(Qt::Key_Right);
+    EXPECT_EQ(findIn<QTabWidget>(*journal, "tabs")->currentIndex(), 1);
+}
+
+} // namespace
+} // namespace velmora::test
