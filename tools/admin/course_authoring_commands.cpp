@@ -71,7 +71,7 @@ std::optional<int> afterTest(const Arguments& args) {
 
 // The course folder the command works on: the current directory, which must hold course.toml.
 QString courseFolder() {
-    const QString folder = programFolder();
+    QString folder = programFolder();
     if (!QFileInfo(folder + QLatin1Char('/') + kCourseFileName).isFile()) {
         throw Failure(QStringLiteral("no %1 in %2; run the command in a course folder (make one "
                                      "with 'course new')")
@@ -288,8 +288,8 @@ int addDocument(const QStringList& a, QTextStream& out, QTextStream& err) {
         if (*after > 0) {
             keys.append({"after_test", QByteArray::number(*after)});
         }
-        const QByteArray edited = CourseFileEdit::insertAfterTable(text, lineForDocument(menu),
-                                                                   CourseFileEdit::itemTable(keys));
+        QByteArray edited = CourseFileEdit::insertAfterTable(text, lineForDocument(menu),
+                                                             CourseFileEdit::itemTable(keys));
         checkedCourse(edited, folder);
         return edited;
     });
@@ -395,8 +395,8 @@ int addTest(const QStringList& a, QTextStream& out, QTextStream& err) {
         if (*after > 0) {
             keys.append({"after_test", QByteArray::number(*after)});
         }
-        const QByteArray edited = CourseFileEdit::insertAfterTable(
-            text, lineForTest(course, *after), CourseFileEdit::itemTable(keys));
+        QByteArray edited = CourseFileEdit::insertAfterTable(text, lineForTest(course, *after),
+                                                             CourseFileEdit::itemTable(keys));
         checkedCourse(edited, folder, {test});
         return edited;
     });

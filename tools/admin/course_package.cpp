@@ -71,7 +71,7 @@ void put32(QByteArray& out, quint32 value) {
 
 // A zip archive of the files, deflated, their names in UTF-8, dated `date`.
 QByteArray zipArchive(const QMap<QString, QByteArray>& files, const QDate& date) {
-    const quint16 dosDate = quint16(((date.year() - 1980) << 9) | (date.month() << 5) | date.day());
+    const auto dosDate = quint16(((date.year() - 1980) << 9) | (date.month() << 5) | date.day());
     QByteArray archive;
     QByteArray directory;
     for (auto file = files.begin(); file != files.end(); ++file) {
@@ -156,8 +156,8 @@ void writeStaged(const QString& path, const QByteArray& content) {
 
 } // namespace
 
-CoursePackage::CoursePackage(const QString& folder, const CourseBook& course)
-    : folder_(folder), course_(course) {}
+CoursePackage::CoursePackage(QString folder, CourseBook course)
+    : folder_(std::move(folder)), course_(std::move(course)) {}
 
 QString CoursePackage::packageName() const {
     return QStringLiteral("velmora-course-") + course_.id.toLower();
@@ -311,7 +311,7 @@ QString CoursePackage::buildDeb(const QString& outputFolder, const QString& vers
     QFile::setPermissions(stage.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                             QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                             QFile::ExeOther);
-    const QString deb =
+    QString deb =
         QDir(outputFolder)
             .absoluteFilePath(QStringLiteral("%1_%2_all.deb").arg(packageName(), version));
     run(QStringLiteral("dpkg-deb"),
@@ -326,7 +326,7 @@ QString CoursePackage::buildZip(const QString& outputFolder) const {
     for (auto file = course.begin(); file != course.end(); ++file) {
         files.insert(course_.id + QLatin1Char('/') + file.key(), file.value());
     }
-    const QString zip = QDir(outputFolder).absoluteFilePath(course_.id + QStringLiteral(".zip"));
+    QString zip = QDir(outputFolder).absoluteFilePath(course_.id + QStringLiteral(".zip"));
     const FileLock lock(zip);
     if (const int error = writeFileAtomically(zip, zipArchive(files, QDate::currentDate()));
         error != 0) {

@@ -18,7 +18,7 @@ namespace velmora::admin {
 class CoursePackage {
 public:
     // The course of `folder`, which must check without errors.
-    CoursePackage(const QString& folder, const CourseBook& course);
+    CoursePackage(QString folder, CourseBook course);
 
     // "velmora-course-<id>" in lower case.
     QString packageName() const;

@@ -30,7 +30,7 @@ bool DocumentConverter::isPage(const QString& file) {
 }
 
 QString DocumentConverter::formatOf(const QString& file) {
-    const QString suffix = QFileInfo(file).suffix().toLower();
+    QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix == u"docx" || suffix == u"odt") {
         return suffix;
     }
@@ -63,7 +63,7 @@ QByteArray DocumentConverter::convert(const QString& source, const QString& work
         throw cannotConvert(source,
                             QStringLiteral("the converter %1 did not finish").arg(program()));
     }
-    const QByteArray body = converter.readAllStandardOutput();
+    QByteArray body = converter.readAllStandardOutput();
     if (converter.exitStatus() != QProcess::NormalExit || converter.exitCode() != 0) {
         QString reason = QString::fromUtf8(converter.readAllStandardError()).trimmed();
         if (reason.isEmpty()) {

@@ -182,8 +182,8 @@ bool isEmptyFolder(const QString& folder) {
 
 } // namespace
 
-NewCourse::NewCourse(const QString& folderName, const QString& title)
-    : id_(idFor(folderName)), title_(title), password_(madeUpPassword()) {}
+NewCourse::NewCourse(const QString& folderName, QString title)
+    : id_(idFor(folderName)), title_(std::move(title)), password_(madeUpPassword()) {}
 
 QString NewCourse::idFor(const QString& folderName) {
     QString id;

@@ -14,7 +14,7 @@ namespace velmora::admin {
 class NewCourse {
 public:
     // The course called `title`, its id made from the folder's name.
-    NewCourse(const QString& folderName, const QString& title);
+    NewCourse(const QString& folderName, QString title);
 
     // The course's id: the folder's name in lower case, whatever is no latin letter or digit
     // written "-"; "course" when nothing of it is left.

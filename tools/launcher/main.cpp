@@ -68,12 +68,12 @@ QString launcherFolder() {
 
 // The user's own copy of the installed course `id`, made on first use.
 QString installedCourseFolder(const QString& id) {
-    const QString installed =
+    const QString templateFolder =
         velmora::launch::installedCourse(velmora::launch::installedCourses(launcherFolder()), id);
     QString folder =
         velmora::launch::userCourseFolder(qEnvironmentVariable(velmora::launch::userDataVariable()),
                                           QDir::homePath(), velmora::launch::hostLayout, id);
-    velmora::launch::createFromTemplate(installed, folder);
+    velmora::launch::createFromTemplate(templateFolder, folder);
     return folder;
 }
 
