@@ -301,26 +301,37 @@ int addDocument(const QStringList& a, QTextStream& out, QTextStream& err) {
 
 // --- course add-test --------------------------------------------------------------------------
 
-// The header line of the table a new test item follows: the last document of the menu holding
-// test `after` (or the course's last test when `after` is 0; the first menu when it has none).
+// Whether the item is a lecture or a test: what a new test follows.
+bool isLectureOrTest(const CourseItem& item) {
+    return item.kind == CourseItemKind::Test ||
+           (item.kind == CourseItemKind::Document &&
+            item.icon == QStringLiteral(":/icons/lecture.svg"));
+}
+
+// The header line of the table a new test item follows, in the menu holding test `after` (or the
+// course's last test when `after` is 0; the first menu when there is none): the menu's last
+// lecture or test, so that closing documents (a final control) stay last; the last item that is
+// no command when it has neither; the menu itself when it is empty.
 int lineForTest(const CourseBook& course, int after) {
     const CourseMenu* menu = &course.menus.front();
+    const int test = after > 0 ? after : course.highestTest();
     for (const CourseMenu& m : course.menus) {
         for (const CourseItem& item : m.items) {
-            if (item.kind == CourseItemKind::Test &&
-                (after > 0 ? item.test == after : item.test == course.highestTest())) {
+            if (item.kind == CourseItemKind::Test && item.test == test) {
                 menu = &m;
             }
         }
     }
-    int line = menu->place.line;
+    int lecture = 0;
+    int other = menu->place.line;
     for (const CourseItem& item : menu->items) {
-        if (item.kind == CourseItemKind::Document ||
-            (item.kind == CourseItemKind::Test && line == menu->place.line)) {
-            line = item.place.line;
+        if (isLectureOrTest(item)) {
+            lecture = item.place.line;
+        } else if (item.kind != CourseItemKind::Command) {
+            other = item.place.line;
         }
     }
-    return line;
+    return lecture > 0 ? lecture : other;
 }
 
 // Builds the test file from a question source or a bank; returns the source's text to keep
@@ -511,8 +522,9 @@ QList<AdminCommand> courseAuthoringCommands() {
              "than the course's highest test, from the question source SOURCE (as 'test build')\n"
              "or the Aiken, GIFT or Moodle XML bank BANK (as 'test import'), keeps the questions\n"
              "as sources/testN.txt when there is no such file yet, and adds the item \"test = N\"\n"
-             "after the last lecture of the menu holding test K (--after-test K: locked until\n"
-             "test K is passed) or the course's last test. course.toml is edited as by\n"
+             "after the last lecture (a document with the lecture icon) or test of the menu\n"
+             "holding test K (--after-test K: locked until test K is passed) or the course's\n"
+             "last test; other documents after them stay last. course.toml is edited as by\n"
              "'add-document'; then the course is checked as 'course check' does."),
          -1,
          addTest},

@@ -13,6 +13,14 @@ namespace {
 // that hangs is noticed.
 constexpr int kConversionMilliseconds = 120'000;
 
+#ifdef Q_OS_WIN
+const QString kInstallPandoc =
+    QStringLiteral("install pandoc (https://pandoc.org/installing.html) and start again");
+#else
+const QString kInstallPandoc =
+    QStringLiteral("install the Debian package \"pandoc\" (sudo apt install pandoc)");
+#endif
+
 Failure cannotConvert(const QString& source, const QString& reason) {
     return Failure(QStringLiteral("cannot convert %1: %2").arg(source, reason));
 }
@@ -51,10 +59,8 @@ QByteArray DocumentConverter::convert(const QString& source, const QString& work
                      QStringLiteral("--resource-path=") + QFileInfo(source).absolutePath(),
                      QFileInfo(source).absoluteFilePath()});
     if (!converter.waitForStarted()) {
-        throw cannotConvert(source, QStringLiteral("the converter %1 cannot be started (%2); "
-                                                   "install the Debian package \"pandoc\" "
-                                                   "(sudo apt install pandoc)")
-                                        .arg(program(), converter.errorString()));
+        throw cannotConvert(source, QStringLiteral("the converter %1 cannot be started (%2); %3")
+                                        .arg(program(), converter.errorString(), kInstallPandoc));
     }
     converter.closeWriteChannel();
     if (!converter.waitForFinished(kConversionMilliseconds)) {
