@@ -4,6 +4,7 @@
 #include "admin_command.h"
 #include "course_package.h"
 #include "document_converter.h"
+#include "file_and_options.h"
 #include "new_course.h"
 
 #include "core/course/course_file.h"
@@ -29,30 +30,6 @@
 namespace velmora::admin {
 namespace {
 
-// "FILE" and options "--name VALUE" of `allowed`, each at most once; nothing for anything else.
-struct Arguments {
-    QString file;
-    QMap<QString, QString> options;
-};
-
-std::optional<Arguments> parse(const QStringList& a, const QStringList& allowed) {
-    Arguments parsed;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (allowed.contains(a[i])) {
-            if (i + 1 >= a.size() || parsed.options.contains(a[i])) {
-                return std::nullopt;
-            }
-            parsed.options.insert(a[i], a[i + 1]);
-            ++i;
-        } else if (parsed.file.isEmpty() && !a[i].startsWith(QStringLiteral("--"))) {
-            parsed.file = a[i];
-        } else {
-            return std::nullopt;
-        }
-    }
-    return parsed.file.isEmpty() ? std::nullopt : std::optional(parsed);
-}
-
 int usage(QTextStream& err, const QString& line) {
     err << "velmora-admin: usage: velmora-admin course " << line << "\n";
     return 2;
@@ -60,7 +37,7 @@ int usage(QTextStream& err, const QString& line) {
 
 // K of "--after-test K": a test number, or 0 when the option is not given; nothing when it is no
 // number.
-std::optional<int> afterTest(const Arguments& args) {
+std::optional<int> afterTest(const FileAndOptions& args) {
     if (!args.options.contains(QStringLiteral("--after-test"))) {
         return 0;
     }
@@ -104,21 +81,6 @@ CourseBook checkedCourse(const QByteArray& text, const QString& folder,
     return std::move(reading.course);
 }
 
-// What `course check` prints of the course after a change, and whether it found no error.
-bool reportCheck(const QString& folder, QTextStream& out) {
-    int errors = 0;
-    int warnings = 0;
-    for (CourseProblem problem : checkCourseFolder(folder)) {
-        const bool isError = problem.isError();
-        (isError ? errors : warnings) += 1;
-        problem.text.prepend(isError ? QStringLiteral("error: ") : QStringLiteral("warning: "));
-        out << problem.line() << "\n";
-    }
-    out << counted(errors, "error", "errors") << ", " << counted(warnings, "warning", "warnings")
-        << "\n";
-    return errors == 0;
-}
-
 // The menu named `name` by its object name or its caption, whatever the letter case.
 const CourseMenu& menuNamed(const CourseBook& course, const QString& name) {
     QStringList known;
@@ -148,7 +110,7 @@ int lineForDocument(const CourseMenu& menu) {
 // --- course new -------------------------------------------------------------------------------
 
 int courseNew(const QStringList& a, QTextStream& out, QTextStream& err) {
-    const auto args = parse(a, {QStringLiteral("--title")});
+    const auto args = fileAndOptions(a, {QStringLiteral("--title")});
     if (!args || !args->options.contains(QStringLiteral("--title")) ||
         args->options.value(QStringLiteral("--title")).trimmed().isEmpty()) {
         return usage(err, QStringLiteral("new FOLDER --title \"TITLE\""));
@@ -226,7 +188,7 @@ private:
 int addDocument(const QStringList& a, QTextStream& out, QTextStream& err) {
     const QString usageLine =
         QStringLiteral("add-document FILE --menu NAME --caption \"CAPTION\" [--after-test K]");
-    const auto args = parse(
+    const auto args = fileAndOptions(
         a, {QStringLiteral("--menu"), QStringLiteral("--caption"), QStringLiteral("--after-test")});
     const std::optional<int> after = args ? afterTest(*args) : std::nullopt;
     if (!args || !after || !args->options.contains(QStringLiteral("--menu")) ||
@@ -296,7 +258,7 @@ int addDocument(const QStringList& a, QTextStream& out, QTextStream& err) {
     made.keep();
     out << "Added \"" << caption << "\" (" << document << ") to the menu \""
         << args->options.value(QStringLiteral("--menu")) << "\"\n";
-    return reportCheck(folder, out) ? 0 : 1;
+    return printCourseCheck(folder, out) > 0 ? 1 : 0;
 }
 
 // --- course add-test --------------------------------------------------------------------------
@@ -370,7 +332,7 @@ QByteArray buildTest(const QString& input, const QString& output, QTextStream& e
 }
 
 int addTest(const QStringList& a, QTextStream& out, QTextStream& err) {
-    const auto args = parse(a, {QStringLiteral("--after-test")});
+    const auto args = fileAndOptions(a, {QStringLiteral("--after-test")});
     const std::optional<int> after = args ? afterTest(*args) : std::nullopt;
     if (!args || !after) {
         return usage(err, QStringLiteral("add-test SOURCE|BANK [--after-test K]"));
@@ -422,7 +384,7 @@ int addTest(const QStringList& a, QTextStream& out, QTextStream& err) {
         out << ", after test " << *after;
     }
     out << "\n";
-    return reportCheck(folder, out) ? 0 : 1;
+    return printCourseCheck(folder, out) > 0 ? 1 : 0;
 }
 
 // --- course pack ------------------------------------------------------------------------------
@@ -430,14 +392,14 @@ int addTest(const QStringList& a, QTextStream& out, QTextStream& err) {
 int pack(const QStringList& a, QTextStream& out, QTextStream& err) {
     const QString usageLine = QStringLiteral(
         "pack FOLDER --deb|--zip [--version V] [--maintainer \"NAME <MAIL>\"] [--output DIR]");
-    QStringList rest = a;
-    const bool deb = rest.removeAll(QStringLiteral("--deb")) == 1;
-    const bool zip = rest.removeAll(QStringLiteral("--zip")) == 1;
-    const auto args = parse(rest, {QStringLiteral("--version"), QStringLiteral("--maintainer"),
-                                   QStringLiteral("--output")});
-    if (!args || deb == zip || rest.size() + 1 != a.size()) {
+    const auto args = fileAndOptions(
+        a,
+        {QStringLiteral("--version"), QStringLiteral("--maintainer"), QStringLiteral("--output")},
+        {QStringLiteral("--deb"), QStringLiteral("--zip")});
+    if (!args || args->flags.size() != 1) {
         return usage(err, usageLine);
     }
+    const bool deb = args->flags.first() == QStringLiteral("--deb");
     const QString folder = QDir(programFolder()).absoluteFilePath(args->file);
     if (!QFileInfo(folder + QLatin1Char('/') + kCourseFileName).isFile()) {
         throw Failure(QStringLiteral("no %1 in %2").arg(kCourseFileName, folder));
