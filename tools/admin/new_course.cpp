@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "new_course.h"
+#include "document_converter.h"
 
 #include "core/course/course_file_edit.h"
 #include "core/exam/question_source_converter.h"
@@ -98,6 +99,9 @@ icon = "lecture"
 test = 1
 )";
 
+// The style sheet as the pages of data/lectures and data/help link it.
+const QString kStyleLink = QStringLiteral("../style.css");
+
 const char* const kStyleSheet =
     R"(body { font-family: sans-serif; margin: 2em; max-width: 46em; line-height: 1.45; }
 h1 { font-size: 1.5em; }
@@ -115,36 +119,18 @@ QByteArray picture(const char* fill, const char* text) {
            text + "</text>\n</svg>\n";
 }
 
-const char* const kLecture = R"(<!DOCTYPE html>
-<html lang="kk">
-<head>
-<meta charset="utf-8">
-<title>1. Кіріспе</title>
-<link rel="stylesheet" href="../style.css">
-</head>
-<body>
-<p><a href="../help/index.htm">Мазмұны</a></p>
+// The bodies of the sample lecture and the help page; DocumentConverter::page puts the head around
+// them, as around a converted lecture.
+const char* const kLectureBody = R"(<p><a href="../help/index.htm">Мазмұны</a></p>
 <h1>1. Кіріспе</h1>
 <p>Бұл беттің орнына өз дәрісіңізді қойыңыз: курс папкасында
 <code>velmora-admin course add-document дәріс.docx --menu lectures --caption "2. …" --after-test 1</code>
 командасы Word, LibreOffice немесе Markdown құжатын курстың бетіне айналдырады.</p>
 <p>Дәрістен кейін 1-тест келеді; оның сұрақтары <code>sources/test1.txt</code> файлында.</p>
-</body>
-</html>
 )";
 
-const char* const kHelp = R"(<!DOCTYPE html>
-<html lang="kk">
-<head>
-<meta charset="utf-8">
-<title>Мазмұны</title>
-<link rel="stylesheet" href="../style.css">
-</head>
-<body>
-<h1>Мазмұны</h1>
+const char* const kHelpBody = R"(<h1>Мазмұны</h1>
 <ul><li><a href="../lectures/lecture1.html">1. Кіріспе</a></li></ul>
-</body>
-</html>
 )";
 
 // Two sample questions: the answer marked "*" is the correct one.
@@ -223,8 +209,10 @@ QMap<QString, QByteArray> NewCourse::files() const {
         {QStringLiteral("data/img/emblem.svg"), picture("#2b5f8a", "Курс")},
         {QStringLiteral("data/img/cover.svg"), picture("#3d7a4f", "Курс")},
         {QStringLiteral("data/img/portrait.svg"), picture("#7a5a3d", "Автор")},
-        {QStringLiteral("data/lectures/lecture1.html"), kLecture},
-        {QStringLiteral("data/help/index.htm"), kHelp},
+        {QStringLiteral("data/lectures/lecture1.html"),
+         DocumentConverter::page(kLectureBody, QStringLiteral("1. Кіріспе"), kStyleLink)},
+        {QStringLiteral("data/help/index.htm"),
+         DocumentConverter::page(kHelpBody, QStringLiteral("Мазмұны"), kStyleLink)},
         {QStringLiteral("sources/test1.txt"), kTestSource},
     };
 }
