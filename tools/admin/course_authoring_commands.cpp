@@ -161,11 +161,11 @@ void copyFolder(const QString& from, const QString& to) {
 
 // A page (and the folder of its pictures, if any) or a test made for the course and not yet named
 // in course.toml: removed again unless kept.
-class NewPage {
+class NewFiles {
 public:
-    NewPage(QString page, QString pictures)
+    NewFiles(QString page, QString pictures)
         : page_(std::move(page)), pictures_(std::move(pictures)) {}
-    ~NewPage() {
+    ~NewFiles() {
         if (kept_) {
             return;
         }
@@ -175,8 +175,8 @@ public:
             QDir(pictures_).removeRecursively();
         }
     }
-    NewPage(const NewPage&) = delete;
-    NewPage& operator=(const NewPage&) = delete;
+    NewFiles(const NewFiles&) = delete;
+    NewFiles& operator=(const NewFiles&) = delete;
     void keep() { kept_ = true; }
 
 private:
@@ -184,6 +184,24 @@ private:
     QString pictures_;
     bool kept_ = false;
 };
+
+// The page of the lecture: an .html file as it is; a document converted in `workFolder`, its
+// pictures in the folder `pictures` there, the course's style sheet linked when it has one.
+QByteArray lecturePage(const QString& source, const QString& caption, const QString& folder,
+                       const QString& workFolder, const QString& pictures) {
+    if (DocumentConverter::isPage(source)) {
+        int error = 0;
+        std::optional<QByteArray> page = readWholeFile(source, &error);
+        if (!page) {
+            throw failures::cannotOpenFile(source, error);
+        }
+        return std::move(*page);
+    }
+    const QByteArray body = DocumentConverter::convert(source, workFolder, pictures);
+    const bool styled = courseFileExists(folder, QStringLiteral("data/style.css"));
+    return DocumentConverter::page(body, caption,
+                                   styled ? QStringLiteral("../style.css") : QString());
+}
 
 int addDocument(const QStringList& a, QTextStream& out, QTextStream& err) {
     const QString usageLine =
@@ -216,24 +234,16 @@ int addDocument(const QStringList& a, QTextStream& out, QTextStream& err) {
     const QString name = freePageName(lectures, source);
     const QString document = QStringLiteral("data/lectures/%1.html").arg(name);
     const QString pictures = name + QStringLiteral("_files");
-    QByteArray page;
     const QTemporaryDir work;
     if (!work.isValid()) {
         throw Failure(QStringLiteral("cannot make a temporary folder: %1").arg(work.errorString()));
     }
-    if (DocumentConverter::isPage(source)) {
-        page = readWholeFile(source).value_or(QByteArray());
-    } else {
-        const QByteArray body = DocumentConverter::convert(source, work.path(), pictures);
-        const bool styled = courseFileExists(folder, QStringLiteral("data/style.css"));
-        page = DocumentConverter::page(body, caption,
-                                       styled ? QStringLiteral("../style.css") : QString());
-    }
+    const QByteArray page = lecturePage(source, caption, folder, work.path(), pictures);
     if (!QDir().mkpath(lectures)) {
         throw failures::cannotCreateFile(lectures, EACCES);
     }
-    NewPage made(lectures + QLatin1Char('/') + name + QStringLiteral(".html"),
-                 lectures + QLatin1Char('/') + pictures);
+    NewFiles made(lectures + QLatin1Char('/') + name + QStringLiteral(".html"),
+                  lectures + QLatin1Char('/') + pictures);
     if (QFileInfo::exists(work.filePath(pictures))) {
         copyFolder(work.filePath(pictures), lectures + QLatin1Char('/') + pictures);
     }
@@ -354,7 +364,7 @@ int addTest(const QStringList& a, QTextStream& out, QTextStream& err) {
                           .arg(number));
     }
     QDir().mkpath(QFileInfo(testPath).absolutePath());
-    NewPage made(testPath, QString());
+    NewFiles made(testPath, QString());
     const QByteArray sourceText = buildTest(input, testPath, err);
     CourseFileEdit::rewrite(courseFilePath(folder), [&](const QByteArray& text) {
         const CourseBook course = checkedCourse(text, folder, {test});
