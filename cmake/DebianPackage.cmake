@@ -28,6 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation2, fonts-paratype")
 # Qt's own Wayland platform; without it Qt runs through XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# velmora-admin course add-document turns .docx, .odt and Markdown lectures into pages with pandoc.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "pandoc")
 if(VELMORA_WEBENGINE)
     string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libqt6webenginecore6-bin")
 endif()

@@ -28,17 +28,7 @@ int check(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!folder) {
         return 2;
     }
-    int errors = 0;
-    int warnings = 0;
-    for (CourseProblem problem : checkCourseFolder(*folder)) {
-        const bool isError = problem.isError();
-        (isError ? errors : warnings) += 1;
-        problem.text.prepend(isError ? QStringLiteral("error: ") : QStringLiteral("warning: "));
-        out << problem.line() << "\n";
-    }
-    out << counted(errors, "error", "errors") << ", " << counted(warnings, "warning", "warnings")
-        << "\n";
-    return errors > 0 ? 1 : 0;
+    return printCourseCheck(*folder, out) > 0 ? 1 : 0;
 }
 
 QString itemLine(const CourseItem& item) {
@@ -83,6 +73,20 @@ int show(const QStringList& args, QTextStream& out, QTextStream& err) {
 }
 
 } // namespace
+
+int printCourseCheck(const QString& folder, QTextStream& out) {
+    int errors = 0;
+    int warnings = 0;
+    for (CourseProblem problem : checkCourseFolder(folder)) {
+        const bool isError = problem.isError();
+        (isError ? errors : warnings) += 1;
+        problem.text.prepend(isError ? QStringLiteral("error: ") : QStringLiteral("warning: "));
+        out << problem.line() << "\n";
+    }
+    out << counted(errors, "error", "errors") << ", " << counted(warnings, "warning", "warnings")
+        << "\n";
+    return errors;
+}
 
 QList<AdminCommand> courseCommands() {
     return {

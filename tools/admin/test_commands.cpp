@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "admin_command.h"
+#include "file_and_options.h"
 #include "in_folder_of.h"
 
 #include "core/exam/question_bank.h"
@@ -190,38 +191,6 @@ int testCheck(const QStringList& a, QTextStream& out, QTextStream&) {
         out << "OK: " << counted(total, "question", "questions") << "\n";
     }
     return problems.isEmpty() ? 0 : 1;
-}
-
-// "FILE", options "--name VALUE" of `allowed` and flags "--name" of `flags`, each at most once;
-// nothing for anything else.
-struct FileAndOptions {
-    QString file;
-    QMap<QString, QString> options;
-    QStringList flags;
-};
-
-std::optional<FileAndOptions> fileAndOptions(const QStringList& a, const QStringList& allowed,
-                                             const QStringList& flags = {}) {
-    FileAndOptions parsed;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (flags.contains(a[i])) {
-            if (parsed.flags.contains(a[i])) {
-                return std::nullopt;
-            }
-            parsed.flags.append(a[i]);
-        } else if (allowed.contains(a[i])) {
-            if (i + 1 >= a.size() || parsed.options.contains(a[i])) {
-                return std::nullopt;
-            }
-            parsed.options.insert(a[i], a[i + 1]);
-            ++i;
-        } else if (parsed.file.isEmpty() && !a[i].startsWith(QStringLiteral("--"))) {
-            parsed.file = a[i];
-        } else {
-            return std::nullopt;
-        }
-    }
-    return parsed.file.isEmpty() ? std::nullopt : std::optional(parsed);
 }
 
 const QString kFormats = QStringLiteral("aiken|gift|moodle-xml");

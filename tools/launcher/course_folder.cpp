@@ -65,18 +65,47 @@ const char* userDataVariable(Layout layout) {
     return layout == Layout::Windows ? "APPDATA" : "XDG_DATA_HOME";
 }
 
-QString userCourseFolder(const QString& userData, const QString& home, Layout layout) {
+QString userCourseFolder(const QString& userData, const QString& home, Layout layout,
+                         const QString& course) {
     const QString fallback = layout == Layout::Windows ? QStringLiteral("AppData/Roaming")
                                                        : QStringLiteral(".local/share");
     const QString base =
         isAbsolute(userData, layout) ? withSlashes(userData) : QDir(home).filePath(fallback);
-    return QDir::cleanPath(base + QStringLiteral("/velmora/course"));
+    return QDir::cleanPath(base + QStringLiteral("/velmora/") + course);
 }
 
 QString installedTemplate(const QString& launcherFolder, Layout layout) {
     const QString below = layout == Layout::Windows ? QStringLiteral("/course")
                                                     : QStringLiteral("/../share/velmora/course");
     return QDir::cleanPath(launcherFolder + below);
+}
+
+QString installedCourses(const QString& launcherFolder, Layout layout) {
+    const QString below = layout == Layout::Windows ? QStringLiteral("/courses")
+                                                    : QStringLiteral("/../share/velmora/courses");
+    return QDir::cleanPath(launcherFolder + below);
+}
+
+QStringList installedCourseIds(const QString& coursesFolder) {
+    QStringList ids;
+    for (const QString& name :
+         QDir(coursesFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (QFileInfo(coursesFolder + QLatin1Char('/') + name + QStringLiteral("/course.toml"))
+                .isFile()) {
+            ids.append(name);
+        }
+    }
+    return ids;
+}
+
+QString installedCourse(const QString& coursesFolder, const QString& id) {
+    const QStringList ids = installedCourseIds(coursesFolder);
+    if (!ids.contains(id)) {
+        throw Failure(
+            QStringLiteral("no course \"%1\" is installed; installed: %2")
+                .arg(id, ids.isEmpty() ? QStringLiteral("none") : ids.join(QStringLiteral(", "))));
+    }
+    return coursesFolder + QLatin1Char('/') + id;
 }
 
 bool isCourseFolder(const QString& folder) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace velmora::launch {
 
@@ -21,12 +22,26 @@ const char* userDataVariable(Layout layout = hostLayout);
 // ~/.local/share/velmora/course when XDG_DATA_HOME is unset, empty or not an absolute path (such
 // values are to be ignored). Windows: %APPDATA%\velmora\course, or the home folder's
 // AppData\Roaming when APPDATA is not an absolute path.
-QString userCourseFolder(const QString& userData, const QString& home, Layout layout = hostLayout);
+// `course` names the folder below velmora/: "course" for the shipped course, an installed
+// course's id for that course (~/.local/share/velmora/<id>).
+QString userCourseFolder(const QString& userData, const QString& home, Layout layout = hostLayout,
+                         const QString& course = QStringLiteral("course"));
 
 // The installed course folder template, found from the folder that holds the launcher
 // (<prefix>/bin, or the Windows program folder), so an unpacked or relocated installation finds
 // its own template.
 QString installedTemplate(const QString& launcherFolder, Layout layout = hostLayout);
+
+// The folder of the courses installed apart from the program, one folder per course named by its
+// id: <prefix>/share/velmora/courses, or "courses" in the Windows program folder.
+QString installedCourses(const QString& launcherFolder, Layout layout = hostLayout);
+
+// The ids of the courses installed in `coursesFolder` (each a folder holding course.toml), sorted.
+QStringList installedCourseIds(const QString& coursesFolder);
+
+// The installed course `id` of `coursesFolder`; throws velmora::Failure naming the installed
+// ones when there is no such course.
+QString installedCourse(const QString& coursesFolder, const QString& id);
 
 // True when the folder is a course folder: it holds a "data" folder (any letter case). A launcher
 // that sits in one (a course copied with its program, say to a flash drive) starts the program

@@ -29,19 +29,29 @@ namespace {
 #ifdef Q_OS_WIN
 const char* const usage =
     "Usage: velmora-launch [FOLDER]\n"
+    "       velmora-launch --course ID\n"
+    "       velmora-launch --list\n"
     "Starts the Velmora course book with FOLDER as its course folder (its current directory).\n"
     "Without FOLDER it uses the folder holding this program when that is a course folder, else\n"
     "your own course folder, %APPDATA%\\velmora\\course, made from the installed course on first\n"
     "use; an existing folder is never overwritten. A FOLDER given here must already be a course\n"
-    "folder (it holds the folder 'data'); copy the installed course folder 'course' to make one.\n";
+    "folder (it holds the folder 'data'); copy the installed course folder 'course' to make one.\n"
+    "--course ID starts the course ID installed apart from the program (in the folder\n"
+    "'courses') in your own copy of it, %APPDATA%\\velmora\\ID, made on first use.\n"
+    "--list names the installed courses, one id a line.\n";
 #else
 const char* const usage =
     "Usage: velmora-launch [FOLDER]\n"
+    "       velmora-launch --course ID\n"
+    "       velmora-launch --list\n"
     "Starts the Velmora course book with FOLDER as its course folder (its current directory).\n"
     "Without FOLDER it uses your own course folder, $XDG_DATA_HOME/velmora/course\n"
     "(~/.local/share/velmora/course), made from the installed course on first use; an existing\n"
     "folder is never overwritten. A FOLDER given here must already be a course folder (it holds\n"
-    "the folder 'data'); copy the installed course, share/velmora/course, to make one.\n";
+    "the folder 'data'); copy the installed course, share/velmora/course, to make one.\n"
+    "--course ID starts the course ID installed apart from the program (its package puts it in\n"
+    "share/velmora/courses/ID) in your own copy of it, ~/.local/share/velmora/ID, made from the\n"
+    "installed one on first use. --list names the installed courses, one id a line.\n";
 #endif
 
 // The folder holding this program, symbolic links resolved.
@@ -56,7 +66,21 @@ QString launcherFolder() {
 #endif
 }
 
+// The user's own copy of the installed course `id`, made on first use.
+QString installedCourseFolder(const QString& id) {
+    const QString templateFolder =
+        velmora::launch::installedCourse(velmora::launch::installedCourses(launcherFolder()), id);
+    QString folder =
+        velmora::launch::userCourseFolder(qEnvironmentVariable(velmora::launch::userDataVariable()),
+                                          QDir::homePath(), velmora::launch::hostLayout, id);
+    velmora::launch::createFromTemplate(templateFolder, folder);
+    return folder;
+}
+
 QString courseFolder(const QStringList& args) {
+    if (args.size() == 2) {
+        return installedCourseFolder(args[1]);
+    }
     if (!args.isEmpty()) {
         return velmora::launch::checkedCourseFolder(args.first());
     }
@@ -133,7 +157,17 @@ int main(int argc, char* argv[]) {
         std::fputs(usage, stdout);
         return 0;
     }
-    if (args.size() > 1 || (!args.isEmpty() && args.first().startsWith(QLatin1Char('-')))) {
+    if (args == QStringList{QStringLiteral("--list")}) {
+        for (const QString& id : velmora::launch::installedCourseIds(
+                 velmora::launch::installedCourses(launcherFolder()))) {
+            std::printf("%s\n", id.toLocal8Bit().constData());
+        }
+        return 0;
+    }
+    const bool course = args.size() == 2 && args.first() == QStringLiteral("--course") &&
+                        !args[1].startsWith(QLatin1Char('-'));
+    if ((args.size() > 1 && !course) ||
+        (args.size() == 1 && args.first().startsWith(QLatin1Char('-')))) {
         std::fputs(usage, stderr);
         return 2;
     }

@@ -194,4 +194,36 @@ TEST_F(Launcher, HelpNamesTheDefaultFolder) {
     EXPECT_EQ(started(), QString());
 }
 
+// A course installed by its own package, share/velmora/courses/<id>: started in the user's own
+// copy of it, made on first use; the shipped course is left alone.
+TEST_F(Launcher, StartsAnInstalledCourseInTheUsersOwnCopy) {
+    folder_.write(QStringLiteral("root/share/velmora/courses/algebra/course.toml"), "# algebra\n");
+    folder_.write(QStringLiteral("root/share/velmora/courses/algebra/data/info/tumb.db"), "a|b|c");
+    folder_.write(QStringLiteral("root/share/velmora/courses/not-a-course/notes"), "x");
+    const QString xdg = folder_.file(QStringLiteral("xdg"));
+
+    const LaunchResult list = launch({QStringLiteral("--list")}, xdg);
+    EXPECT_EQ(list.status, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out, QStringLiteral("algebra\n"));
+    EXPECT_EQ(started(), QString());
+
+    const LaunchResult run = launch({QStringLiteral("--course"), QStringLiteral("algebra")}, xdg);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(started(), startedIn(xdg + QStringLiteral("/velmora/algebra")));
+    EXPECT_EQ(folder_.read(QStringLiteral("xdg/velmora/algebra/course.toml")),
+              QByteArray("# algebra\n"));
+    EXPECT_FALSE(QFileInfo::exists(xdg + QStringLiteral("/velmora/course")));
+
+    QFile::remove(record());
+    const LaunchResult missing =
+        launch({QStringLiteral("--course"), QStringLiteral("geometry")}, xdg);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.contains(
+        QStringLiteral("no course \"geometry\" is installed; installed: algebra")))
+        << missing.err.toStdString();
+    EXPECT_EQ(started(), QString());
+    const LaunchResult bare = launch({QStringLiteral("--course")}, xdg);
+    EXPECT_EQ(bare.status, 2);
+}
+
 } // namespace
