@@ -17,6 +17,7 @@ QList<AdminCommand> allCommands() {
     commands += testCommands();
     commands += journalCommands();
     commands += courseCommands();
+    commands += attemptCommands();
     return commands;
 }
 

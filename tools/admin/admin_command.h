@@ -28,6 +28,7 @@ QList<AdminCommand> userCommands();
 QList<AdminCommand> testCommands();
 QList<AdminCommand> journalCommands();
 QList<AdminCommand> courseCommands();
+QList<AdminCommand> attemptCommands();
 
 // "1 question", "2 questions": a count with its noun in the singular (`one`) or the plural
 // (`many`), as English says it.
