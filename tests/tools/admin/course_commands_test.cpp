@@ -168,8 +168,8 @@ TEST(CourseShow, PrintsTheMenusAsTheProgramShowsThem) {
 TEST(CourseShow, PrintsATestsSettings) {
     const TempFolder folder;
     QByteArray text(kCourse);
-    text.replace("test = 1\n", "test = 1\ndraw = 5\nshuffle_answers = true\nminutes = 20\n"
-                               "review = \"after\"\n");
+    text.replace("\ntest = 1\n", "\ntest = 1\ndraw = 5\nshuffle_answers = true\nminutes = 20\n"
+                                 "review = \"after\"\n");
     writeCourse(folder, text);
     const AdminRun run = runAdmin({u"course"_s, u"show"_s});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
@@ -181,7 +181,7 @@ TEST(CourseShow, PrintsATestsSettings) {
 TEST(CourseCheck, RefusesADrawAboveTheBuiltTestsQuestions) {
     const TempFolder folder;
     QByteArray text(kCourse);
-    text.replace("test = 1\n", "test = 1\ndraw = 3\n");
+    text.replace("\ntest = 1\n", "\ntest = 1\ndraw = 3\n");
     writeCourse(folder, text);
     QDir(folder.path()).mkpath(u"data/tests"_s);
     // "vsego" = "2", scrambled with the store's key.
@@ -193,7 +193,7 @@ TEST(CourseCheck, RefusesADrawAboveTheBuiltTestsQuestions) {
     const AdminRun run = runAdmin({u"course"_s, u"check"_s});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.out.contains(
-        u"course.toml:17:8: error: draw = 3 больше вопросов файла теста №1 (2)\n"_s))
+        u"course.toml:18:8: error: draw = 3 больше вопросов файла теста №1 (2)\n"_s))
         << run.out.toStdString();
 }
 
