@@ -78,6 +78,15 @@ QString check(const QString& folder, std::optional<AttemptPlan>& plan, bool& com
             return QStringLiteral("answer %1 is not the one given").arg(k + 1);
         }
     }
+    // The answer in flight was saved: it stands confirmed now, as the program never asks a saved
+    // answer again.
+    QFile record(folder + QStringLiteral("/confirmed.txt"));
+    if (!record.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return QStringLiteral("cannot write confirmed.txt");
+    }
+    for (const int position : attempt->chosen) {
+        record.write(QByteArray::number(position) + '\n');
+    }
     return {};
 }
 
