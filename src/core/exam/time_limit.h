@@ -13,7 +13,7 @@ namespace velmora {
 // end counts the wall-clock time since its start as spent, never less than nothing.
 class TimeLimit {
 public:
-    static constexpr qint64 kWarningMs = 60 * 1000; // one warning at one minute left
+    static constexpr qint64 kWarningMs = qint64{60} * 1000; // one warning at one minute left
 
     // A limit of `minutes`, of which `spentMs` were spent before this run of the program.
     TimeLimit(int minutes, qint64 spentMs)

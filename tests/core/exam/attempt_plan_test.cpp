@@ -71,6 +71,15 @@ TEST(AttemptPlan, DrawsEachQuestionAtMostOnceAndShufflesWhole) {
             }
         }
     }
+    // Shuffled answers do move: over a few seeds, some order is not the file's.
+    int moved = 0;
+    for (quint64 seed = 0; seed < 10; ++seed) {
+        const AttemptPlan plan = AttemptPlan::make(seed, 5, drawing(0, true), noneEmpty);
+        moved +=
+            int(std::count_if(plan.orders.begin(), plan.orders.end(),
+                              [](const AnswerOrder& o) { return o != AttemptPlan::fileOrder(); }));
+    }
+    EXPECT_GT(moved, 40);
     // Without a draw the file's order; without shuffling every answer where the file has it.
     const AttemptPlan plain = AttemptPlan::make(7, 3, drawing(0, false), noneEmpty);
     EXPECT_EQ(plain.sections, (QList<int>{1, 2, 3}));
