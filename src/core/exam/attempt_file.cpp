@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exam/attempt_file.h"
 
+#include "core/exam/test_fingerprint.h"
 #include "core/exam/test_run.h"
 #include "core/storage/code_page.h"
 #include "core/storage/data_path.h"
 #include "core/storage/failure.h"
 #include "core/storage/safe_file.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -207,8 +207,7 @@ QString AttemptFile::testFingerprint(const QString& testname) {
     if (!bytes) {
         return {};
     }
-    return QString::fromLatin1(
-        QCryptographicHash::hash(*bytes, QCryptographicHash::Sha1).left(4).toHex());
+    return velmora::testFingerprint(*bytes);
 }
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 
 #include "core/exam/grade_bands.h"
 #include "core/exam/test_file.h"
+#include "core/exam/test_fingerprint.h"
 #include "core/storage/code_page.h"
 #include "core/storage/data_path.h"
 #include "core/storage/failure.h"
@@ -11,7 +12,6 @@
 #include "core/storage/safe_file.h"
 #include "core/storage/scrambled_store.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 #include <cerrno>
 
@@ -46,11 +46,7 @@ public:
         return CodePage::decode(plain);
     }
 
-    // Eight hexadecimal digits of a hash of the file's bytes: whether it is still the same file.
-    QString mark() const {
-        return QString::fromLatin1(
-            QCryptographicHash::hash(text_, QCryptographicHash::Sha1).left(4).toHex());
-    }
+    QString mark() const { return testFingerprint(text_); }
 
     int total() const { return toInteger(value(testkeys::infoSection(), testkeys::total())); }
 
@@ -91,6 +87,14 @@ private:
     QList<IniText::SectionSpan> sections_; // views into text_
 };
 
+// Throws the file error when the test file of `testname` is missing.
+void requireTestFile(const QString& testname) {
+    const QString path = programFolderPath(TestRun::filePath(testname));
+    if (!QFileInfo(path).isFile()) {
+        throw failures::cannotOpenFile(path, ENOENT);
+    }
+}
+
 } // namespace
 
 QString TestRun::filePath(const QString& testname) {
@@ -126,10 +130,7 @@ int TestRun::slotOf(const QString& testname) {
 }
 
 std::optional<Question> TestRun::start(const QString& testname) {
-    const QString path = programFolderPath(filePath(testname));
-    if (!QFileInfo(path).isFile()) {
-        throw failures::cannotOpenFile(path, ENOENT);
-    }
+    requireTestFile(testname);
     const TestFileSnapshot file(testname);
     const int total = file.total();
     if (total < 1) {
@@ -152,10 +153,7 @@ std::optional<Question> TestRun::start(const QString& testname, const TestSettin
         chosen_.clear();
         return start(testname);
     }
-    const QString path = programFolderPath(filePath(testname));
-    if (!QFileInfo(path).isFile()) {
-        throw failures::cannotOpenFile(path, ENOENT);
-    }
+    requireTestFile(testname);
     const TestFileSnapshot file(testname);
     const int held = file.total();
     if (held < 1) {
@@ -168,10 +166,7 @@ std::optional<Question> TestRun::start(const QString& testname, const TestSettin
 
 std::optional<Question> TestRun::resume(const QString& testname, const AttemptPlan& plan,
                                         const QList<int>& chosen, const QDateTime& started) {
-    const QString path = programFolderPath(filePath(testname));
-    if (!QFileInfo(path).isFile()) {
-        throw failures::cannotOpenFile(path, ENOENT);
-    }
+    requireTestFile(testname);
     const TestFileSnapshot file(testname);
     testname_ = testname;
     plan_ = plan;
