@@ -2,6 +2,7 @@
 // Answering one question of a large test: the reads of the answer handler (the correct position
 // and the number of questions) and of loading the next question (question and five answers).
 
+#include "core/exam/attempt_file.h"
 #include "core/exam/test_run.h"
 #include "core/storage/code_page.h"
 #include "core/storage/scrambled_store.h"
@@ -89,5 +90,31 @@ void BM_AnswerOneQuestion(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AnswerOneQuestion)->Unit(benchmark::kMillisecond);
+
+// Saving the attempt after an answer of a test with settings: a draw of 50 of the 1,000 questions
+// with shuffled answers, half answered; the file rewritten atomically under its lock, flushed to
+// disk, as after every answer.
+void BM_SaveAttempt(benchmark::State& state) {
+    const InLargeTest folder;
+    TestSettings settings;
+    settings.draw = 50;
+    settings.shuffleAnswers = true;
+    TestRun run;
+    run.start(QStringLiteral("test1"), settings, 12345);
+    for (int i = 0; i < 25; ++i) {
+        run.answer(i % 5 + 1);
+    }
+    const Attempt attempt{QStringLiteral("Студент"),
+                          run.testname(),
+                          *run.plan(),
+                          run.chosen(),
+                          run.correct(),
+                          run.started(),
+                          run.fileMark()};
+    for (auto _ : state) {
+        AttemptFile::save(attempt);
+    }
+}
+BENCHMARK(BM_SaveAttempt)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -7,9 +7,13 @@
 //                                     moment RUNS times; after each kill the register must be
 //                                     exactly the old or the new content, and at the end at
 //                                     most one temporary file may be left.
+//   velmora_soak attempt RUNS         a student's attempt at a test with settings is killed at a
+//                                     random moment RUNS times; after each kill the attempt must
+//                                     hold every confirmed answer, none twice.
 // The worker modes below are what the drivers start. Exit status 0 means the soak held; the
 // figures are printed on standard output.
 
+#include "attempt_soak.h"
 #include "soak_checks.h"
 #include "soak_operations.h"
 
@@ -129,7 +133,7 @@ int runKill(int runs) {
 }
 
 int usage() {
-    std::fputs("usage: velmora_soak shared WORKERS OPS | kill RUNS\n", stderr);
+    std::fputs("usage: velmora_soak shared WORKERS OPS | kill RUNS | attempt RUNS\n", stderr);
     return 2;
 }
 
@@ -145,6 +149,13 @@ int main(int argc, char* argv[]) {
         }
         if (args.size() == 2 && args[0] == QStringLiteral("kill")) {
             return runKill(number(1));
+        }
+        if (args.size() == 2 && args[0] == QStringLiteral("attempt")) {
+            return runAttemptKills(number(1));
+        }
+        if (args.size() == 1 && args[0] == QStringLiteral("attempt-taker")) {
+            runAttemptTaker();
+            return 0;
         }
         if (args.size() == 3 && args[0] == QStringLiteral("worker")) {
             runWorker(number(1), number(2));

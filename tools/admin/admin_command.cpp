@@ -18,6 +18,7 @@ QList<AdminCommand> allCommands() {
     commands += journalCommands();
     commands += courseCommands();
     commands += courseAuthoringCommands();
+    commands += attemptCommands();
     return commands;
 }
 

@@ -47,6 +47,19 @@ QString itemLine(const CourseItem& item) {
     if (item.afterTest > 0) {
         line += QStringLiteral(", after test %1").arg(item.afterTest);
     }
+    const TestSettings& settings = item.settings;
+    if (settings.draw > 0) {
+        line += QStringLiteral(", draw %1").arg(settings.draw);
+    }
+    if (settings.shuffleAnswers) {
+        line += QStringLiteral(", answers shuffled");
+    }
+    if (settings.minutes > 0) {
+        line += QStringLiteral(", %1 min").arg(settings.minutes);
+    }
+    if (settings.review == TestSettings::Review::After) {
+        line += QStringLiteral(", review after");
+    }
     return line;
 }
 
@@ -101,9 +114,11 @@ QList<AdminCommand> courseCommands() {
              "key, a value of the wrong type, a missing required key, a missing document or\n"
              "picture, two items or menus with one name (whatever the letter case), an\n"
              "after_test naming a test the course lacks or the item's own test, a bad id or\n"
-             "command. Warnings: a test item whose file data/tests/testN.ini is not built yet,\n"
-             "a link inside a course document (href or src) to a file that does not exist, a\n"
-             "document under data/ that no menu item and no link reaches. A folder without\n"
+             "command, a test's draw above the questions of its built file, minutes below 1,\n"
+             "a review other than \"none\" or \"after\", test settings on another item.\n"
+             "Warnings: a test item whose file data/tests/testN.ini is not built yet, a link\n"
+             "inside a course document (href or src) to a file that does not exist, a document\n"
+             "under data/ that no menu item and no link reaches. A folder without\n"
              "course.toml is checked as the shipped course, its problems warnings only.\n"
              "The last line counts the errors and warnings. Exit status 1 when there are\n"
              "errors, 0 otherwise."),
@@ -118,7 +133,9 @@ QList<AdminCommand> courseCommands() {
              "name and caption (\"before sign-in too\" for a menu shown on the sign-in screen),\n"
              "and under it each item: object name, caption in quotes (trailing spaces kept),\n"
              "then its document, \"test N\" or \"command back\", and \", after test K\" when it\n"
-             "is locked until test K is passed. The program's own menus follow the course's.\n"
+             "is locked until test K is passed. A test's settings follow: \", draw N\",\n"
+             "\", answers shuffled\", \", M min\" and \", review after\", each when it is set.\n"
+             "The program's own menus follow the course's.\n"
              "A course file with errors is refused with its first error, as the program\n"
              "refuses it (exit status 1)."),
          -1,

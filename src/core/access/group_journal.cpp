@@ -22,7 +22,6 @@ namespace velmora {
 namespace {
 
 constexpr int kLogFields = 5;
-constexpr int kAnswerFields = 8;
 constexpr int kHighestGrade = 5;
 
 QByteArray folded(QByteArrayView name) {
@@ -51,7 +50,8 @@ QList<int> testsWithFiles(const CourseBook& course) {
 }
 
 // How many attempts of each student (folded name) and test the answer log holds, from the
-// student's registration on: an attempt's answer lines begin with its first question's. The file
+// student's registration on: an attempt's answer lines begin with its first question's, or under a
+// test's settings with the line of its first answer, whatever question was drawn first. The file
 // is read while the register is, and the lines are counted once its moments are known.
 StartedAttempts startedAttempts(const QString& path,
                                 const std::shared_future<RegistrationMoments>& moments) {
@@ -60,7 +60,9 @@ StartedAttempts startedAttempts(const QString& path,
     const RegistrationMoments& since = moments.get();
     if (text) {
         forEachLogLine(*text, [&](const LogFields& fields) {
-            if (fields.size() == kAnswerFields && fields[4] == "1") {
+            const bool first = (fields.size() == AnswerLog::kFields && fields[4] == "1") ||
+                               (fields.size() == AnswerLog::kAttemptFields && fields[9] == "1");
+            if (first) {
                 if (const int test = TestRun::slotOf(QString::fromLatin1(fields[3]))) {
                     QByteArray name = folded(fields[0]);
                     if (const auto registered = since.constFind(name);

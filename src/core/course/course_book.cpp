@@ -76,6 +76,15 @@ const CourseItem* CourseBook::item(const QString& name) const {
     return nullptr;
 }
 
+TestSettings CourseBook::testSettings(int test) const {
+    for (const CourseItem* item : items()) {
+        if (item->kind == CourseItemKind::Test && item->test == test) {
+            return item->settings;
+        }
+    }
+    return {};
+}
+
 QString CourseBook::path(const QString& relative) const {
     return matchLetterCase((folder.isEmpty() ? programFolder() : folder) + QLatin1Char('/') +
                            relative);

@@ -24,6 +24,24 @@ struct SourcePlace {
     int column = 0;
 };
 
+// How a test item asks its test. Every setting is off by default: then every question of the file
+// is asked in file order, answers in file order, without a time limit, and the grade alone is
+// shown.
+struct TestSettings {
+    enum class Review { None, After };
+
+    int draw = 0;                // questions drawn at random from the file's; 0: every question
+    bool shuffleAnswers = false; // each question's answers in an order of their own
+    int minutes = 0;             // the time limit; 0: none
+    Review review = Review::None;
+
+    // Whether the test runs as it always has: no setting is on.
+    bool isPlain() const {
+        return draw == 0 && !shuffleAnswers && minutes == 0 && review == Review::None;
+    }
+    friend bool operator==(const TestSettings&, const TestSettings&) = default;
+};
+
 // One item of a course menu.
 struct CourseItem {
     QString name;    // the Qt object name of its menu action ("N2", "test1")
@@ -31,6 +49,7 @@ struct CourseItem {
     CourseItemKind kind = CourseItemKind::Document;
     QString document; // Document: a path in the course folder with "/" ("data/info/lig-1.html")
     int test = 0;     // Test: its number N
+    TestSettings settings; // Test: how it is asked
     CourseCommand command = CourseCommand::Back;
     // A program icon (":/icons/lecture.svg") or a picture path in the course folder with "/";
     // empty for none.
@@ -89,6 +108,9 @@ struct CourseBook {
     std::vector<const CourseItem*> items() const;
     // The item or nullptr; names are compared whatever their letter case.
     const CourseItem* item(const QString& name) const;
+    // The settings of test `test`: those of its first item; the plain ones for a test no item
+    // names.
+    TestSettings testSettings(int test) const;
     // Whether `grade` passes a test of this course.
     bool passes(int grade) const { return grade >= passGrade; }
 

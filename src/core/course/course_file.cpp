@@ -19,6 +19,13 @@ using Severity = CourseProblem::Severity;
 
 constexpr int kHighestTestNumber = 99;
 constexpr int kHighestGrade = 5;
+// The longest time limit a test may have: a school day.
+constexpr int kLongestMinutes = 600;
+// More questions than any test file holds; a draw above the file's own count is refused where the
+// file can be read.
+constexpr int kLargestDraw = 100000;
+// The keys only a test item has.
+constexpr std::string_view kTestSettingKeys[] = {"draw", "shuffle_answers", "minutes", "review"};
 
 // The object names of the program's own menus and items, which follow the course's menus: a
 // course name may not take one of them.
@@ -81,8 +88,9 @@ struct PendingAfterTest {
 
 class CourseFileReader {
 public:
-    explicit CourseFileReader(const std::function<bool(const QString&)>& exists)
-        : exists_(exists) {}
+    CourseFileReader(const std::function<bool(const QString&)>& exists,
+                     const QuestionCount& questions)
+        : exists_(exists), questions_(questions) {}
 
     CourseFileReading read(const QByteArray& text);
 
@@ -117,10 +125,13 @@ private:
     void readMenus(const toml::table& root);
     void readMenu(const toml::table& table, int position);
     void readItem(const toml::table& table, CourseMenu& menu, int position);
+    void readTestSettings(const toml::table& table, CourseItem& item);
+    std::optional<TestSettings::Review> review(const toml::table& table);
     void checkCounts(const toml::table& root);
     void checkAfterTests();
 
     const std::function<bool(const QString&)>& exists_;
+    const QuestionCount& questions_;
     CourseFileReading reading_;
     // Every name taken so far, in lower case, with where it was taken.
     QHash<QString, SourcePlace> names_;
@@ -355,7 +366,8 @@ void CourseFileReader::readMenu(const toml::table& table, int position) {
 }
 
 void CourseFileReader::readItem(const toml::table& table, CourseMenu& menu, int position) {
-    checkKeys(table, {"name", "caption", "document", "test", "command", "icon", "after_test"});
+    checkKeys(table, {"name", "caption", "document", "test", "command", "icon", "after_test",
+                      "draw", "shuffle_answers", "minutes", "review"});
     CourseItem item;
     item.place = placeOf(table.source());
     const int kinds = int(table.contains("document")) + int(table.contains("test")) +
@@ -378,6 +390,7 @@ void CourseFileReader::readItem(const toml::table& table, CourseMenu& menu, int 
                         QStringLiteral("нет файла теста %1: тест ещё не собран").arg(quoted(file)));
             }
         }
+        readTestSettings(table, item);
     } else if (table.contains("command")) {
         item.kind = CourseItemKind::Command;
         const QString command = string(table, "command").value_or(QString());
@@ -395,6 +408,14 @@ void CourseFileReader::readItem(const toml::table& table, CourseMenu& menu, int 
         item.kind = CourseItemKind::Document;
         item.document = courseFile(table, "document", true);
     }
+    if (item.kind != CourseItemKind::Test && !table.contains("test")) {
+        for (const std::string_view key : kTestSettingKeys) {
+            if (const toml::node* node = table.get(key)) {
+                error(placeOf(node->source()),
+                      QStringLiteral("ключ %1 бывает только у теста").arg(quoted(key)));
+            }
+        }
+    }
     item.name = string(table, "name").value_or(name);
     takeName(item.name, table.get("name") ? placeOf(table.get("name")->source()) : item.place);
     // A command's caption is the program's; a test's is made up from its number.
@@ -409,6 +430,41 @@ void CourseFileReader::readItem(const toml::table& table, CourseMenu& menu, int 
                                                  ? placeOf(table.get("after_test")->source())
                                                  : item.place);
     menu.items.push_back(std::move(item));
+}
+
+std::optional<TestSettings::Review> CourseFileReader::review(const toml::table& table) {
+    const std::optional<QString> text = string(table, "review");
+    if (!text) {
+        return std::nullopt;
+    }
+    if (*text == QStringLiteral("none")) {
+        return TestSettings::Review::None;
+    }
+    if (*text == QStringLiteral("after")) {
+        return TestSettings::Review::After;
+    }
+    error(placeOf(table.get("review")->source()),
+          QStringLiteral("неизвестный review %1; есть «none» и «after»").arg(quoted(*text)));
+    return std::nullopt;
+}
+
+void CourseFileReader::readTestSettings(const toml::table& table, CourseItem& item) {
+    TestSettings& settings = item.settings;
+    settings.draw = integer(table, "draw", 1, kLargestDraw).value_or(0);
+    settings.shuffleAnswers = boolean(table, "shuffle_answers").value_or(false);
+    settings.minutes = integer(table, "minutes", 1, kLongestMinutes).value_or(0);
+    settings.review = review(table).value_or(TestSettings::Review::None);
+    if (settings.draw == 0 || item.test == 0 || !questions_) {
+        return;
+    }
+    const std::optional<int> held = questions_(item.test);
+    if (held && settings.draw > *held) {
+        error(placeOf(table.get("draw")->source()),
+              QStringLiteral("draw = %1 больше вопросов файла теста №%2 (%3)")
+                  .arg(settings.draw)
+                  .arg(item.test)
+                  .arg(*held));
+    }
 }
 
 void CourseFileReader::checkCounts(const toml::table& root) {
@@ -502,8 +558,9 @@ QString CourseFileReading::firstError() const {
 }
 
 CourseFileReading readCourseFile(const QByteArray& text,
-                                 const std::function<bool(const QString&)>& exists) {
-    return CourseFileReader(exists).read(text);
+                                 const std::function<bool(const QString&)>& exists,
+                                 const QuestionCount& questions) {
+    return CourseFileReader(exists, questions).read(text);
 }
 
 bool courseFileExists(const QString& folder, const QString& relative) {

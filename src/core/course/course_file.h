@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace velmora {
@@ -38,12 +39,16 @@ struct CourseFileReading {
 // The course file's name at the course folder's root.
 inline constexpr QLatin1String kCourseFileName{"course.toml"};
 
+// The questions the built file of test N holds ("vsego"); nothing when it cannot be read.
+using QuestionCount = std::function<std::optional<int>(int test)>;
+
 // Reads and checks the text of a course.toml. Pure: files of the course folder (documents,
 // pictures, built tests) are looked up only through `exists`, which takes a path in the course
 // folder with "/". A missing document or picture is an error; a test without its built file is a
-// warning.
+// warning. With `questions`, a test's draw above the questions of its built file is an error.
 CourseFileReading readCourseFile(const QByteArray& text,
-                                 const std::function<bool(const QString&)>& exists);
+                                 const std::function<bool(const QString&)>& exists,
+                                 const QuestionCount& questions = {});
 
 // Whether a file exists at the path with "/" in `folder`, letter case matched as the program
 // matches it.

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/course/course_folder_check.h"
 
+#include "core/storage/code_page.h"
 #include "core/storage/data_path.h"
+#include "core/storage/ini_text.h"
+#include "core/storage/integer_text.h"
+#include "core/storage/safe_file.h"
+#include "core/storage/scrambled_store.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -44,6 +49,23 @@ QString linkedFile(const QByteArray& value) {
         }
     }
     return QString::fromUtf8(QByteArray::fromPercentEncoding(file.trimmed()));
+}
+
+// The questions the built file of test `test` holds, its "inf"/"vsego"; nothing when the file is
+// missing or the value is no number.
+std::optional<int> questionsOfBuiltTest(const QString& folder, int test) {
+    const std::optional<QByteArray> text =
+        readWholeFile(matchLetterCase(folder + QStringLiteral("/data/tests/test%1.ini").arg(test)));
+    if (!text) {
+        return std::nullopt;
+    }
+    const std::optional<QByteArray> stored = IniText::value(*text, "inf", "vsego");
+    if (!stored) {
+        return std::nullopt;
+    }
+    QByteArray plain;
+    crypt(*stored, kScrambleKey, plain);
+    return integerValue(CodePage::decode(plain));
 }
 
 class FolderCheck {
@@ -159,8 +181,9 @@ std::vector<CourseProblem> FolderCheck::run() {
                              {},
                              QStringLiteral("файла нет: папка читается как поставляемый курс")});
     }
-    CourseFileReading reading =
-        readCourseFile(text, [this](const QString& relative) { return exists(relative); });
+    CourseFileReading reading = readCourseFile(
+        text, [this](const QString& relative) { return exists(relative); },
+        [this](int test) { return questionsOfBuiltTest(folder_, test); });
     for (CourseProblem& problem : reading.problems) {
         if (!own) {
             problem.severity = Severity::Warning;

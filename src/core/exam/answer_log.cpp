@@ -20,19 +20,22 @@ AnswerLog::Answer AnswerLog::of(const QString& username, const QDateTime& when,
             isNumber && answered.correct == QString::number(correctPosition)
                 ? letter(correctPosition)
                 : QStringLiteral("?"),
-            answered.text};
+            answered.text, answered.asked, answered.seed};
 }
 
 QString AnswerLog::line(const Answer& answer) {
-    return QStringList{answer.username,
+    QStringList fields{answer.username,
                        answer.when.toString(QStringLiteral("HH:mm:ss")),
                        answer.when.toString(QStringLiteral("dd.MM.yyyy")),
                        answer.testname,
                        QString::number(answer.question),
                        answer.chosen,
                        answer.correct,
-                       fingerprint(answer.questionText)}
-        .join(QStringLiteral(" | "));
+                       fingerprint(answer.questionText)};
+    if (answer.asked > 0) {
+        fields << seedText(answer.seed) << QString::number(answer.asked);
+    }
+    return fields.join(QStringLiteral(" | "));
 }
 
 QString AnswerLog::fingerprint(const QString& questionText) {

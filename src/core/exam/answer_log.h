@@ -24,14 +24,23 @@ public:
         QString chosen;
         QString correct;
         QString questionText;
+        // Under a test's settings: the answer's place in its attempt (1, 2, …) and the attempt's
+        // seed; 0 for a test without settings, whose line has no more fields.
+        int asked = 0;
+        quint64 seed = 0;
     };
 
     // The answer to the question a test run scored last.
     static Answer of(const QString& username, const QDateTime& when, const QString& testname,
                      const AnsweredQuestion& answered);
 
-    // "name | 14:05:09 | 03.02.2025 | test1 | 7 | B | C | 0a1b2c3d"
+    // "name | 14:05:09 | 03.02.2025 | test1 | 7 | B | C | 0a1b2c3d"; under a test's settings two
+    // more fields follow, the seed and the place in the attempt: "… | 0a1b2c3d | 00c0ffee00c0ffee
+    // | 3". The question number and both letters are always the test file's.
     static QString line(const Answer& answer);
+    // The fields of a line without and with the attempt's fields.
+    static constexpr int kFields = 8;
+    static constexpr int kAttemptFields = 10;
 
     // Eight lower-case hexadecimal digits of a hash of the plain question text, so that a line
     // can tell whether the question it answered is still the one in the test file.

@@ -14,7 +14,6 @@
 namespace velmora {
 namespace {
 
-constexpr int kAnswerFields = 8;
 constexpr int kHardAnswers = 5;
 constexpr double kHardShare = 0.30;
 constexpr double kEasyShare = 0.95;
@@ -95,7 +94,7 @@ void QuestionStatistics::readAnswers(const QString& path, const QString& testnam
     }
     const QByteArray test = CodePage::encode(testname);
     forEachLogLine(*text, [&](const LogFields& fields) {
-        if (fields.size() != kAnswerFields) {
+        if (fields.size() != AnswerLog::kFields && fields.size() != AnswerLog::kAttemptFields) {
             ++skippedLines_;
             return;
         }

@@ -169,8 +169,13 @@ void CourseState::chooseTest(const QString& testKey) {
     session_.testName = testKey;
 }
 
+TestSettings CourseState::chosenTestSettings() const {
+    return course_.testSettings(TestRun::slotOf(session_.testName));
+}
+
 std::optional<Question> CourseState::startTest() {
-    std::optional<Question> first = session_.testRun.start(session_.testName);
+    std::optional<Question> first =
+        session_.testRun.start(session_.testName, chosenTestSettings(), newAttemptSeed());
     if (first) {
         testStage_ = TestStage::Asking;
         Q_EMIT changed();
@@ -183,6 +188,37 @@ std::optional<Question> CourseState::answer(int position) {
         return std::nullopt; // a finished or abandoned test is never scored again
     }
     return session_.testRun.answer(position);
+}
+
+std::optional<Question> CourseState::resumeTest(const Attempt& attempt) {
+    session_.testName = attempt.testname;
+    std::optional<Question> next =
+        session_.testRun.resume(attempt.testname, attempt.plan, attempt.chosen, attempt.started);
+    testStage_ = TestStage::Asking;
+    Q_EMIT changed();
+    return next;
+}
+
+void CourseState::closeAttempt(const Attempt& attempt) {
+    session_.testName = attempt.testname;
+    session_.testRun.close(attempt.testname, int(attempt.plan.sections.size()), attempt.correct);
+    testStage_ = TestStage::Asking;
+    Q_EMIT changed();
+}
+
+void CourseState::endTestNow() {
+    if (testStage_ == TestStage::Asking) {
+        session_.testRun.endNow();
+    }
+}
+
+std::optional<Attempt> CourseState::attempt() const {
+    const TestRun& run = session_.testRun;
+    if (!run.plan()) {
+        return std::nullopt;
+    }
+    return Attempt{session_.userName, run.testname(), *run.plan(),   run.chosen(),
+                   run.correct(),     run.started(),  run.fileMark()};
 }
 
 TestOutcome CourseState::passTest() {

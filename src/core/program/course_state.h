@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/course/course_book.h"
+#include "core/exam/attempt_file.h"
 #include "core/program/program_menus.h"
 #include "core/program/session.h"
 
@@ -83,12 +84,25 @@ public:
 
     // A test item was chosen: the test named by its key ("test1") is the one to start.
     void chooseTest(const QString& testKey);
-    // Starts the chosen test: its first question, the test stage asking. Nothing changes when the
-    // test has no question.
+    // The settings of the test chosen last.
+    TestSettings chosenTestSettings() const;
+    // Starts the chosen test as its settings say, with a fresh seed: its first question, the test
+    // stage asking. Nothing changes when the test has no question.
     std::optional<Question> startTest();
     // Scores an answer (1 … 5) of the test asking: the next question, or nothing once the last
     // was answered (or when no test asks).
     std::optional<Question> answer(int position);
+    // Goes on with a saved attempt of the student signed in, at its next unanswered question with
+    // the same draw and orders: the test stage asking. Nothing when every question was answered
+    // (the attempt is then ready to end).
+    std::optional<Question> resumeTest(const Attempt& attempt);
+    // Takes a saved attempt as it stands, to be ended at once: the answers given so far as they
+    // were scored, the questions not answered wrong.
+    void closeAttempt(const Attempt& attempt);
+    // Ends the test asking now: the questions not yet answered count as wrong.
+    void endTestNow();
+    // The attempt running, as the attempt file keeps it; nothing for a test without settings.
+    std::optional<Attempt> attempt() const;
     // The last question was answered: the grade goes into its slot, the items after each passed
     // test open, and the result is shown.
     TestOutcome passTest();

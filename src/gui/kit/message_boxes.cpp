@@ -27,6 +27,8 @@ QMessageBox::Icon iconOf(MessageBoxes::Kind kind) {
         return QMessageBox::Information;
     case MessageBoxes::Kind::Warning:
         return QMessageBox::Warning;
+    case MessageBoxes::Kind::Question:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -52,10 +54,13 @@ std::unique_ptr<QMessageBox> MessageBoxes::makeBox(QWidget* parent, Kind kind,
         std::make_unique<QMessageBox>(iconOf(kind), caption, text, QMessageBox::NoButton, parent);
     // Messages carry names, file paths and question texts as they were typed: never markup.
     box->setTextFormat(Qt::PlainText);
-    QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    const bool yesNo = kind == Kind::Question;
+    QPushButton* ok = box->addButton(yesNo ? QStringLiteral("Да") : QStringLiteral("OK"),
+                                     QMessageBox::AcceptRole);
     box->setDefaultButton(ok);
     if (withCancel) {
-        box->setEscapeButton(box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
+        box->setEscapeButton(box->addButton(
+            yesNo ? QStringLiteral("Нет") : QStringLiteral("Cancel"), QMessageBox::RejectRole));
     } else {
         box->setEscapeButton(ok);
     }
@@ -72,6 +77,10 @@ void MessageBoxes::information(QWidget* parent, const QString& text) {
 
 MessageBoxes::Answer MessageBoxes::warningOkCancel(QWidget* parent, const QString& text) {
     return show(parent, Kind::Warning, QStringLiteral("Warning"), text, true);
+}
+
+MessageBoxes::Answer MessageBoxes::questionYesNo(QWidget* parent, const QString& text) {
+    return show(parent, Kind::Question, QStringLiteral("Question"), text, true);
 }
 
 void MessageBoxes::warning(QWidget* parent, const QString& text) {

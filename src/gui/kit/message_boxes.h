@@ -18,7 +18,7 @@ QString applicationTitle();
 // headless run.
 class MessageBoxes {
 public:
-    enum class Kind { Error, Information, Warning };
+    enum class Kind { Error, Information, Warning, Question };
     enum class Answer { Ok, Cancel };
 
     struct Shown {
@@ -33,6 +33,9 @@ public:
     static void information(QWidget* parent, const QString& text);
     // The warning box with "OK" and "Cancel"; Esc and the close box answer Cancel.
     static Answer warningOkCancel(QWidget* parent, const QString& text);
+    // The question box: caption "Question", question icon, "Да" (Ok) and "Нет" (Cancel); Esc and
+    // the close box answer "Нет".
+    static Answer questionYesNo(QWidget* parent, const QString& text);
     // A warning to take note of: caption "Warning", warning icon, one "OK".
     static void warning(QWidget* parent, const QString& text);
     // The default error box of failures: the application's title as caption, error icon, "OK".

@@ -174,6 +174,23 @@ void TestScreen::showQuestion(const Question& question) {
     focusAnswers();
 }
 
+void TestScreen::showTimeLeft(const QString& text) {
+    if (timeLeft_ == nullptr) {
+        timeLeft_ = label(this, "timeLeft", QString(), {120, 14}, 15);
+    }
+    const QString shown = QStringLiteral("Осталось времени: %1").arg(text);
+    timeLeft_->setText(shown);
+    timeLeft_->setAccessibleName(shown);
+    timeLeft_->adjustSize();
+    timeLeft_->show();
+}
+
+void TestScreen::hideTimeLeft() {
+    if (timeLeft_ != nullptr) {
+        timeLeft_->hide();
+    }
+}
+
 int TestScreen::markedAnswer() const {
     for (int i = 0; i < kAnswers; ++i) {
         if (buttons_[i]->isChecked()) {

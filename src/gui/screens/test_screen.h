@@ -42,6 +42,11 @@ public:
     // Shows a question. The mark stays on the answer chosen for the previous question.
     void showQuestion(const Question& question);
 
+    // Shows the time left of a timed test in the label `timeLeft`, made at its first use, as text
+    // that screen readers read too; `hideTimeLeft` hides it for a test without a limit.
+    void showTimeLeft(const QString& text);
+    void hideTimeLeft();
+
     // Answer button 1 … 5, or the hidden sixth button.
     QRadioButton* answerButton(int position) const { return buttons_.at(position - 1); }
     // The marked answer among the five, or 0.
@@ -67,6 +72,7 @@ private:
     void layOutAnswers();
 
     QPlainTextEdit* memo_ = nullptr;
+    QLabel* timeLeft_ = nullptr;
     QScrollArea* answerArea_ = nullptr;
     std::array<QLabel*, kAnswers> letters_{};
     std::array<QRadioButton*, kAnswers + 1> buttons_{};

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/exam/attempt_file.h"
+#include "core/exam/time_limit.h"
 #include "gui/documents/document_view.h"
 #include "gui/kit/deferred_controls.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
 #include <array>
+#include <optional>
 
 class QAction;
 
@@ -15,6 +19,7 @@ class QFrame;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 class QToolButton;
 
 namespace velmora {
@@ -36,6 +41,7 @@ class SignInScreen;
 class TestScreen;
 class AdminScreen;
 class GroupJournalWindow;
+class ReviewWindow;
 
 // The main window of the course (object name "Form1"). It shows the program's state (a
 // CourseState, object name "courseState"), the six full-window screens and the menu bar built from
@@ -155,6 +161,19 @@ private:
     void endTest();
     // Appends the answer just scored to the answer log, silently.
     void logAnswer() const;
+    // Saves the running attempt of a test with settings, silently.
+    void saveAttempt() const;
+    // After a student's sign-in: their unfinished attempt, if any, is offered to go on.
+    void offerUnfinishedAttempt();
+    // Shows the test screen with a question of the running test, and its time left under a limit
+    // of which `spentMs` were spent before.
+    void showTestScreen(const Question& question, qint64 spentMs);
+    // The time limit's clock: each tick shows the time left, warns once at one minute, and at zero
+    // ends the test.
+    void tickClock();
+    void stopClock();
+    // After the grade of a test whose course asks for it: the review of the attempt.
+    void showReview();
 
     CourseState* state_ = nullptr;
     QList<QAction*> actions_; // every menu and item of the menu bar
@@ -175,6 +194,12 @@ private:
     TestScreen* testContent_ = nullptr;
     ProgressScreen* progressContent_ = nullptr;
     bool formShown_ = false;
+    QTimer* clock_ = nullptr;
+    QElapsedTimer running_; // monotonic: a system clock set back gives no extra time
+    std::optional<TimeLimit> limit_;
+    bool warned_ = false;
+    std::optional<Attempt> finished_; // the attempt graded last, for its review
+    ReviewWindow* reviewWindow_ = nullptr;
 };
 
 } // namespace velmora

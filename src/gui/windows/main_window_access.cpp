@@ -86,6 +86,7 @@ void MainWindow::signIn() {
         case SignIn::Outcome::Student:
             state_->signInStudent(name);
             completeSignIn();
+            offerUnfinishedAttempt();
             return;
         }
     });

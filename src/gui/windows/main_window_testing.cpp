@@ -3,8 +3,11 @@
 
 #include "core/access/user_register.h"
 #include "core/exam/answer_log.h"
+#include "core/exam/attempt_file.h"
+#include "core/exam/attempt_review.h"
 #include "core/exam/test_log.h"
 #include "core/program/course_state.h"
+#include "core/storage/failure.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/screens/progress_screen.h"
@@ -12,18 +15,31 @@
 #include "gui/screens/user_list_box.h"
 #include "gui/windows/group_journal_window.h"
 #include "gui/windows/main_window.h"
+#include "gui/windows/review_window.h"
 
 #include <QAction>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace velmora {
+namespace {
+
+// How often the time left is shown anew.
+constexpr int kClockTickMs = 250;
+
+} // namespace
 
 void MainWindow::buildTestingScreens() {
     testContent_ = new TestScreen(panel(Screen::Test));
     setScreenContent(Screen::Test, testContent_);
     connect(testContent_, &TestScreen::answered, this, &MainWindow::answer);
+    clock_ = new QTimer(this);
+    clock_->setObjectName(QStringLiteral("testClock"));
+    clock_->setInterval(kClockTickMs);
+    connect(clock_, &QTimer::timeout, this, &MainWindow::tickClock);
 
     progressContent_ = new ProgressScreen(panel(Screen::Progress));
     setScreenContent(Screen::Progress, progressContent_);
@@ -39,16 +55,112 @@ UserListBox* MainWindow::userListBox() const {
 
 void MainWindow::startTest() {
     guarded(this, [&] {
+        // An attempt left unfinished (its screen left for another) is never replaced by a fresh
+        // draw: it is offered as at sign-in.
+        if (QFileInfo::exists(AttemptFile::path(state_->session().userName))) {
+            offerUnfinishedAttempt();
+            return;
+        }
         // A test that cannot run leaves screens and menus as they were.
         const std::optional<Question> first = state_->startTest();
         if (!first) {
             MessageBoxes::error(this, TestRun::noQuestionsMessage());
             return;
         }
-        testContent_->beginTest();
-        showScreen(Screen::Test);
-        testContent_->showQuestion(*first);
+        saveAttempt();
+        showTestScreen(*first, 0);
     });
+}
+
+void MainWindow::showTestScreen(const Question& question, qint64 spentMs) {
+    testContent_->beginTest();
+    showScreen(Screen::Test);
+    testContent_->showQuestion(question);
+    const int minutes = state_->chosenTestSettings().minutes;
+    if (minutes <= 0) {
+        stopClock();
+        testContent_->hideTimeLeft();
+        return;
+    }
+    limit_.emplace(minutes, spentMs);
+    warned_ = false;
+    running_.start();
+    clock_->start();
+    tickClock();
+}
+
+void MainWindow::stopClock() {
+    clock_->stop();
+    limit_.reset();
+}
+
+void MainWindow::tickClock() {
+    guarded(this, [&] {
+        if (!limit_ || state_->testStage() != TestStage::Asking) {
+            stopClock(); // the test ended or was left
+            return;
+        }
+        const qint64 left = limit_->leftMs(running_.elapsed());
+        testContent_->showTimeLeft(TimeLimit::text(left));
+        if (left == 0) {
+            stopClock();
+            state_->endTestNow();
+            endTest();
+            return;
+        }
+        if (left <= TimeLimit::kWarningMs && !warned_) {
+            warned_ = true; // before the box: ticks go on while it is open
+            MessageBoxes::warning(this, QStringLiteral("До конца теста осталась одна минута."));
+        }
+    });
+}
+
+void MainWindow::saveAttempt() const {
+    if (const std::optional<Attempt> attempt = state_->attempt()) {
+        try {
+            AttemptFile::save(*attempt);
+        } catch (const std::exception&) {
+            // A course folder that cannot be written keeps no attempt; the test goes on as it
+            // would without one.
+        }
+    }
+}
+
+void MainWindow::offerUnfinishedAttempt() {
+    const QString name = state_->session().userName;
+    std::optional<Attempt> attempt;
+    try {
+        attempt = AttemptFile::load(name);
+    } catch (const Failure& failure) {
+        const QString aside = AttemptFile::setAside(name);
+        MessageBoxes::warning(
+            this, QStringLiteral("Незавершённый тест не прочитан и отложен в сторону: %1\n%2")
+                      .arg(failure.message(), aside));
+        return;
+    }
+    if (!attempt) {
+        return;
+    }
+    const int number = TestRun::slotOf(attempt->testname);
+    if (AttemptFile::testFingerprint(attempt->testname) != attempt->testFile) {
+        MessageBoxes::information(
+            this, QStringLiteral("Тест №%1 изменён после начала незавершённой попытки: она "
+                                 "завершена с данными ответами.")
+                      .arg(number));
+        state_->closeAttempt(*attempt);
+        endTest();
+        return;
+    }
+    const bool goOn = MessageBoxes::questionYesNo(
+                          this, QStringLiteral("Продолжить незавершённый тест №%1?").arg(number)) ==
+                      MessageBoxes::Answer::Ok;
+    const std::optional<Question> next = state_->resumeTest(*attempt);
+    if (!goOn || !next) {
+        state_->endTestNow();
+        endTest();
+        return;
+    }
+    showTestScreen(*next, TimeLimit::spentSince(attempt->started, QDateTime::currentDateTimeUtc()));
 }
 
 void MainWindow::answer(int position) {
@@ -57,6 +169,9 @@ void MainWindow::answer(int position) {
             return; // a finished or abandoned test is never scored again
         }
         const std::optional<Question> next = state_->answer(position);
+        // The attempt first: an answer it holds is never asked again, so a kill between the two
+        // may lose an answer line but never writes one twice.
+        saveAttempt();
         logAnswer();
         if (next) {
             testContent_->showQuestion(*next);
@@ -77,6 +192,8 @@ void MainWindow::logAnswer() const {
 }
 
 void MainWindow::endTest() {
+    stopClock();
+    finished_ = state_->attempt();
     const TestOutcome outcome = state_->passTest();
     const Session& session = state_->session();
     // The test ends whatever happens to the two files: each failure is shown and the rest runs.
@@ -87,6 +204,25 @@ void MainWindow::endTest() {
     });
     showProgress();
     guarded(this, [&] { UserRegister::writeGrade(session.userName, outcome.slot, outcome.grade); });
+    // Removed once the grade is stored: a kill before this leaves the attempt to be ended again,
+    // never a lost grade.
+    guarded(this, [&] { AttemptFile::remove(session.userName); });
+    if (state_->chosenTestSettings().review == TestSettings::Review::After) {
+        showReview();
+    }
+}
+
+void MainWindow::showReview() {
+    if (!finished_) {
+        return; // an attempt ended without its test file has nothing to show
+    }
+    guarded(this, [&] {
+        const QString review = AttemptReview::text(*finished_);
+        if (reviewWindow_ == nullptr) {
+            reviewWindow_ = new ReviewWindow(this);
+        }
+        reviewWindow_->showReview(review);
+    });
 }
 
 // ---- progress and test log screens ----

@@ -180,6 +180,19 @@ TEST_F(GroupJournalFiles, AnswerLinesOfTheFirstQuestionMarkAnAttemptAsAnswered) 
     EXPECT_EQ(GroupJournal::read(QStringLiteral("report.txt")).testsWithoutAnswers(), 1);
 }
 
+TEST_F(GroupJournalFiles, UnderADrawTheFirstAnswerOfTheAttemptMarksItWhateverItsQuestion) {
+    folder_.write(QStringLiteral("report.txt"),
+                  lines({QStringLiteral("Айгүл | 10:00:00 | 01.02.2025 | test1 | 3"),
+                         QStringLiteral("Нұрлан | 11:00:00 | 01.02.2025 | test2 | 5")}));
+    // Айгүл's attempt drew question 2 first; Нұрлан's line of question 1 was his second answer.
+    folder_.write(QStringLiteral("report.answers.txt"),
+                  lines({u"Айгүл | 09:59:00 | 01.02.2025 | test1 | 2 | A | B | 0 | "
+                         u"00000000000000ff | 1"_s,
+                         u"Нұрлан | 10:59:00 | 01.02.2025 | test2 | 1 | A | A | 0 | "
+                         u"00000000000000fe | 2"_s}));
+    EXPECT_EQ(GroupJournal::read(QStringLiteral("report.txt")).testsWithoutAnswers(), 1);
+}
+
 TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersToChangedQuestions) {
     const QString q1 = AnswerLog::fingerprint(QStringLiteral("Вопрос 1"));
     const QString q2 = AnswerLog::fingerprint(QStringLiteral("Вопрос 2"));
@@ -195,6 +208,10 @@ TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersToChangedQuestions) {
     answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test2 | 1 | B | A | ") + q1);
     answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test1 | 1 | F | A | ") + q1);
     answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test1 | 1 | A"));
+    // Lines of an attempt under settings count as the others: section and letters are the file's.
+    answers.append(QStringLiteral("s | 10:00:00 | 01.02.2025 | test1 | 2 | B | B | %1 | "
+                                  "0123456789abcdef | 1")
+                       .arg(q2));
     folder_.write(QStringLiteral("report.answers.txt"), lines(answers));
 
     const QuestionStatistics stats =
@@ -206,7 +223,7 @@ TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersToChangedQuestions) {
     EXPECT_EQ(JournalTable::of(stats).rows(),
               (QList<QStringList>{{u"1"_s, u"Вопрос 1"_s, u"5"_s, u"20 %"_s, u"1 ✓"_s, u"2"_s,
                                    u"1"_s, u"0"_s, u"1"_s, u"слишком трудный"_s},
-                                  {u"2"_s, u"Вопрос 2"_s, u"1"_s, u"100 %"_s, u"0"_s, u"1 ✓"_s,
+                                  {u"2"_s, u"Вопрос 2"_s, u"2"_s, u"100 %"_s, u"0"_s, u"2 ✓"_s,
                                    u"0"_s, u"0"_s, u"0"_s, u"слишком лёгкий"_s}}));
 }
 

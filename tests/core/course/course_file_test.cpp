@@ -121,6 +121,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "course.toml:15:1: у пункта должен быть ровно один из ключей"},
         BadFile{"fewerSlotsThanTests", "test = 1", "test = 13",
                 "course.toml:1:1: grade_slots = 12 меньше наибольшего номера теста курса (13)"},
+        BadFile{"minutesZero", "test = 1", "test = 1\nminutes = 0",
+                "course.toml:17:11: ключ «minutes» должен быть числом от 1 до 600"},
+        BadFile{"minutesNegative", "test = 1", "test = 1\nminutes = -5",
+                "course.toml:17:11: ключ «minutes» должен быть числом от 1 до 600"},
+        BadFile{"drawZero", "test = 1", "test = 1\ndraw = 0",
+                "course.toml:17:8: ключ «draw» должен быть числом от 1 до 100000"},
+        BadFile{"shuffleNotBool", "test = 1", "test = 1\nshuffle_answers = \"yes\"",
+                "course.toml:17:19: ключ «shuffle_answers» должен быть true или false"},
+        BadFile{"unknownReview", "test = 1", "test = 1\nreview = \"later\"",
+                "course.toml:17:10: неизвестный review «later»; есть «none» и «after»"},
+        BadFile{"settingOnDocument", "document = \"l1.htm\"", "document = \"l1.htm\"\ndraw = 3",
+                "course.toml:14:8: ключ «draw» бывает только у теста"},
         BadFile{"shownMoreThanSlots", "help = \"help.htm\"",
                 "help = \"help.htm\"\ngrade_slots = 4\nshown_tests = 5",
                 "course.toml:6:15: shown_tests = 5 больше grade_slots (4)"}),
@@ -166,6 +178,30 @@ command = "back"
     EXPECT_EQ(back.caption, QStringLiteral("Назад"));
     EXPECT_EQ(back.icon, QStringLiteral(":/icons/back.svg"));
     EXPECT_EQ(course.item(QStringLiteral("L1"))->icon, QString());
+}
+
+TEST(CourseFile, ReadsTestSettingsAndChecksTheDrawAgainstTheBuiltFile) {
+    const QByteArray text = changed(
+        "test = 1", "test = 1\ndraw = 5\nshuffle_answers = true\nminutes = 1\nreview = \"after\"");
+    const auto fiveHeld = [](int test) { return test == 1 ? std::optional<int>(5) : std::nullopt; };
+    const auto reading = readCourseFile(text, inFolder, fiveHeld);
+    ASSERT_FALSE(reading.hasErrors()) << reading.firstError().toStdString();
+    const velmora::TestSettings settings = reading.course.testSettings(1);
+    EXPECT_EQ(settings.draw, 5);
+    EXPECT_TRUE(settings.shuffleAnswers);
+    EXPECT_EQ(settings.minutes, 1);
+    EXPECT_EQ(settings.review, velmora::TestSettings::Review::After);
+    EXPECT_FALSE(settings.isPlain());
+    // Without settings a test is plain; an unknown test too.
+    EXPECT_TRUE(readCourseFile(kBase, inFolder).course.testSettings(1).isPlain());
+    EXPECT_TRUE(reading.course.testSettings(7).isPlain());
+
+    const auto fourHeld = [](int) { return std::optional<int>(4); };
+    EXPECT_EQ(readCourseFile(text, inFolder, fourHeld).firstError(),
+              QStringLiteral("course.toml:17:8: draw = 5 больше вопросов файла теста №1 (4)"));
+    // A file that cannot be read is not judged here: the missing file is its own warning.
+    const auto unreadable = [](int) { return std::optional<int>(); };
+    EXPECT_FALSE(readCourseFile(text, inFolder, unreadable).hasErrors());
 }
 
 TEST(CourseFile, TestWithoutItsFileIsOnlyAWarning) {

@@ -49,6 +49,18 @@ TEST(AnswerLog, AppendsOneLineOfEightFieldsInTheCodePage) {
               QStringLiteral("E"));
 }
 
+TEST(AnswerLog, UnderTestSettingsALineEndsWithTheSeedAndThePlaceInTheAttempt) {
+    AnsweredQuestion answered{7, 2, QStringLiteral("Вопрос"), QStringLiteral("3")};
+    answered.asked = 4;
+    answered.seed = 0xC0FFEE;
+    const AnswerLog::Answer answer =
+        AnswerLog::of(QStringLiteral("s"), QDateTime(QDate(2025, 2, 3), QTime(14, 5, 9)),
+                      QStringLiteral("test2"), answered);
+    EXPECT_EQ(AnswerLog::line(answer), u"s | 14:05:09 | 03.02.2025 | test2 | 7 | B | C | "_s +
+                                           AnswerLog::fingerprint(answered.text) +
+                                           u" | 0000000000c0ffee | 4"_s);
+}
+
 TEST(AnswerLog, AnAppendThatCannotBeWrittenIsRefusedQuietly) {
     const TempFolder folder;
     const AnswerLog::Answer answer{QStringLiteral("a"),     {},

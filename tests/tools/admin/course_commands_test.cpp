@@ -165,6 +165,38 @@ TEST(CourseShow, PrintsTheMenusAsTheProgramShowsThem) {
                        u"\"Көмек\", \"Шығу\"\n"_s);
 }
 
+TEST(CourseShow, PrintsATestsSettings) {
+    const TempFolder folder;
+    QByteArray text(kCourse);
+    text.replace("\ntest = 1\n", "\ntest = 1\ndraw = 5\nshuffle_answers = true\nminutes = 20\n"
+                                 "review = \"after\"\n");
+    writeCourse(folder, text);
+    const AdminRun run = runAdmin({u"course"_s, u"show"_s});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(u"  test1 \"Тестирование №1\" test 1, draw 5, answers shuffled, "
+                                 u"20 min, review after\n"_s))
+        << run.out.toStdString();
+}
+
+TEST(CourseCheck, RefusesADrawAboveTheBuiltTestsQuestions) {
+    const TempFolder folder;
+    QByteArray text(kCourse);
+    text.replace("\ntest = 1\n", "\ntest = 1\ndraw = 3\n");
+    writeCourse(folder, text);
+    QDir(folder.path()).mkpath(u"data/tests"_s);
+    // "vsego" = "2", scrambled with the store's key.
+    QByteArray two;
+    for (const char c : QByteArray("2")) {
+        two.append(char(c ^ 0xA4));
+    }
+    folder.write(u"data/tests/test1.ini"_s, "[inf]\r\nvsego=" + two + "\r\n");
+    const AdminRun run = runAdmin({u"course"_s, u"check"_s});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.contains(
+        u"course.toml:18:8: error: draw = 3 больше вопросов файла теста №1 (2)\n"_s))
+        << run.out.toStdString();
+}
+
 TEST(CourseShow, RefusesABadFileAsTheProgramDoes) {
     const TempFolder folder;
     QByteArray text(kCourse);
