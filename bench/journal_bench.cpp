@@ -176,13 +176,14 @@ void BM_QuestionsTabShown(benchmark::State& state) {
     window.reload(QStringLiteral("report.txt"));
     window.show();
     app.processEvents();
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("tabs"));
     for (auto _ : state) {
         state.PauseTiming();
-        window.tabs()->setCurrentIndex(0);
+        tabs->setCurrentIndex(0);
         window.reload(QStringLiteral("report.txt"));
         app.processEvents();
         state.ResumeTiming();
-        window.tabs()->setCurrentIndex(1);
+        tabs->setCurrentIndex(1);
         window.repaint();
     }
 }

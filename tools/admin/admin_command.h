@@ -29,11 +29,11 @@ QList<AdminCommand> testCommands();
 QList<AdminCommand> journalCommands();
 QList<AdminCommand> courseCommands();
 QList<AdminCommand> courseAuthoringCommands();
+QList<AdminCommand> attemptCommands();
 
 // Prints every problem of the course folder as `course check` does, then the count of errors and
 // warnings; returns the number of errors.
 int printCourseCheck(const QString& folder, QTextStream& out);
-QList<AdminCommand> attemptCommands();
 
 // "1 question", "2 questions": a count with its noun in the singular (`one`) or the plural
 // (`many`), as English says it.
