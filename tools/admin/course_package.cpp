@@ -39,6 +39,10 @@ QByteArray xmlText(const QString& text) {
 }
 
 // --- zip --------------------------------------------------------------------------------------
+// Written here rather than with a library: Qt's zip writer is private to Qt, and libzip and minizip
+// have no MinGW build among Debian's packages, while the archive is made on Windows too. The format
+// needed is the plain one (deflate from qCompress, CRC-32, one central directory), read back by
+// Python's zipfile in the tests.
 
 quint32 crc32(const QByteArray& bytes) {
     static const std::array<quint32, 256> table = [] {
