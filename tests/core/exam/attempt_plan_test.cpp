@@ -10,7 +10,6 @@
 using namespace velmora;
 using namespace Qt::StringLiterals;
 using velmora::test::numberedQuestions;
-using velmora::test::QuestionSpec;
 using velmora::test::TempFolder;
 using velmora::test::writeTestFile;
 
