@@ -14,6 +14,21 @@ constexpr int thickFocus = 3;
 
 } // namespace
 
+void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                 QPainter* painter, const QWidget* widget) const {
+    // The platform style draws the frame of a text box in a shade of the window's colour, which
+    // is black on black in high contrast: the frame is drawn in the text's colour instead.
+    if (element == PE_FrameLineEdit && HighContrast::instance().isOn()) {
+        painter->save();
+        painter->setPen(QPen(option->palette.text(), 1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+        return;
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
 void ProgramStyle::drawControl(ControlElement element, const QStyleOption* option,
                                QPainter* painter, const QWidget* widget) const {
     if (element == CE_FocusFrame && HighContrast::instance().isOn()) {

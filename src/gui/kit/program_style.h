@@ -11,6 +11,8 @@ namespace velmora {
 // high-contrast look the frame around the control with the focus is thick and yellow.
 class ProgramStyle : public QProxyStyle {
 public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget = nullptr) const override;
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
