@@ -292,7 +292,7 @@ TEST_F(CourseStateLocks, TheAdministratorHasEverythingOpenAfterAStudent) {
 // Each user gets back the look they chose; one who never chose keeps the look on screen; a choice
 // made before anyone signed in is nobody's. The choices stay in "view.ini", names in the code page.
 TEST_F(CourseStateLocks, TheHighContrastLookIsRememberedForEachUser) {
-    for (const QString name : {QStringLiteral("Айгүл"), QStringLiteral("ivan")}) {
+    for (const QString& name : {QStringLiteral("Айгүл"), QStringLiteral("ivan")}) {
         ASSERT_TRUE(UserRegister::addStudent(name, QStringLiteral("p")));
     }
     QSignalSpy changed(&state, &CourseState::changed);

@@ -153,7 +153,7 @@ TEST(TextViewContrast, TheCoursesColoursGiveWayAndComeBack) {
     const auto own = inkOf(*view->document());
 
     view->setHighContrast(true);
-    for (const QString page : {QStringLiteral("styled.html"), QStringLiteral("next.html")}) {
+    for (const QString& page : {QStringLiteral("styled.html"), QStringLiteral("next.html")}) {
         if (page == QStringLiteral("next.html")) {
             view->navigate(QDir(folder.path()).filePath(page));
         }
