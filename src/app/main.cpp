@@ -3,6 +3,7 @@
 #include "app/start_up.h"
 #include "core/program/program_folders.h"
 #include "gui/documents/document_view.h"
+#include "gui/kit/high_contrast.h"
 #include "gui/kit/program_style.h"
 #include "gui/windows/main_window.h"
 #include "gui/windows/program_windows.h"
@@ -18,6 +19,8 @@ int main(int argc, char* argv[]) {
     // Ties the windows to the installed desktop entry (its name and icon in docks and task bars).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.velmora.Velmora"));
     QApplication::setStyle(new velmora::ProgramStyle);
+    // The desktop asks for high contrast: every window starts in that look.
+    velmora::HighContrast::instance().setOn(velmora::HighContrast::desktopAsks());
     // The windows' fonts are chosen from the installed families as the windows are made.
     fontConfig.wait();
     // The course first: a course file that cannot serve ends the program after its error box.

@@ -10,8 +10,10 @@
 #include "support/accessibility_check.h"
 #include "support/course_driver.h"
 #include "support/every_state.h"
+#include "support/test_file_builder.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -42,7 +44,8 @@ void expectReadAsShown(const QLabel& label) {
 
 TEST(AccessibleFigures, AreReadAsTheTextShown) {
     CourseDriver course;
-    course.storeStudent(QStringLiteral("Айгүл"), QStringLiteral("pw"), {5, 4, 3, 2, 1});
+    course.storeStudent(QStringLiteral("Айгүл"), QStringLiteral("pw"),
+                        {5, 4, 3, 2, 1, 0, 0, 0, 0, 0});
     const MainWindow& window = course.start();
     course.signIn(QStringLiteral("Айгүл"), QStringLiteral("pw"));
     findIn<DocumentScreen>(window, "documentScreen")->openFindBar(QStringLiteral("жүйе"));
@@ -57,6 +60,22 @@ TEST(AccessibleFigures, AreReadAsTheTextShown) {
     for (const char* grade : {"Label18", "Label19", "Label20"}) {
         expectReadAsShown(*findIn<QLabel>(progress, grade));
     }
+}
+
+// The question's place in the test is read with the question, and changes as the test goes on.
+TEST(AccessibleFigures, TheQuestionIsReadWithItsPlaceInTheTest) {
+    CourseDriver course;
+    writeTestFile(QStringLiteral("test1"), numberedQuestions({1, 2, 3}), QStringLiteral("3"));
+    course.storeStudent(QStringLiteral("Айгүл"), QStringLiteral("pw"), {1});
+    const MainWindow& window = course.start();
+    course.signIn(QStringLiteral("Айгүл"), QStringLiteral("pw"));
+    course.startTest(1);
+    const auto& question = *findIn<QPlainTextEdit>(window, "Memo1");
+    EXPECT_TRUE(accessibleText(question).startsWith(QStringLiteral("Вопрос 1 из 3 ")))
+        << accessibleText(question).toStdString();
+    course.answer(1);
+    EXPECT_TRUE(accessibleText(question).startsWith(QStringLiteral("Вопрос 2 из 3 ")))
+        << accessibleText(question).toStdString();
 }
 
 TEST(AccessibleFigures, AnswersAreReadAsTheirTextAnEmptyOneByItsLetter) {

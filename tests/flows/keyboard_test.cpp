@@ -9,6 +9,7 @@
 #include "support/test_file_builder.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
@@ -179,6 +180,47 @@ TEST(KeyboardAlone, TheAdministratorReachesSettingsAndTheJournal) {
     }
     press(Qt::Key_Right);
     EXPECT_EQ(findIn<QTabWidget>(*journal, "tabs")->currentIndex(), 1);
+}
+
+} // namespace
+} // namespace velmora::test
+
+namespace velmora::test {
+namespace {
+
+// A student finds a word in the page and switches the high-contrast look on and off, from the
+// keyboard alone.
+TEST(KeyboardAlone, AStudentFindsInAPageAndSwitchesTheHighContrastLook) {
+    CourseDriver course;
+    course.storeStudent(QStringLiteral("Zhana"), QStringLiteral("pw"),
+                        {5, 4, 3, 2, 1, 0, 0, 0, 0, 0});
+    MainWindow& window = course.start();
+    course.show();
+    QApplication::setActiveWindow(&window);
+    course.documentView().pageText = QStringLiteral("Velmora, velmora and VELMORA");
+    ASSERT_EQ(focusName(), QStringLiteral("Edit2"));
+    type(QStringLiteral("Zhana"));
+    press(Qt::Key_Tab);
+    type(QStringLiteral("pw"));
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), QStringLiteral("SpeedButton3")); // "Әрі қарай>>"
+    press(Qt::Key_Space);
+    ASSERT_EQ(course.session().userName, QStringLiteral("Zhana"));
+
+    press(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(focusName(), QStringLiteral("findBox"));
+    type(QStringLiteral("velmora"));
+    EXPECT_EQ(course.documentView().highlighted, QStringLiteral("velmora"));
+    EXPECT_EQ(findIn<QLabel>(window, "findCount")->text(), QStringLiteral("1 из 3"));
+    press(Qt::Key_Return); // the next match
+    EXPECT_EQ(findIn<QLabel>(window, "findCount")->text(), QStringLiteral("2 из 3"));
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(findIn<QWidget>(window, "findBar")->isVisible());
+
+    chooseByName(window, QStringLiteral("N21"), QStringLiteral("NContrast"));
+    EXPECT_TRUE(course.state().highContrast());
+    chooseByName(window, QStringLiteral("N21"), QStringLiteral("NContrast"));
+    EXPECT_FALSE(course.state().highContrast());
 }
 
 } // namespace

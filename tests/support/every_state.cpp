@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "every_state.h"
 
+#include "core/program/course_state.h"
 #include "core/storage/code_page.h"
 #include "gui/documents/document_screen.h"
 #include "gui/windows/about_author_window.h"
@@ -12,6 +13,7 @@
 #include "support/test_file_builder.h"
 
 #include <QTabWidget>
+#include <gtest/gtest.h>
 
 namespace velmora::test {
 namespace {
@@ -33,6 +35,10 @@ QList<QuestionSpec> longAnswers() {
 void walkStudent(CourseDriver& course, const StateVisit& visit) {
     const MainWindow& window = course.window();
     course.signIn(QStringLiteral("Айгүл"), QStringLiteral("pw"));
+    if (!course.state().session().signedIn) {
+        ADD_FAILURE() << "the student did not sign in: "
+                      << course.boxTexts().join(u'|').toStdString();
+    }
     visit(window, "document screen, student");
     findIn<DocumentScreen>(window, "documentScreen")
         ->openFindBar(QStringLiteral("ақпараттық жүйелер"));
@@ -74,7 +80,8 @@ void walkEveryState(CourseDriver& course, const StateVisit& visit) {
         QStringLiteral("report.txt"),
         CodePage::encode(QStringLiteral("Айгүл | 10:00:00 | 08.12.2026 | test1 | 5\r\n")));
     writeTestFile(QStringLiteral("test1"), longAnswers(), QStringLiteral("3"));
-    course.storeStudent(QStringLiteral("Айгүл"), QStringLiteral("pw"), {5, 4, 3, 2, 1});
+    course.storeStudent(QStringLiteral("Айгүл"), QStringLiteral("pw"),
+                        {5, 4, 3, 2, 1, 0, 0, 0, 0, 0});
     visit(course.start(), "sign-in screen");
     walkStudent(course, visit);
     walkAdministrator(course, visit);

@@ -14,7 +14,10 @@ namespace velmora::test {
 class RecordingDocumentView : public QWidget, public DocumentView {
     Q_OBJECT
 public:
-    explicit RecordingDocumentView(QWidget* parent) : QWidget(parent) {}
+    // Takes the keyboard focus as the browsers do.
+    explicit RecordingDocumentView(QWidget* parent) : QWidget(parent) {
+        setFocusPolicy(Qt::StrongFocus);
+    }
 
     QWidget* widget() override { return this; }
     void navigate(const QString& location) override;
@@ -24,6 +27,7 @@ public:
     void setZoomFactor(double factor) override { zoomFactor = factor; }
     void print(QPrinter* printer, const std::function<void(bool)>& done) override;
     void setListener(DocumentViewListener* listener) override { listener_ = listener; }
+    void setHighContrast(bool on) override { highContrast = on; }
 
     // A link in the page to `location` clicked: followed (recorded, the page loaded) when the
     // listener lets it. Returns whether it was followed.
@@ -41,6 +45,7 @@ public:
     QString pageText;
     QString highlighted; // the text last searched for; empty when cleared
     double zoomFactor = 1.0;
+    bool highContrast = false;
     QStringList printedTo; // the printers' output files
 
 private:

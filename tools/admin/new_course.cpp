@@ -2,6 +2,7 @@
 #include "new_course.h"
 #include "document_converter.h"
 
+#include "core/course/course_book.h"
 #include "core/course/course_file_edit.h"
 #include "core/exam/question_source_converter.h"
 #include "core/storage/code_page.h"
@@ -184,7 +185,9 @@ QString NewCourse::idFor(const QString& folderName) {
     while (id.endsWith(u'-')) {
         id.chop(1);
     }
-    return id.isEmpty() ? QStringLiteral("course") : id;
+    // "course" names the shipped course's folder in the user's data; a course of its own needs
+    // another.
+    return id.isEmpty() || id == reservedCourseId() ? QStringLiteral("new-course") : id;
 }
 
 QByteArray NewCourse::courseFile() const {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/course/course_book.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -25,7 +27,7 @@ const char* userDataVariable(Layout layout = hostLayout);
 // `course` names the folder below velmora/: "course" for the shipped course, an installed
 // course's id for that course (~/.local/share/velmora/<id>).
 QString userCourseFolder(const QString& userData, const QString& home, Layout layout = hostLayout,
-                         const QString& course = QStringLiteral("course"));
+                         const QString& course = reservedCourseId());
 
 // The installed course folder template, found from the folder that holds the launcher
 // (<prefix>/bin, or the Windows program folder), so an unpacked or relocated installation finds

@@ -90,6 +90,12 @@ struct CourseTitlePage {
     QString portrait;     // the about-author window's picture
 };
 
+// The id no course may take: the launcher keeps the user's copy of the shipped course in a folder
+// of this name, beside the copies of installed courses named by their ids.
+inline QString reservedCourseId() {
+    return QStringLiteral("course");
+}
+
 // A course book as its course.toml describes it: the program shows whatever course it is given.
 struct CourseBook {
     QString folder;  // the course folder it was read for, absolute

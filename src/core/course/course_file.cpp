@@ -282,6 +282,12 @@ void CourseFileReader::readCourse(const toml::table& root) {
             error(placeOf(table->get("id")->source()),
                   QStringLiteral("недопустимый id %1: только латинские буквы, цифры и «-»")
                       .arg(quoted(*id)));
+        } else if (id->compare(reservedCourseId(), Qt::CaseInsensitive) == 0) {
+            // The launcher keeps the shipped course's copy in the user's folder of this name.
+            error(placeOf(table->get("id")->source()),
+                  QStringLiteral("id %1 занят: так называется папка курса, который поставляется "
+                                 "с программой")
+                      .arg(quoted(*id)));
         }
     }
     course.caption = string(*table, "caption", true).value_or(QString());

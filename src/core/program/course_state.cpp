@@ -2,6 +2,7 @@
 #include "core/program/course_state.h"
 
 #include "core/access/user_register.h"
+#include "core/access/view_preferences.h"
 #include "core/storage/data_path.h"
 
 #include <QFileInfo>
@@ -153,9 +154,21 @@ int CourseState::gradesRead() const {
                     static_cast<int>(session_.grades.size()) - 1);
 }
 
+void CourseState::setHighContrast(bool on) {
+    if (on != highContrast_) {
+        highContrast_ = on;
+        Q_EMIT changed();
+    }
+    if (session_.signedIn) {
+        ViewPreferences::setHighContrast(session_.userName, on);
+    }
+}
+
 void CourseState::completeSignIn(const QString& name, MenuState state) {
     session_.signIn(name);
     menuState_ = state;
+    // The look the user chose last; without a choice the look stays as it is.
+    highContrast_ = ViewPreferences::highContrast(name).value_or(highContrast_);
     Q_EMIT changed();
 }
 

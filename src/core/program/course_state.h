@@ -51,6 +51,8 @@ public:
     const Session& session() const { return session_; }
     MenuState menuState() const { return menuState_; }
     TestStage testStage() const { return testStage_; }
+    // Whether every window is shown in the high-contrast look.
+    bool highContrast() const { return highContrast_; }
 
     // Whether the menu or item of this object name is shown, and can be chosen. Names the menu
     // bar does not hold are shown and enabled.
@@ -73,6 +75,9 @@ public:
     void setAdminSettings(const AdminSettings& settings);
     // The window first shown: nobody has signed in, the menu is the sign-in screen's.
     void start();
+    // Switches the high-contrast look on or off; it is remembered for the user signed in, who gets
+    // it back at their next sign-in. Throws when it cannot be remembered (the look has changed).
+    void setHighContrast(bool on);
     // The administrator signs in: every item is open.
     void signInAdministrator(const QString& name);
     // A student signs in: their grades are read from the register in one read, in order, and each
@@ -133,6 +138,7 @@ private:
     MenuState menuState_ = MenuState::Design;
     TestStage testStage_ = TestStage::None;
     QSet<int> lockedTests_; // tests whose following items are locked until they are passed
+    bool highContrast_ = false;
 };
 
 } // namespace velmora

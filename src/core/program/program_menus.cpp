@@ -31,6 +31,8 @@ std::vector<ProgramEntry> buildMenus() {
     progress.hiddenDuringTest = true;
     ProgramEntry help = command(u"N27", u"Көмек", u":/icons/help.svg");
     help.opensHelp = true;
+    ProgramEntry contrast = command(u"NContrast", u"Жоғары контраст");
+    contrast.checkable = true;
     return {
         menu(u"Nadm", u"Басқару", kSignedIn,
              {
@@ -49,6 +51,7 @@ std::vector<ProgramEntry> buildMenus() {
                  help,
                  command(u"N15", u"Автор туралы", u":/icons/author.svg"),
                  command(u"NSearch", u"Курс бойынша іздеу", u":/icons/search.svg"),
+                 contrast,
              }),
         command(u"Ne", u"Шығу"),
     };

@@ -17,6 +17,8 @@ struct ProgramEntry {
     QString icon;    // a program icon (":/icons/progress.svg"); empty for none
     // Opens the course's help document instead of running a command ("Көмек" → "Көмек").
     bool opensHelp = false;
+    // A command that is on or off ("Жоғары контраст"), shown with a check mark.
+    bool checkable = false;
     // Shown in each menu state, in the order of MenuState.
     std::array<bool, 4> shownIn{true, true, true, true};
     bool hiddenDuringTest = false;

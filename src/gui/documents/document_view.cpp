@@ -24,6 +24,11 @@ void prepareDocumentViews() {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    // The engine builds a page's accessibility tree for a screen reader only when asked, and on
+    // Linux it is not even asked without this; it costs nothing while no screen reader listens.
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY")) {
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+    }
     if (qgetenv("QT_QPA_PLATFORM") == "offscreen" &&
         qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");

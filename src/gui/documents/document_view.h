@@ -49,6 +49,9 @@ public:
     virtual void setZoomFactor(double factor) = 0;
     // Prints the page shown to `printer`; `done` gets whether it was printed.
     virtual void print(QPrinter* printer, const std::function<void(bool)>& done) = 0;
+    // Shows the pages in the high-contrast look (the course's own colours overridden) or as the
+    // course styles them; the page shown follows at once.
+    virtual void setHighContrast(bool on) = 0;
     // The listener of this view, or nullptr; it outlives the view or is reset before it goes.
     virtual void setListener(DocumentViewListener* listener) = 0;
 };

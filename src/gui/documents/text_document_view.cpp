@@ -2,11 +2,15 @@
 #include "gui/documents/text_document_view.h"
 
 #include "core/storage/failure.h"
+#include "gui/kit/high_contrast.h"
 #include "gui/kit/svg_icon.h"
 
 #include <QImage>
 #include <QPrinter>
 #include <QScopedValueRollback>
+#include <QTextBlock>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -41,6 +45,82 @@ void TextDocumentView::doSetSource(const QUrl& name, QTextDocument::ResourceType
         return;
     }
     QTextBrowser::doSetSource(name, type);
+    if (highContrast_) {
+        overrideColours();
+    }
+}
+
+void TextDocumentView::setHighContrast(bool on) {
+    if (on == highContrast_) {
+        return;
+    }
+    highContrast_ = on;
+    if (on) {
+        overrideColours();
+    } else if (!source().isEmpty()) {
+        reload(); // the page again, as the course styles it
+    }
+}
+
+namespace {
+
+// Every frame below `frame`, tables included, `frame` first.
+void collectFrames(QTextFrame* frame, QList<QTextFrame*>& frames) {
+    frames.append(frame);
+    for (QTextFrame* child : frame->childFrames()) {
+        collectFrames(child, frames);
+    }
+}
+
+} // namespace
+
+void TextDocumentView::overrideColours() {
+    const QPalette look = HighContrast::palette();
+    QTextDocument* page = document();
+    QTextCursor all(page);
+    all.select(QTextCursor::Document);
+    QTextCharFormat text;
+    text.setForeground(look.text());
+    text.setBackground(look.base());
+    all.mergeCharFormat(text);
+    QTextBlockFormat block;
+    block.setBackground(look.base());
+    all.mergeBlockFormat(block);
+    // Links in the look's link colour: their ranges first, as recolouring splits fragments.
+    QList<std::pair<int, int>> links;
+    for (QTextBlock b = page->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isAnchor()) {
+                links.append({it.fragment().position(), it.fragment().length()});
+            }
+        }
+    }
+    QTextCharFormat link;
+    link.setForeground(look.link());
+    for (const auto& [start, length] : links) {
+        QTextCursor at(page);
+        at.setPosition(start);
+        at.setPosition(start + length, QTextCursor::KeepAnchor);
+        at.mergeCharFormat(link);
+    }
+    QList<QTextFrame*> frames;
+    collectFrames(page->rootFrame(), frames);
+    for (QTextFrame* frame : std::as_const(frames)) {
+        QTextFrameFormat format = frame->frameFormat();
+        format.setBackground(look.base());
+        format.setBorderBrush(look.text());
+        frame->setFrameFormat(format);
+        if (auto* table = qobject_cast<QTextTable*>(frame)) {
+            for (int row = 0; row < table->rows(); ++row) {
+                for (int column = 0; column < table->columns(); ++column) {
+                    QTextTableCell cell = table->cellAt(row, column);
+                    QTextCharFormat cellFormat = cell.format();
+                    cellFormat.setBackground(look.base());
+                    cell.setFormat(cellFormat);
+                }
+            }
+        }
+    }
 }
 
 QVariant TextDocumentView::loadResource(int type, const QUrl& name) {

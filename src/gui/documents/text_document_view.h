@@ -23,6 +23,7 @@ public:
     void setZoomFactor(double factor) override;
     void print(QPrinter* printer, const std::function<void(bool)>& done) override;
     void setListener(DocumentViewListener* listener) override { listener_ = listener; }
+    void setHighContrast(bool on) override;
 
 protected:
     void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
@@ -31,9 +32,12 @@ protected:
 
 private:
     void highlightMatches();
+    // Recolours the page shown for the high-contrast look: white text on black, cyan links.
+    void overrideColours();
 
     DocumentViewListener* listener_ = nullptr;
     bool ownNavigation_ = false;
+    bool highContrast_ = false;
     double baseFontSize_ = 0;
     QString findText_;
     QList<QTextCursor> matches_;

@@ -73,6 +73,7 @@ QWidget* WebDocumentView::browser() {
         setFocusProxy(view);
         engine_->setListener(listener_);
         engine_->setZoomFactor(zoomFactor_);
+        engine_->setHighContrast(highContrast_);
         if (!pending_.isEmpty()) {
             engine_->navigate(pending_);
         }
@@ -133,6 +134,13 @@ void WebDocumentView::setListener(DocumentViewListener* listener) {
     listener_ = listener;
     if (engine_ != nullptr) {
         engine_->setListener(listener);
+    }
+}
+
+void WebDocumentView::setHighContrast(bool on) {
+    highContrast_ = on;
+    if (engine_ != nullptr) {
+        engine_->setHighContrast(on);
     }
 }
 

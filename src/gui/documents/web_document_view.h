@@ -29,6 +29,7 @@ public:
     void setZoomFactor(double factor) override;
     void print(QPrinter* printer, const std::function<void(bool)>& done) override;
     void setListener(DocumentViewListener* listener) override;
+    void setHighContrast(bool on) override;
 
     // The browser's own widget (a QWebEngineView, or the QTextBrowser that stands in), started
     // now if it has not been yet.
@@ -43,6 +44,7 @@ private:
     QString pending_;
     DocumentViewListener* listener_ = nullptr;
     double zoomFactor_ = 1.0;
+    bool highContrast_ = false;
 };
 
 } // namespace velmora

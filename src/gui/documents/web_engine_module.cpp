@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QWebEngineFindTextResult>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 #include <QWheelEvent>
 
@@ -32,6 +34,33 @@ protected:
 private:
     DocumentViewListener* const& listener_;
 };
+
+QString contrastScriptName() {
+    return QStringLiteral("velmora-contrast");
+}
+
+// Puts the high-contrast style sheet into the page, above the course's own, or takes it out.
+// Pictures keep a white ground, as their drawings are dark lines on nothing.
+QString contrastSource(bool on) {
+    static const QString css = QStringLiteral(
+        "*, *::before, *::after { background-color: #000 !important; color: #fff !important;"
+        " border-color: #fff !important; text-shadow: none !important; box-shadow: none !important "
+        "}"
+        " a, a * { color: #0ff !important; text-decoration: underline !important }"
+        " ::selection { background-color: #ff0 !important; color: #000 !important }"
+        " :focus { outline: 3px solid #ff0 !important; outline-offset: 2px }"
+        " img, svg { background-color: #fff !important }");
+    return QStringLiteral("(function () {"
+                          " var old = document.getElementById('velmora-contrast');"
+                          " if (old) old.remove();"
+                          " if (!%1) return;"
+                          " var style = document.createElement('style');"
+                          " style.id = 'velmora-contrast';"
+                          " style.textContent = '%2';"
+                          " (document.head || document.documentElement).appendChild(style);"
+                          "})();")
+        .arg(on ? QStringLiteral("true") : QStringLiteral("false"), css);
+}
 
 class EngineView : public QWebEngineView, public velmora::DocumentView {
 public:
@@ -71,6 +100,22 @@ public:
         QWebEngineView::print(printer);
     }
     void setListener(DocumentViewListener* listener) override { listener_ = listener; }
+
+    void setHighContrast(bool on) override {
+        QWebEngineScriptCollection& scripts = page()->scripts();
+        for (const QWebEngineScript& script : scripts.find(contrastScriptName())) {
+            scripts.remove(script);
+        }
+        if (on) {
+            QWebEngineScript script;
+            script.setName(contrastScriptName());
+            script.setSourceCode(contrastSource(true));
+            script.setInjectionPoint(QWebEngineScript::DocumentReady);
+            script.setWorldId(QWebEngineScript::ApplicationWorld);
+            scripts.insert(script);
+        }
+        page()->runJavaScript(contrastSource(on), QWebEngineScript::ApplicationWorld);
+    }
 
 protected:
     // The page is drawn by a child widget that the engine makes; Ctrl+wheel over it is ours.

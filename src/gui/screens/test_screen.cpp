@@ -158,6 +158,10 @@ void TestScreen::beginTest() {
     memo_->setPalette(p);
 }
 
+void TestScreen::setQuestionNumber(int number, int total) {
+    memo_->setAccessibleName(QStringLiteral("Вопрос %1 из %2").arg(number).arg(total));
+}
+
 void TestScreen::showQuestion(const Question& question) {
     memo_->setPlainText(question.text);
     for (int i = 0; i < kAnswers; ++i) {

@@ -41,6 +41,9 @@ public:
     void beginTest();
     // Shows a question. The mark stays on the answer chosen for the previous question.
     void showQuestion(const Question& question);
+    // The place of the question shown, which a screen reader reads with it ("Вопрос 2 из 10")
+    // and announces when it changes.
+    void setQuestionNumber(int number, int total);
 
     // Shows the time left of a timed test in the label `timeLeft`, made at its first use, as text
     // that screen readers read too; `hideTimeLeft` hides it for a test without a limit.

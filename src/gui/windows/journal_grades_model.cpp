@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/journal_grades_model.h"
 
+#include <QBrush>
 #include <QColor>
 
 namespace velmora {
@@ -40,6 +41,9 @@ QVariant JournalGradesModel::data(const QModelIndex& index, int role) const {
         return sortValue(row, column);
     case Qt::BackgroundRole:
         return background(row, column);
+    case Qt::ForegroundRole:
+        // Black on the light tints, whatever the look's text colour (white in high contrast).
+        return background(row, column).isValid() ? QVariant(QBrush(Qt::black)) : QVariant();
     case Qt::ToolTipRole:
         return toolTip(row, column);
     case Qt::TextAlignmentRole:

@@ -9,6 +9,7 @@
 #include "gui/documents/document_screen.h"
 #include "gui/kit/first_show.h"
 #include "gui/kit/handler_guard.h"
+#include "gui/kit/high_contrast.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/kit/screen_panel.h"
 #include "gui/kit/svg_icon.h"
@@ -66,6 +67,8 @@ QColor scrollBarGrey() {
 MainWindow::MainWindow(const DocumentViewFactory& makeView, QWidget* parent, ControlsBuilt built)
     : DeferredControls(parent), state_(new CourseState(CourseBook::current(), this)) {
     state_->setObjectName(QStringLiteral("courseState"));
+    // The look the program started in (the desktop's high contrast) until a user chooses.
+    state_->setHighContrast(HighContrast::instance().isOn());
     connect(state_, &CourseState::changed, this, &MainWindow::applyState);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(state_->course().caption);
@@ -239,6 +242,12 @@ void MainWindow::addProgramEntry(QWidget* menu, const ProgramEntry& entry) {
         return;
     }
     QAction* action = addMenuAction(menu, entry.name, entry.caption, entry.icon);
+    if (entry.checkable) {
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this,
+                [this](bool on) { guarded(this, [&] { state_->setHighContrast(on); }); });
+        return;
+    }
     if (entry.opensHelp) {
         connect(action, &QAction::triggered, this,
                 [this] { guarded(this, [&] { showdoc(state_->course().help); }); });
@@ -294,6 +303,13 @@ void MainWindow::applyState() {
     for (QAction* action : std::as_const(actions_)) {
         action->setVisible(state_->isVisible(action->objectName()));
         action->setEnabled(state_->isEnabled(action->objectName()));
+        if (action->isCheckable()) {
+            action->setChecked(state_->highContrast());
+        }
+    }
+    HighContrast::instance().setOn(state_->highContrast());
+    if (documentView_ != nullptr) {
+        documentView_->setHighContrast(state_->highContrast());
     }
 }
 

@@ -171,6 +171,8 @@ private:
     // The time limit's clock: each tick shows the time left, warns once at one minute, and at zero
     // ends the test.
     void tickClock();
+    // Puts a question of the test running on the test screen, with its place in the test.
+    void showQuestion(const Question& question);
     void stopClock();
     // After the grade of a test whose course asks for it: the review of the attempt.
     void showReview();

@@ -75,7 +75,7 @@ void MainWindow::startTest() {
 void MainWindow::showTestScreen(const Question& question, qint64 spentMs) {
     testContent_->beginTest();
     showScreen(Screen::Test);
-    testContent_->showQuestion(question);
+    showQuestion(question);
     const int minutes = state_->chosenTestSettings().minutes;
     if (minutes <= 0) {
         stopClock();
@@ -87,6 +87,12 @@ void MainWindow::showTestScreen(const Question& question, qint64 spentMs) {
     running_.start();
     clock_->start();
     tickClock();
+}
+
+void MainWindow::showQuestion(const Question& question) {
+    testContent_->showQuestion(question);
+    const TestRun& run = state_->session().testRun;
+    testContent_->setQuestionNumber(run.qnumber(), run.total());
 }
 
 void MainWindow::stopClock() {
@@ -174,7 +180,7 @@ void MainWindow::answer(int position) {
         saveAttempt();
         logAnswer();
         if (next) {
-            testContent_->showQuestion(*next);
+            showQuestion(*next);
         } else {
             endTest();
         }

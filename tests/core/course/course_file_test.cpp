@@ -113,6 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "course.toml:17:14: after_test = 1: пункт ждёт собственного теста"},
         BadFile{"badId", "\"demo\"", "\"my course\"",
                 "course.toml:2:6: недопустимый id «my course»: только латинские буквы"},
+        BadFile{"shippedCoursesFolder", "\"demo\"", "\"Course\"",
+                "course.toml:2:6: id «Course» занят: так называется папка курса"},
         BadFile{"badCommand", "test = 1", "command = \"forward\"",
                 "course.toml:16:11: неизвестная команда «forward»; есть только «back»"},
         BadFile{"twoKinds", "test = 1", "test = 1\ndocument = \"l1.htm\"",

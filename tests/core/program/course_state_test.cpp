@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/access/user_register.h"
+#include "core/access/view_preferences.h"
 #include "core/program/course_state.h"
+#include "core/storage/code_page.h"
 #include "core/storage/failure.h"
 #include "core/storage/ini_file.h"
 #include "core/storage/scrambled_store.h"
@@ -9,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -282,6 +285,46 @@ TEST_F(CourseStateLocks, TheAdministratorHasEverythingOpenAfterAStudent) {
     state.signInAdministrator(QStringLiteral("admin"));
     EXPECT_TRUE(disabled().isEmpty());
     EXPECT_EQ(state.menuState(), MenuState::Administrator);
+}
+
+// ---- the high-contrast look ----
+
+// Each user gets back the look they chose; one who never chose keeps the look on screen; a choice
+// made before anyone signed in is nobody's. The choices stay in "view.ini", names in the code page.
+TEST_F(CourseStateLocks, TheHighContrastLookIsRememberedForEachUser) {
+    for (const QString& name : {QStringLiteral("Айгүл"), QStringLiteral("ivan")}) {
+        ASSERT_TRUE(UserRegister::addStudent(name, QStringLiteral("p")));
+    }
+    QSignalSpy changed(&state, &CourseState::changed);
+    state.setHighContrast(true);
+    EXPECT_TRUE(state.highContrast());
+    EXPECT_EQ(changed.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("view.ini"))) << "nobody has signed in";
+
+    state.signInStudent(QStringLiteral("Айгүл"));
+    EXPECT_TRUE(state.highContrast()) << "no choice of her own: the look stays";
+    state.setHighContrast(false);
+    state.setHighContrast(true);
+    state.signInStudent(QStringLiteral("ivan"));
+    state.setHighContrast(false);
+
+    CourseState later{CourseBook::current()};
+    EXPECT_FALSE(later.highContrast());
+    later.signInStudent(QStringLiteral("Айгүл"));
+    EXPECT_TRUE(later.highContrast());
+    later.signInStudent(QStringLiteral("ivan"));
+    EXPECT_FALSE(later.highContrast());
+    later.signInAdministrator(QStringLiteral("admin"));
+    EXPECT_FALSE(later.highContrast()) << "the administrator never chose: the look stays";
+    EXPECT_EQ(ViewPreferences::highContrast(QStringLiteral("АЙГҮЛ")), true)
+        << "names are found whatever their letter case, as in the register";
+
+    QFile file(QStringLiteral("view.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains(CodePage::encode(u"[Айгүл]") + "\r\ncontrast=1"))
+        << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("[ivan]\r\ncontrast=0")) << bytes.toStdString();
 }
 
 // ---- documents ----

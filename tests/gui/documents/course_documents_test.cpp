@@ -17,6 +17,8 @@
 #ifdef VELMORA_HAVE_WEBENGINE
 #include "gui/documents/web_document_view.h"
 
+#include <QAccessible>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #endif
 
@@ -115,6 +117,121 @@ TEST(TextBrowser, ShowsCoursePagesAndGoesBackAndForward) {
 }
 
 #ifdef VELMORA_HAVE_WEBENGINE
+// Every name, value and text of an accessible tree, with the roles met on the way.
+struct AccessibleTree {
+    QStringList texts;
+    QMultiHash<QAccessible::Role, QString> byRole;
+
+    void collect(QAccessibleInterface* node, int depth = 0) {
+        if (node == nullptr || !node->isValid() || depth > 200) {
+            return;
+        }
+        for (const auto kind : {QAccessible::Name, QAccessible::Value}) {
+            const QString text = node->text(kind).simplified();
+            if (!text.isEmpty()) {
+                texts.append(text);
+                byRole.insert(node->role(), text);
+            }
+        }
+        if (auto* textInterface = node->textInterface()) {
+            texts.append(textInterface->text(0, textInterface->characterCount()));
+        }
+        for (int i = 0; i < node->childCount(); ++i) {
+            collect(node->child(i), depth + 1);
+        }
+    }
+};
+
+QStringList wordsOf(const QString& text) {
+    static const QRegularExpression separator(QStringLiteral("[^\\w]+"));
+    return text.toLower().split(separator, Qt::SkipEmptyParts);
+}
+
+// The share of the page's words that the accessible tree holds.
+double wordsReachable(const QString& pageText, const AccessibleTree& tree) {
+    const QStringList pageWords = wordsOf(pageText);
+    const QStringList treeWords = wordsOf(tree.texts.join(QLatin1Char(' ')));
+    const QSet<QString> reachable(treeWords.begin(), treeWords.end());
+    const auto found = std::count_if(pageWords.begin(), pageWords.end(),
+                                     [&](const QString& w) { return reachable.contains(w); });
+    return pageWords.isEmpty() ? 0.0 : static_cast<double>(found) / pageWords.size();
+}
+
+// A screen reader reads a lecture through the browser's accessible tree: nearly every word of the
+// page, its headings as headings and its links as links. Run on an X screen (the offscreen platform
+// has no accessibility to switch on); the screen reader's arrival is played by switching Qt's
+// accessibility on, again while waiting, as the desktop's bridge may switch it off meanwhile.
+TEST(RealBrowser, ALectureIsReadThroughTheAccessibleTree) {
+    QWidget parent;
+    parent.resize(800, 600);
+    WebDocumentView host(&parent);
+    auto* browser = qobject_cast<QWebEngineView*>(host.browser());
+    ASSERT_NE(browser, nullptr) << "the QtWebEngine module did not load";
+    parent.show();
+    QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
+    host.navigate(courseFile(QStringLiteral("\\data\\info\\lig-1.html")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !loaded.isEmpty(); }, 60000));
+    QString pageText;
+    browser->page()->toPlainText([&](const QString& text) { pageText = text; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pageText.isEmpty(); }, 10000));
+    AccessibleTree tree;
+    (void)QTest::qWaitFor(
+        [&] {
+            QAccessible::setActive(true);
+            tree = {};
+            tree.collect(QAccessible::queryAccessibleInterface(browser));
+            return wordsReachable(pageText, tree) >= 0.95;
+        },
+        30000);
+    EXPECT_GE(wordsReachable(pageText, tree), 0.95)
+        << tree.texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(tree.byRole.values(QAccessible::Heading).contains(browser->title()))
+        << tree.byRole.values(QAccessible::Heading).join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(tree.byRole.values(QAccessible::Link).isEmpty());
+    QAccessible::setActive(false);
+}
+
+// The page's colours as the browser computes them: the text's and the ground's of the body and
+// of the first heading.
+QString computedColours(QWebEngineView& browser) {
+    QVariant result;
+    browser.page()->runJavaScript(
+        QStringLiteral("(function () { var b = getComputedStyle(document.body);"
+                       " var h = getComputedStyle(document.querySelector('h1'));"
+                       " return [b.color, b.backgroundColor, h.color].join('|'); })()"),
+        [&](const QVariant& value) { result = value; });
+    (void)QTest::qWaitFor([&] { return result.isValid(); }, 10000);
+    return result.toString();
+}
+
+// The high-contrast look overrides the course's style sheet in the browser too, on the page shown
+// and on the pages opened later, and gives it back when switched off.
+TEST(RealBrowser, TheHighContrastLookOverridesTheCoursesStyle) {
+    QWidget parent;
+    parent.resize(800, 600);
+    WebDocumentView host(&parent);
+    auto* browser = qobject_cast<QWebEngineView*>(host.browser());
+    ASSERT_NE(browser, nullptr) << "the QtWebEngine module did not load";
+    parent.show();
+    QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
+    host.navigate(courseFile(QStringLiteral("\\data\\info\\lig-1.html")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !loaded.isEmpty(); }, 60000));
+    const QString own = computedColours(*browser);
+    const QString contrast = QStringLiteral("rgb(255, 255, 255)|rgb(0, 0, 0)|rgb(255, 255, 255)");
+    ASSERT_NE(own, contrast);
+
+    host.setHighContrast(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return computedColours(*browser) == contrast; }, 10000));
+    host.navigate(courseFile(QStringLiteral("\\data\\info\\lig-2.html")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.size() >= 2; }, 60000));
+    EXPECT_EQ(computedColours(*browser), contrast) << "the next page opens in the look";
+
+    host.setHighContrast(false);
+    host.navigate(courseFile(QStringLiteral("\\data\\info\\lig-1.html")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.size() >= 3; }, 60000));
+    EXPECT_EQ(computedColours(*browser), own);
+}
+
 TEST(RealBrowser, SyllabusCommandShowsTheSyllabusPage) {
     const QString previous = QDir::currentPath();
     QDir::setCurrent(courseFolder());

@@ -13,6 +13,10 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -110,6 +114,63 @@ TEST_F(TextView, ShowsAPagesSvgPicture) {
     ASSERT_FALSE(shown.isNull()) << resource.typeName();
     EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(0x20, 0x40, 0x80));
     EXPECT_EQ(shown.deviceIndependentSize().toSize(), QSize(20, 10));
+}
+
+} // namespace
+} // namespace velmora::test
+
+namespace velmora::test {
+namespace {
+
+// The colour of every piece of text of the page shown, with whether it is a link.
+QList<std::pair<QColor, bool>> inkOf(const QTextDocument& page) {
+    QList<std::pair<QColor, bool>> inks;
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            inks.append({format.foreground().color(), format.isAnchor()});
+        }
+    }
+    return inks;
+}
+
+// In the high-contrast look the course's own colours give way: text white, links cyan, grounds
+// black, on this page and the next; switched off, the page is as the course styles it again.
+TEST(TextViewContrast, TheCoursesColoursGiveWayAndComeBack) {
+    TempFolder folder;
+    folder.write(QStringLiteral("styled.html"),
+                 "<html><head><style>h1 { color: #808080; background: #f0f0f0 }"
+                 " td { background: #ffffe0 }</style></head><body><h1>Тақырып</h1>"
+                 "<p style='color: #303030'>Мәтін <a href='next.html'>келесі</a></p>"
+                 "<table><tr><td>ұяшық</td></tr></table></body></html>");
+    folder.write(QStringLiteral("next.html"), "<p><font color='#444444'>екінші бет</font></p>");
+    QWidget parent;
+    auto* view = new TextDocumentView(&parent);
+    const auto path = [&](const char* name) {
+        return QDir(folder.path()).filePath(QLatin1String(name));
+    };
+    view->navigate(path("styled.html"));
+    const auto own = inkOf(*view->document());
+
+    view->setHighContrast(true);
+    for (const QString& page : {QStringLiteral("styled.html"), QStringLiteral("next.html")}) {
+        if (page == QStringLiteral("next.html")) {
+            view->navigate(QDir(folder.path()).filePath(page));
+        }
+        for (const auto& [ink, link] : inkOf(*view->document())) {
+            EXPECT_EQ(ink, link ? QColor(Qt::cyan) : QColor(Qt::white)) << page.toStdString();
+        }
+        for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+            EXPECT_EQ(block.blockFormat().background().color(), QColor(Qt::black));
+        }
+    }
+    view->navigate(path("styled.html"));
+    auto* table = qobject_cast<QTextTable*>(view->document()->rootFrame()->childFrames().value(0));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->cellAt(0, 0).format().background().color(), QColor(Qt::black));
+
+    view->setHighContrast(false);
+    EXPECT_EQ(inkOf(*view->document()), own);
 }
 
 } // namespace

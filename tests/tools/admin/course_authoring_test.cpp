@@ -121,7 +121,9 @@ TEST(CourseNew, TheIdIsMadeFromTheFolderName) {
     const std::pair<const char*, const char*> rows[] = {
         {"Networks 101", "networks-101"},
         {"my_course--2", "my-course-2"},
-        {"Курс", "course"},
+        {"Курс", "new-course"},
+        {"Course", "new-course"}, // the shipped course's folder in the user's data
+        {"", "new-course"},
         {"-IS-", "is"},
         {"Курс ИС-2", "2"},
     };
