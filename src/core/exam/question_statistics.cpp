@@ -44,12 +44,13 @@ QString QuestionTally::verdict() const {
 
 QuestionStatistics QuestionStatistics::read(const QString& reportfile, const QString& testname) {
     QuestionStatistics statistics;
-    statistics.readQuestions(testname);
+    statistics.questions_ = questionsOf(testname);
     statistics.readAnswers(AnswerLog::path(reportfile), testname);
     return statistics;
 }
 
-void QuestionStatistics::readQuestions(const QString& testname) {
+QList<QuestionTally> QuestionStatistics::questionsOf(const QString& testname) {
+    QList<QuestionTally> questions;
     const TestFile file = TestFile::named(testname);
     QList<int> numbers;
     for (const QString& section : file.sectionNames()) {
@@ -68,8 +69,9 @@ void QuestionStatistics::readQuestions(const QString& testname) {
         tally.text = question.text;
         const std::optional<QChar> letter = question.correctLetter();
         tally.correct = letter ? QString(*letter) : QStringLiteral("?");
-        questions_.append(tally);
+        questions.append(tally);
     }
+    return questions;
 }
 
 void QuestionStatistics::readAnswers(const QString& path, const QString& testname) {

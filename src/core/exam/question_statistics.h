@@ -32,6 +32,8 @@ struct QuestionTally {
 class QuestionStatistics {
 public:
     static QuestionStatistics read(const QString& reportfile, const QString& testname);
+    // The questions of the test file as it stands now, in number order, nothing answered.
+    static QList<QuestionTally> questionsOf(const QString& testname);
 
     const QList<QuestionTally>& questions() const { return questions_; }
     // Lines of this test answering a question that has changed (its text or its correct answer)
@@ -44,7 +46,6 @@ public:
     QStringList notes() const;
 
 private:
-    void readQuestions(const QString& testname);
     void readAnswers(const QString& path, const QString& testname);
 
     QList<QuestionTally> questions_;
