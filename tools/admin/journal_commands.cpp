@@ -4,7 +4,7 @@
 #include "core/access/admin_settings.h"
 #include "core/access/group_journal.h"
 #include "core/access/journal_table.h"
-#include "core/exam/question_statistics.h"
+#include "core/exam/test_analysis.h"
 #include "core/exam/test_file.h"
 #include "core/exam/test_run.h"
 #include "core/storage/data_path.h"
@@ -12,6 +12,7 @@
 
 #include <QFileInfo>
 #include <cerrno>
+#include <optional>
 
 namespace velmora::admin {
 namespace {
@@ -46,20 +47,70 @@ int journal(const QStringList& args, QTextStream& out, QTextStream& err) {
     return journal.notes().isEmpty() ? 0 : 1;
 }
 
+// The options of stats; nothing when they are not understood.
+struct StatsOptions {
+    QString test;
+    AttemptChoice attempts = AttemptChoice::First;
+    bool csv = false;
+    bool summary = false;
+};
+
+std::optional<StatsOptions> statsOptions(const QStringList& args) {
+    if (args.isEmpty() || TestRun::slotOf(args[0]) == 0) {
+        return std::nullopt;
+    }
+    StatsOptions options{args[0]};
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--csv") && !options.csv) {
+            options.csv = true;
+        } else if (args[i] == QStringLiteral("--summary") && !options.summary) {
+            options.summary = true;
+        } else if (args[i] == QStringLiteral("--attempts") && i + 1 < args.size() &&
+                   (args[i + 1] == QStringLiteral("first") ||
+                    args[i + 1] == QStringLiteral("all"))) {
+            options.attempts =
+                args[++i] == QStringLiteral("all") ? AttemptChoice::All : AttemptChoice::First;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.csv && options.summary) {
+        return std::nullopt;
+    }
+    return options;
+}
+
 int stats(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const bool csv = args.size() == 2 && args[1] == QStringLiteral("--csv");
-    if ((args.size() != 1 && !csv) || TestRun::slotOf(args[0]) == 0) {
-        err << "velmora-admin: usage: velmora-admin stats TEST [--csv]\n";
+    const std::optional<StatsOptions> options = statsOptions(args);
+    if (!options) {
+        err << "velmora-admin: usage: velmora-admin stats TEST [--attempts first|all] "
+               "[--csv | --summary]\n";
         return 2;
     }
-    const QString testFile = programFolderPath(TestFile::named(args[0]).relativePath());
+    const QString testFile = programFolderPath(TestFile::named(options->test).relativePath());
     if (!QFileInfo(testFile).isFile()) {
         throw failures::cannotOpenFile(testFile, ENOENT);
     }
-    const QuestionStatistics statistics =
-        QuestionStatistics::read(AdminSettings::read().reportFile, args[0]);
-    print(JournalTable::of(statistics), statistics.notes(), csv, out, err);
-    return statistics.notes().isEmpty() ? 0 : 1;
+    const TestAnalysis analysis =
+        TestAnalysis::read(AdminSettings::read().reportFile, options->test, options->attempts);
+    const QStringList figures = JournalTable::figureLines(analysis.test());
+    if (options->summary) {
+        out << figures.join(u'\n') << "\n";
+        for (const QString& note : analysis.notes()) {
+            err << "velmora-admin: " << note << "\n";
+        }
+    } else {
+        print(JournalTable::of(analysis), analysis.notes(), options->csv, out, err);
+        if (!options->csv) {
+            out << "\n" << figures.join(u'\n') << "\n";
+        }
+    }
+    if (!options->csv && !options->summary) {
+        for (const QString& remark : analysis.remarks()) {
+            out << remark << "\n";
+        }
+    }
+    return analysis.notes().isEmpty() ? 0 : 1;
 }
 
 } // namespace
@@ -83,17 +134,24 @@ QList<AdminCommand> journalCommands() {
          -1,
          journal},
         {{QStringLiteral("stats")},
-         QStringLiteral("TEST [--csv]"),
-         QStringLiteral("print the question statistics of a test from the answer log"),
+         QStringLiteral("TEST [--attempts first|all] [--csv | --summary]"),
+         QStringLiteral("print the item analysis of a test from the answer log"),
          QStringLiteral(
-             "Prints, for each question of the test file of TEST (test1, test2, ...), how many\n"
-             "answers the answer log holds, the share correct and how many chose each of A to\n"
-             "E (the correct one marked), and marks questions \"слишком трудный\" (at least 5\n"
-             "answers, under 30 % correct) or \"слишком лёгкий\" (over 95 %). The answer log\n"
-             "lies beside the test log: report.txt gives report.answers.txt. Answers to a\n"
-             "question changed since (its text or its correct answer) are left out and\n"
-             "counted on the error output, and the exit status is then 1. With --csv the\n"
-             "table is printed as the journal window saves it. Nothing is written."),
+             "Prints, for each question of the test file of TEST (test1, test2, ...), the\n"
+             "attempts asked it, its facility (share right), SD, discrimination index (its\n"
+             "correlation with the rest of the test), discrimination efficiency, effective\n"
+             "weight, how many chose each of A to E (the correct one marked) and its flags:\n"
+             "\"проверьте ключ\" (negative discrimination), \"слабо различает\" (under 20),\n"
+             "\"отрицательный вклад\", \"слишком трудный\" (at least 5 answers, under 30 %),\n"
+             "\"слишком лёгкий\" (over 95 %). Under it the test's figures: attempts, mean,\n"
+             "median, SD, skewness, kurtosis, Cronbach's alpha, error ratio, standard error\n"
+             "(percent, two decimals with a comma, \"—\" where undefined); --summary prints\n"
+             "these lines alone. Each student's first attempt counts; --attempts all takes\n"
+             "every attempt. Answers are scored against the test file's current key. The\n"
+             "answer log lies beside the test log: report.txt gives report.answers.txt.\n"
+             "Answers to a question whose text changed since are left out and counted on\n"
+             "the error output, and the exit status is then 1. With --csv the table is\n"
+             "printed as the journal window saves it. Nothing is written."),
          -1,
          stats},
     };
