@@ -4,12 +4,14 @@
 #include "core/access/admin_settings.h"
 #include "core/access/group_journal.h"
 #include "core/access/journal_table.h"
+#include "core/access/regrade.h"
 #include "core/exam/test_analysis.h"
 #include "core/exam/test_file.h"
 #include "core/exam/test_run.h"
 #include "core/storage/data_path.h"
 #include "core/storage/failure.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <cerrno>
 #include <optional>
@@ -113,6 +115,34 @@ int stats(const QStringList& args, QTextStream& out, QTextStream& err) {
     return analysis.notes().isEmpty() ? 0 : 1;
 }
 
+int regrade(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const bool apply = args.size() == 2 && args[1] == QStringLiteral("--apply");
+    if ((args.size() != 1 && !apply) || TestRun::slotOf(args[0]) == 0) {
+        err << "velmora-admin: usage: velmora-admin test regrade TEST [--apply]\n";
+        return 2;
+    }
+    const QString testFile = programFolderPath(TestFile::named(args[0]).relativePath());
+    if (!QFileInfo(testFile).isFile()) {
+        throw failures::cannotOpenFile(testFile, ENOENT);
+    }
+    const QString reportfile = AdminSettings::read().reportFile;
+    const Regrade regrade = Regrade::plan(reportfile, args[0]);
+    for (const RegradeChange& change : regrade.changes()) {
+        out << change.text() << "\n";
+    }
+    if (!regrade.keptNote().isEmpty()) {
+        err << "velmora-admin: " << regrade.keptNote() << "\n";
+    }
+    if (apply) {
+        regrade.apply(reportfile, QDateTime::currentDateTime());
+        err << "velmora-admin: " << counted(regrade.changes().size(), "grade", "grades")
+            << " written to users.ini\n";
+    } else if (!regrade.changes().isEmpty()) {
+        err << "velmora-admin: nothing written; --apply writes the new grades\n";
+    }
+    return 0;
+}
+
 } // namespace
 
 QList<AdminCommand> journalCommands() {
@@ -154,6 +184,23 @@ QList<AdminCommand> journalCommands() {
              "printed as the journal window saves it. Nothing is written."),
          -1,
          stats},
+        {{QStringLiteral("test"), QStringLiteral("regrade")},
+         QStringLiteral("TEST [--apply]"),
+         QStringLiteral("grade a test again against its mended answer key"),
+         QStringLiteral(
+             "Scores each student's last finished attempt at TEST (test1, test2, ...) again\n"
+             "from the answer log against the test file's current answer key, over the\n"
+             "questions the attempt was asked, with the grade bands (80 % gives 5, 60 % 4,\n"
+             "40 % 3, 20 % 2), and prints \"name: old → new\" for every grade that changes.\n"
+             "Answers to a question whose text changed since keep their logged result; those\n"
+             "questions are named on the error output. Nothing is written unless --apply is\n"
+             "given: then the new grades are written to users.ini in one rewrite, under its\n"
+             "lock (every student's or none), and one line per change is appended to the\n"
+             "regrade log beside the test log (report.txt gives report.regrades.txt):\n"
+             "name | date | time | test | old | new. A new pass unlocks the next lecture and\n"
+             "test at the student's next sign-in."),
+         -1,
+         regrade},
     };
 }
 
