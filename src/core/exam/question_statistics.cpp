@@ -125,19 +125,23 @@ void QuestionStatistics::readAnswers(const QString& path, const QString& testnam
     });
 }
 
-QStringList QuestionStatistics::notes() const {
+QStringList answerLogNotes(const QString& logProblem, int changedAnswers, int skippedLines) {
     QStringList notes;
-    if (!logProblem_.isEmpty()) {
-        notes.append(QStringLiteral("журнал ответов не прочитан: %1").arg(logProblem_));
+    if (!logProblem.isEmpty()) {
+        notes.append(QStringLiteral("журнал ответов не прочитан: %1").arg(logProblem));
     }
-    if (changedLines_ > 0) {
+    if (changedAnswers > 0) {
         notes.append(
-            QStringLiteral("ответов на изменённые вопросы не учтено: %1").arg(changedLines_));
+            QStringLiteral("ответов на изменённые вопросы не учтено: %1").arg(changedAnswers));
     }
-    if (skippedLines_ > 0) {
-        notes.append(QStringLiteral("строк журнала ответов пропущено: %1").arg(skippedLines_));
+    if (skippedLines > 0) {
+        notes.append(QStringLiteral("строк журнала ответов пропущено: %1").arg(skippedLines));
     }
     return notes;
+}
+
+QStringList QuestionStatistics::notes() const {
+    return answerLogNotes(logProblem_, changedLines_, skippedLines_);
 }
 
 } // namespace velmora

@@ -4,6 +4,7 @@
 #include "core/exam/test_shape.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <array>
 
@@ -23,6 +24,10 @@ struct QuestionTally {
     // 95 %; empty otherwise.
     QString verdict() const;
 };
+
+// The notes of a reading of the answer log: why it could not be read, how many answers to changed
+// questions were left out, how many lines were skipped; nothing for what did not happen.
+QStringList answerLogNotes(const QString& logProblem, int changedAnswers, int skippedLines);
 
 // The answer log summed up per question of one test as its file stands now. A line whose question
 // fingerprint differs from the current question's, or that was scored under another correct

@@ -88,18 +88,7 @@ TestAnalysis TestAnalysis::of(const QList<QuestionTally>& questions, const Logge
 }
 
 QStringList TestAnalysis::notes() const {
-    QStringList notes;
-    if (!logProblem_.isEmpty()) {
-        notes.append(QStringLiteral("журнал ответов не прочитан: %1").arg(logProblem_));
-    }
-    if (changedAnswers_ > 0) {
-        notes.append(
-            QStringLiteral("ответов на изменённые вопросы не учтено: %1").arg(changedAnswers_));
-    }
-    if (skippedLines_ > 0) {
-        notes.append(QStringLiteral("строк журнала ответов пропущено: %1").arg(skippedLines_));
-    }
-    return notes;
+    return answerLogNotes(logProblem_, changedAnswers_, skippedLines_);
 }
 
 QStringList TestAnalysis::remarks() const {
