@@ -63,7 +63,7 @@ LoggedAttempts LoggedAttempts::of(QByteArrayView log, const QString& testname) {
         if (first || at == open.end() || at->seed != seed) {
             result.attempts_.append(
                 {CodePage::decode(fields[0]), folded, drawn, moment, moment, {}});
-            at = open.insert(std::move(folded), {result.attempts_.size() - 1, seed});
+            at = open.insert(folded, {result.attempts_.size() - 1, seed});
         }
         LoggedAttempt& attempt = result.attempts_[at->index];
         attempt.ended = attempt.ended && moment
