@@ -81,10 +81,10 @@ Regrade Regrade::plan(const QString& reportfile, const QString& testname) {
     QSet<int> kept;
     for (const RegisteredUser& user : UserRegister::readAll(CourseBook::current().gradeSlots)) {
         const auto attempt = attempts.constFind(CodePage::folded(CodePage::encode(user.name)));
-        const std::optional<quint8> stored =
-            slot <= user.grades.count() ? user.grades.grade(slot) : std::nullopt;
+        // The stored grade, 0 when there is none to replace (not a number, or not 1 … 5).
+        const int stored = slot <= user.grades.count() ? user.grades.grade(slot).value_or(0) : 0;
         if (!user.student || attempt == attempts.constEnd() || attempt->answers.isEmpty() ||
-            !stored || *stored < 1 || *stored > 5 ||
+            stored < 1 || stored > 5 ||
             (user.registered && attempt->began && *attempt->began < logMoment(*user.registered))) {
             continue;
         }
@@ -99,8 +99,8 @@ Regrade Regrade::plan(const QString& reportfile, const QString& testname) {
             }
         }
         const int grade = GradeBands::grade(right, static_cast<int>(attempt->answers.size()));
-        if (grade != *stored) {
-            regrade.changes_.append({user.name, *stored, grade});
+        if (grade != stored) {
+            regrade.changes_.append({user.name, stored, grade});
         }
     }
     regrade.keptQuestions_ = kept.values();
