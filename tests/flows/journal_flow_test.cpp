@@ -5,9 +5,11 @@
 #include "core/access/group_journal.h"
 #include "core/access/journal_table.h"
 #include "core/storage/code_page.h"
+#include "gui/kit/message_boxes.h"
 #include "gui/windows/grade_chart.h"
 #include "gui/windows/group_journal_window.h"
 #include "gui/windows/journal_grades_model.h"
+#include "gui/windows/totals_histogram.h"
 #include "support/course_driver.h"
 #include "support/fixed_save_chooser.h"
 #include "support/test_file_builder.h"
@@ -184,32 +186,97 @@ TEST_F(JournalFlow, TheSavedCsvReadsBackAsTheSameTable) {
                 ->sourceModel())));
 }
 
-TEST_F(JournalFlow, QuestionStatisticsLeaveOutAnswersToAChangedQuestion) {
+// First attempts: Айгүл answered A, A, A and Бекзат B, B, B, so each got one of three right: the
+// totals do not vary, and questions 1 and 2 each separate the two the wrong way round.
+TEST_F(JournalFlow, QuestionsShowTheItemAnalysisOfFirstOrAllAttempts) {
     studentsTakeTests();
     GroupJournalWindow& journal = openJournal();
     findIn<QTabWidget>(journal, "tabs")->setCurrentIndex(1);
     ASSERT_EQ(findIn<QComboBox>(journal, "testChoice")->currentText(), u"Тест 1"_s);
+    ASSERT_EQ(findIn<QComboBox>(journal, "attemptChoice")->currentText(), u"Первые попытки"_s);
+    const QString againstTheKey = u"проверьте ключ"_s;
     EXPECT_EQ(questionRows(*findIn<QTableWidget>(journal, "questions")),
-              (QList<QStringList>{{u"1"_s, u"Вопрос 1"_s, u"3"_s, u"67 %"_s, u"2 ✓"_s, u"1"_s,
-                                   u"0"_s, u"0"_s, u"0"_s, QString()},
-                                  {u"2"_s, u"Вопрос 2"_s, u"3"_s, u"67 %"_s, u"1"_s, u"2 ✓"_s,
-                                   u"0"_s, u"0"_s, u"0"_s, QString()},
-                                  {u"3"_s, u"Вопрос 3"_s, u"3"_s, u"33 %"_s, u"1"_s, u"1"_s,
-                                   u"1 ✓"_s, u"0"_s, u"0"_s, QString()}}));
+              (QList<QStringList>{
+                  {u"1"_s, u"Вопрос 1"_s, u"2"_s, u"50,00"_s, u"70,71"_s, u"-100,00"_s,
+                   u"-100,00"_s, kDash, u"1 ✓"_s, u"1"_s, u"0"_s, u"0"_s, u"0"_s, againstTheKey},
+                  {u"2"_s, u"Вопрос 2"_s, u"2"_s, u"50,00"_s, u"70,71"_s, u"-100,00"_s,
+                   u"-100,00"_s, kDash, u"1"_s, u"1 ✓"_s, u"0"_s, u"0"_s, u"0"_s, againstTheKey},
+                  {u"3"_s, u"Вопрос 3"_s, u"2"_s, u"0,00"_s, u"0,00"_s, kDash, kDash, kDash, u"1"_s,
+                   u"1"_s, u"0 ✓"_s, u"0"_s, u"0"_s, QString()}}));
+    EXPECT_EQ(findIn<QLabel>(journal, "testFigures")->text(),
+              u"Попыток: 2\nСредний балл %: 33,33\nМедиана %: 33,33\nСКО %: 0,00\n"
+              u"Асимметрия: —\nЭксцесс: —\nАльфа Кронбаха %: —\nДоля ошибки %: —\n"
+              u"Стандартная ошибка %: —"_s);
+    const auto* histogram = findIn<TotalsHistogram>(journal, "totalsHistogram");
+    EXPECT_EQ(histogram->counts()[3], 2); // both scored a third
+    EXPECT_TRUE(histogram->accessibleDescription().contains(u"30–40 %: 2"_s))
+        << histogram->accessibleDescription().toStdString();
     EXPECT_TRUE(findIn<QLabel>(journal, "questionNotes")->isHidden());
 
+    // Every attempt: Айгүл's second (A, B, C) joins; the key marks stay where they were.
+    findIn<QComboBox>(journal, "attemptChoice")->setCurrentIndex(1);
+    QList<QStringList> rows = questionRows(*findIn<QTableWidget>(journal, "questions"));
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].mid(2, 2), (QStringList{u"3"_s, u"66,67"_s}));
+    EXPECT_EQ(rows[0].mid(8, 6),
+              (QStringList{u"2 ✓"_s, u"1"_s, u"0"_s, u"0"_s, u"0"_s, u"слабо различает"_s}));
+    EXPECT_TRUE(findIn<QLabel>(journal, "testFigures")->text().startsWith(u"Попыток: 3\n"_s));
+    EXPECT_EQ(histogram->counts()[3] + histogram->counts()[9], 3);
+
     // The teacher rewrites question 2; its old answers no longer count.
+    findIn<QComboBox>(journal, "attemptChoice")->setCurrentIndex(0);
     QList<QuestionSpec> changed = numberedQuestions({1, 2, 3});
     changed[1].text = u"Вопрос 2, исправленный"_s;
     writeTestFile(u"test1"_s, changed, u"3"_s);
     findIn<QPushButton>(journal, "refresh")->click();
-    const QList<QStringList> rows = questionRows(*findIn<QTableWidget>(journal, "questions"));
+    rows = questionRows(*findIn<QTableWidget>(journal, "questions"));
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[1].mid(1, 3), (QStringList{u"Вопрос 2, исправленный"_s, u"0"_s, kDash}));
-    EXPECT_EQ(rows[0][2], u"3"_s);
+    EXPECT_EQ(rows[0][2], u"2"_s);
     EXPECT_EQ(findIn<QLabel>(journal, "questionNotes")->text(),
-              u"ответов на изменённые вопросы не учтено: 3"_s);
+              u"ответов на изменённые вопросы не учтено: 2"_s);
     EXPECT_FALSE(findIn<QLabel>(journal, "questionNotes")->isHidden());
+    EXPECT_TRUE(findIn<QLabel>(journal, "questionRemarks")
+                    ->text()
+                    .startsWith(u"Попыткам заданы разные вопросы"_s));
+}
+
+// The key of question 3 is changed to A: Айгүл's last attempt (A, B, C) now has two of three
+// right, 4 instead of 5; Бекзат's (B, B, B) stays at one, 2.
+TEST_F(JournalFlow, RegradeListsTheChangesAndWritesThemOnlyWhenConfirmed) {
+    studentsTakeTests();
+    GroupJournalWindow& journal = openJournal();
+    findIn<QTabWidget>(journal, "tabs")->setCurrentIndex(1);
+    writeTestFile(u"test1"_s, numberedQuestions({1, 2, 1}), u"3"_s);
+    course.forgetBoxes();
+    MessageBoxes::setNextAnswer(MessageBoxes::Answer::Cancel);
+    findIn<QPushButton>(journal, "regrade")->click();
+    ASSERT_EQ(course.boxes().size(), 1);
+    EXPECT_EQ(course.boxes()[0].kind, MessageBoxes::Kind::Question);
+    EXPECT_EQ(course.boxes()[0].text,
+              u"Пересчитать оценки по нынешнему ключу ответов (Тест 1)?\n\nАйгүл: 5 → 4"_s);
+    EXPECT_EQ(course.storedGrade(u"Айгүл"_s, 1), u"5"_s);
+
+    course.forgetBoxes();
+    findIn<QPushButton>(journal, "regrade")->click();
+    EXPECT_EQ(course.boxTexts(),
+              (QStringList{u"Question: Пересчитать оценки по нынешнему ключу ответов (Тест 1)?\n\n"
+                           u"Айгүл: 5 → 4"_s,
+                           u"Information: Оценки пересчитаны: 1."_s}));
+    EXPECT_EQ(course.storedGrade(u"Айгүл"_s, 1), u"4"_s);
+    EXPECT_EQ(course.storedGrade(u"Бекзат"_s, 1), u"2"_s);
+    EXPECT_EQ(qobject_cast<QSortFilterProxyModel*>(findIn<QTableView>(journal, "grades")->model())
+                  ->index(0, 1)
+                  .data()
+                  .toString(),
+              u"4"_s);
+    EXPECT_TRUE(course.folder().read(u"report.regrades.txt"_s).endsWith(" | test1 | 5 | 4\r\n"));
+
+    course.forgetBoxes();
+    findIn<QPushButton>(journal, "regrade")->click();
+    EXPECT_EQ(
+        course.boxTexts(),
+        QStringList{u"Information: По нынешнему ключу ответов ни одна оценка не меняется."_s});
 }
 
 TEST_F(JournalFlow, ALostAnswerLogLeavesTheTestsEndAsItWas) {

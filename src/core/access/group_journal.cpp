@@ -24,14 +24,6 @@ namespace {
 constexpr int kLogFields = 5;
 constexpr int kHighestGrade = 5;
 
-QByteArray folded(QByteArrayView name) {
-    QByteArray key(name.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        key[i] = static_cast<char>(CodePage::fold(static_cast<unsigned char>(name[i])));
-    }
-    return key;
-}
-
 QList<int> testsWithFiles(const CourseBook& course) {
     QList<int> tests;
     for (const CourseItem* item : course.items()) {
@@ -64,7 +56,7 @@ StartedAttempts startedAttempts(const QString& path,
                                (fields.size() == AnswerLog::kAttemptFields && fields[9] == "1");
             if (first) {
                 if (const int test = TestRun::slotOf(QString::fromLatin1(fields[3]))) {
-                    QByteArray name = folded(fields[0]);
+                    QByteArray name = CodePage::folded(fields[0]);
                     if (const auto registered = since.constFind(name);
                         registered != since.constEnd()) {
                         const std::optional<qint64> moment = logMoment(fields[1], fields[2]);
@@ -133,7 +125,7 @@ GroupJournal GroupJournal::read(const QString& reportfile, const CourseBook& cou
 
 void GroupJournal::readAdministrator() {
     try {
-        administrator_ = folded(CodePage::encode(AdminSettings::read().login));
+        administrator_ = CodePage::folded(CodePage::encode(AdminSettings::read().login));
     } catch (const Failure&) {
         // No settings: no line is the administrator's.
     }
@@ -143,7 +135,7 @@ void GroupJournal::readRegister(int gradeSlots) {
     const QList<RegisteredUser> users = UserRegister::readAll(gradeSlots);
     QHash<QByteArray, const RegisteredUser*> userOf;
     for (const RegisteredUser& user : users) {
-        userOf.insert(folded(CodePage::encode(user.name)), &user);
+        userOf.insert(CodePage::folded(CodePage::encode(user.name)), &user);
     }
     // The list's names in order, each once; then the register's students the list lacks.
     QList<std::pair<QString, bool>> names;
@@ -157,17 +149,17 @@ void GroupJournal::readRegister(int gradeSlots) {
     }
     QHash<QByteArray, bool> seen;
     for (const auto& [name, listed] : names) {
-        seen.insert(folded(CodePage::encode(name)), true);
+        seen.insert(CodePage::folded(CodePage::encode(name)), true);
     }
     for (const RegisteredUser& user : users) {
-        const QByteArray key = folded(CodePage::encode(user.name));
+        const QByteArray key = CodePage::folded(CodePage::encode(user.name));
         if (user.student && !seen.contains(key)) {
             seen.insert(key, true);
             names.append({user.name, false});
         }
     }
     for (const auto& [name, listed] : names) {
-        const QByteArray key = folded(CodePage::encode(name));
+        const QByteArray key = CodePage::folded(CodePage::encode(name));
         if (name.isEmpty() || rows_.contains(key)) {
             continue;
         }
@@ -210,7 +202,7 @@ void GroupJournal::readTestLog(const QString& path) {
             ++skippedLogLines_;
             return;
         }
-        const QByteArray name = folded(fields[0]);
+        const QByteArray name = CodePage::folded(fields[0]);
         const int row = rows_.value(name, -1);
         if (row < 0) {
             // The administrator's trial runs are no student's; any other name (a student deleted
@@ -234,7 +226,7 @@ void GroupJournal::readTestLog(const QString& path) {
 
 void GroupJournal::countUnansweredTests(const StartedAttempts& started) {
     for (const JournalStudent& student : students_) {
-        const QByteArray name = folded(CodePage::encode(student.name));
+        const QByteArray name = CodePage::folded(CodePage::encode(student.name));
         for (const int test : tests_) {
             const int finished = student.attempts[static_cast<size_t>(test)].count;
             testsWithoutAnswers_ += std::max(0, finished - started.value({name, test}));

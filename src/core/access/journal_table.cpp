@@ -3,6 +3,7 @@
 
 #include "core/access/group_journal.h"
 #include "core/exam/question_statistics.h"
+#include "core/exam/test_analysis.h"
 #include "core/storage/csv_writer.h"
 
 #include <cmath>
@@ -91,6 +92,63 @@ JournalTable JournalTable::of(const QuestionStatistics& statistics) {
         table.rows_.append(row);
     }
     return table;
+}
+
+QString JournalTable::figure(const std::optional<double>& value) {
+    return value ? number(*value) : notTaken();
+}
+
+JournalTable JournalTable::of(const TestAnalysis& analysis) {
+    JournalTable table;
+    table.header_ = QStringList{QStringLiteral("№"),
+                                QStringLiteral("Вопрос"),
+                                QStringLiteral("Ответов"),
+                                QStringLiteral("Лёгкость %"),
+                                QStringLiteral("СКО %"),
+                                QStringLiteral("Индекс дискриминации %"),
+                                QStringLiteral("Эффективность дискриминации %"),
+                                QStringLiteral("Вес %")};
+    for (const QChar letter : QStringLiteral("ABCDE")) {
+        table.header_.append(QString(letter));
+    }
+    table.header_.append(QStringLiteral("Отметка"));
+    for (const AnalysedQuestion& q : analysis.questions()) {
+        const ItemFigures& f = q.figures;
+        QStringList row{QString::number(q.tally.number),
+                        shortened(q.tally.text),
+                        QString::number(f.attempts),
+                        figure(f.facility),
+                        figure(f.deviation),
+                        figure(f.discrimination),
+                        figure(f.efficiency),
+                        figure(f.weight)};
+        for (int i = 0; i < static_cast<int>(q.tally.chosen.size()); ++i) {
+            const QString count = QString::number(q.tally.chosen[static_cast<size_t>(i)]);
+            const bool correct = q.tally.correct == QString(QChar(u'A' + i));
+            row.append(correct ? count + QStringLiteral(" ✓") : count);
+        }
+        row.append(q.flags().join(QStringLiteral(", ")));
+        table.rows_.append(row);
+    }
+    return table;
+}
+
+QStringList JournalTable::figureLines(const TestFigures& test) {
+    const std::pair<QString, std::optional<double>> figures[] = {
+        {QStringLiteral("Средний балл %"), test.mean},
+        {QStringLiteral("Медиана %"), test.median},
+        {QStringLiteral("СКО %"), test.deviation},
+        {QStringLiteral("Асимметрия"), test.skewness},
+        {QStringLiteral("Эксцесс"), test.kurtosis},
+        {QStringLiteral("Альфа Кронбаха %"), test.consistency},
+        {QStringLiteral("Доля ошибки %"), test.errorRatio},
+        {QStringLiteral("Стандартная ошибка %"), test.standardError},
+    };
+    QStringList lines{QStringLiteral("Попыток: %1").arg(test.attempts)};
+    for (const auto& [label, value] : figures) {
+        lines.append(label + QStringLiteral(": ") + figure(value));
+    }
+    return lines;
 }
 
 bool JournalTable::holdsTypedText(qsizetype column) const {

@@ -11,6 +11,8 @@ namespace velmora {
 
 class GroupJournal;
 class QuestionStatistics;
+class TestAnalysis;
+struct TestFigures;
 
 // The group journal or a test's question statistics as a table of texts, cell for cell as the
 // journal window shows them; velmora-admin prints it and "Сохранить CSV..." saves it.
@@ -21,6 +23,14 @@ public:
     // One row per question: number, text (shortened), answers, share correct, A … E with the
     // correct letter's count marked, the verdict.
     static JournalTable of(const QuestionStatistics& statistics);
+    // One row per question with its item analysis: number, text (shortened), answers, facility,
+    // SD, discrimination index and efficiency, weight (all in percent, "—" where undefined),
+    // A … E with the correct letter's count marked, the flags.
+    static JournalTable of(const TestAnalysis& analysis);
+    // The test's figures, one "Label: value" line each, as the tab shows them above the table.
+    static QStringList figureLines(const TestFigures& test);
+    // A figure with two decimals and a comma, or "—".
+    static QString figure(const std::optional<double>& value);
     // The summary under the journal's table: a column per test ("Тест 1"; the first header cell is
     // empty) and a row per summaryRows() label: how many took it, their mean grade and the share
     // with 3 or more ("—" for both when nobody took it).

@@ -112,6 +112,14 @@ void UserRegister::writeGrade(const QString& name, int test, int grade) {
     writeini(name, testKey(test), QString::number(grade), path());
 }
 
+void UserRegister::writeGradeOfEach(int test, const QList<std::pair<QString, int>>& grades) {
+    QList<std::pair<QString, IniValues>> sections;
+    for (const auto& [name, grade] : grades) {
+        sections.append({name, IniValues{{testKey(test), QString::number(grade)}}});
+    }
+    writeiniSections(sections, path());
+}
+
 void UserRegister::erase(const QString& name) {
     eraseini(name, path());
 }

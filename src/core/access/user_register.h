@@ -95,6 +95,9 @@ public:
     static void writeGrades(const QString& name, const Grades& grades);
     // Writes the grade of one test as its decimal text, creating the section when missing.
     static void writeGrade(const QString& name, int test, int grade);
+    // Writes the grade of test `test` of each user in one locked, atomic rewrite of the file:
+    // every grade or none.
+    static void writeGradeOfEach(int test, const QList<std::pair<QString, int>>& grades);
     static void erase(const QString& name);
 
 private:

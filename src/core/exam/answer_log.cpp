@@ -52,15 +52,7 @@ QString AnswerLog::letter(int position) {
 }
 
 QString AnswerLog::path(const QString& reportfile) {
-    if (reportfile.trimmed().isEmpty()) {
-        return {};
-    }
-    const QFileInfo log(TestLog::path(reportfile));
-    const QString suffix = log.suffix();
-    const QString name = suffix.isEmpty()
-                             ? log.fileName() + QStringLiteral(".answers")
-                             : log.completeBaseName() + QStringLiteral(".answers.") + suffix;
-    return log.dir().filePath(name);
+    return TestLog::companionPath(reportfile, QStringLiteral("answers"));
 }
 
 bool AnswerLog::append(const QString& reportfile, const Answer& answer) {

@@ -44,12 +44,13 @@ QString QuestionTally::verdict() const {
 
 QuestionStatistics QuestionStatistics::read(const QString& reportfile, const QString& testname) {
     QuestionStatistics statistics;
-    statistics.readQuestions(testname);
+    statistics.questions_ = questionsOf(testname);
     statistics.readAnswers(AnswerLog::path(reportfile), testname);
     return statistics;
 }
 
-void QuestionStatistics::readQuestions(const QString& testname) {
+QList<QuestionTally> QuestionStatistics::questionsOf(const QString& testname) {
+    QList<QuestionTally> questions;
     const TestFile file = TestFile::named(testname);
     QList<int> numbers;
     for (const QString& section : file.sectionNames()) {
@@ -68,8 +69,9 @@ void QuestionStatistics::readQuestions(const QString& testname) {
         tally.text = question.text;
         const std::optional<QChar> letter = question.correctLetter();
         tally.correct = letter ? QString(*letter) : QStringLiteral("?");
-        questions_.append(tally);
+        questions.append(tally);
     }
+    return questions;
 }
 
 void QuestionStatistics::readAnswers(const QString& path, const QString& testname) {
@@ -123,19 +125,23 @@ void QuestionStatistics::readAnswers(const QString& path, const QString& testnam
     });
 }
 
-QStringList QuestionStatistics::notes() const {
+QStringList answerLogNotes(const QString& logProblem, int changedAnswers, int skippedLines) {
     QStringList notes;
-    if (!logProblem_.isEmpty()) {
-        notes.append(QStringLiteral("журнал ответов не прочитан: %1").arg(logProblem_));
+    if (!logProblem.isEmpty()) {
+        notes.append(QStringLiteral("журнал ответов не прочитан: %1").arg(logProblem));
     }
-    if (changedLines_ > 0) {
+    if (changedAnswers > 0) {
         notes.append(
-            QStringLiteral("ответов на изменённые вопросы не учтено: %1").arg(changedLines_));
+            QStringLiteral("ответов на изменённые вопросы не учтено: %1").arg(changedAnswers));
     }
-    if (skippedLines_ > 0) {
-        notes.append(QStringLiteral("строк журнала ответов пропущено: %1").arg(skippedLines_));
+    if (skippedLines > 0) {
+        notes.append(QStringLiteral("строк журнала ответов пропущено: %1").arg(skippedLines));
     }
     return notes;
+}
+
+QStringList QuestionStatistics::notes() const {
+    return answerLogNotes(logProblem_, changedLines_, skippedLines_);
 }
 
 } // namespace velmora

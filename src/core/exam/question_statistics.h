@@ -4,6 +4,7 @@
 #include "core/exam/test_shape.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <array>
 
@@ -24,6 +25,10 @@ struct QuestionTally {
     QString verdict() const;
 };
 
+// The notes of a reading of the answer log: why it could not be read, how many answers to changed
+// questions were left out, how many lines were skipped; nothing for what did not happen.
+QStringList answerLogNotes(const QString& logProblem, int changedAnswers, int skippedLines);
+
 // The answer log summed up per question of one test as its file stands now. A line whose question
 // fingerprint differs from the current question's, or that was scored under another correct
 // answer (the test was changed since), is left out and counted. A missing answer log holds no
@@ -32,6 +37,8 @@ struct QuestionTally {
 class QuestionStatistics {
 public:
     static QuestionStatistics read(const QString& reportfile, const QString& testname);
+    // The questions of the test file as it stands now, in number order, nothing answered.
+    static QList<QuestionTally> questionsOf(const QString& testname);
 
     const QList<QuestionTally>& questions() const { return questions_; }
     // Lines of this test answering a question that has changed (its text or its correct answer)
@@ -44,7 +51,6 @@ public:
     QStringList notes() const;
 
 private:
-    void readQuestions(const QString& testname);
     void readAnswers(const QString& path, const QString& testname);
 
     QList<QuestionTally> questions_;

@@ -6,6 +6,7 @@
 #include "core/storage/failure.h"
 #include "core/storage/safe_file.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 
@@ -38,6 +39,18 @@ QString TestLog::path(const QString& reportfile) {
         return programFolder();
     }
     return openPath(reportfile);
+}
+
+QString TestLog::companionPath(const QString& reportfile, const QString& part) {
+    if (reportfile.trimmed().isEmpty()) {
+        return {};
+    }
+    const QFileInfo log(path(reportfile));
+    const QString suffix = log.suffix();
+    const QString name = suffix.isEmpty() ? log.fileName() + QLatin1Char('.') + part
+                                          : log.completeBaseName() + QLatin1Char('.') + part +
+                                                QLatin1Char('.') + suffix;
+    return log.dir().filePath(name);
 }
 
 void TestLog::append(const QString& reportfile, const QString& line) {

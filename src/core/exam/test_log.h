@@ -19,6 +19,9 @@ public:
 
     // The log's full path for a settings value.
     static QString path(const QString& reportfile);
+    // A file kept beside the log, named as the log with `part` before its extension:
+    // "report.txt" and "answers" give "report.answers.txt". Empty when the setting names no file.
+    static QString companionPath(const QString& reportfile, const QString& part);
 
     // Appends `line` and CR LF, creating the file when missing. Throws the runtime's input/output
     // error ("File not found", "File access denied", ...) when the log cannot be written.

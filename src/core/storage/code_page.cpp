@@ -123,4 +123,12 @@ QString unencodableMessage(QStringView text, qsizetype at) {
         .arg(characterWithCode(text, at));
 }
 
+QByteArray CodePage::folded(QByteArrayView bytes) {
+    QByteArray key(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        key[i] = static_cast<char>(fold(static_cast<unsigned char>(bytes[i])));
+    }
+    return key;
+}
+
 } // namespace velmora

@@ -26,6 +26,8 @@ public:
     // Letter case folding on bytes: the byte of the lower-case letter, for ASCII and for the
     // Cyrillic and Kazakh letters; every other byte is returned unchanged.
     static unsigned char fold(unsigned char byte) { return foldTable()[byte]; }
+    // Every byte of `bytes` folded: one key for a name however its letters are written.
+    static QByteArray folded(QByteArrayView bytes);
 
 private:
     static const unsigned char* foldTable();

@@ -4,6 +4,7 @@
 #include "core/storage/code_page.h"
 #include "core/storage/data_path.h"
 #include "core/storage/failure.h"
+#include "core/storage/ini_batch.h"
 #include "core/storage/ini_file.h"
 #include "core/storage/ini_text.h"
 
@@ -199,6 +200,20 @@ void writeiniValues(const QString& section, const IniValues& values, const QStri
         for (const auto& [key, value] : encoded) {
             IniText::setValue(text, name, key, value);
         }
+        return true;
+    });
+}
+
+void writeiniSections(const QList<std::pair<QString, IniValues>>& sections, const QString& path) {
+    IniBatch batch;
+    for (const auto& [section, values] : sections) {
+        const QByteArray name = sectionName(section);
+        for (const auto& [key, value] : encodedValues(values)) {
+            batch.setValue(name, key, value);
+        }
+    }
+    IniFile(programFolderPath(path)).update([&batch](QByteArray& text) {
+        batch.applyTo(text);
         return true;
     });
 }

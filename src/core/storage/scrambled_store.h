@@ -63,6 +63,9 @@ QList<IniSectionRead> readiniSections(const QStringList& keys, const QString& pa
 // writeini for several keys of one section in one rewrite of the file: every value or none is
 // written. Values that cannot be stored whole are refused before anything is written.
 void writeiniValues(const QString& section, const IniValues& values, const QString& path);
+// writeiniValues for several sections in one rewrite of the file, under its lock: every value of
+// every section or none is written.
+void writeiniSections(const QList<std::pair<QString, IniValues>>& sections, const QString& path);
 // Adds the section with the values at the end of the file in one write, unless a section of that
 // name (letter case ignored) exists already: then nothing is written and the result is false. The
 // check and the write happen under the file's lock, so two writers cannot both create it.

@@ -2,15 +2,19 @@
 #include "gui/windows/group_journal_window.h"
 
 #include "core/access/journal_table.h"
-#include "core/exam/question_statistics.h"
+#include "core/access/regrade.h"
+#include "core/exam/test_analysis.h"
 #include "core/storage/save_file.h"
 #include "gui/kit/handler_guard.h"
+#include "gui/kit/message_boxes.h"
 #include "gui/kit/plain_text.h"
 #include "gui/kit/print_dialogs.h"
 #include "gui/windows/grade_chart.h"
 #include "gui/windows/journal_grades_model.h"
+#include "gui/windows/totals_histogram.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -98,6 +102,9 @@ GroupJournalWindow::GroupJournalWindow(QWidget* parent)
     connect(summary_, &QTableWidget::currentCellChanged, this,
             [this](int /*row*/, int column) { showChart(column + 1); });
     connect(testChoice_, &QComboBox::currentIndexChanged, this, &GroupJournalWindow::showQuestions);
+    connect(attemptChoice_, &QComboBox::currentIndexChanged, this,
+            &GroupJournalWindow::showQuestions);
+    connect(regrade_, &QPushButton::clicked, this, &GroupJournalWindow::regradeTest);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
         if (tab == kQuestionsTab && questionsStale_) {
             showQuestions();
@@ -159,6 +166,20 @@ QWidget* GroupJournalWindow::buildQuestionsTab() {
     testChoice_ = new QComboBox(tab);
     testChoice_->setObjectName(QStringLiteral("testChoice"));
     label->setBuddy(testChoice_);
+    auto* attemptsLabel = new QLabel(QStringLiteral("Попытки:"), tab);
+    attemptChoice_ = new QComboBox(tab);
+    attemptChoice_->setObjectName(QStringLiteral("attemptChoice"));
+    attemptChoice_->setAccessibleName(QStringLiteral("Попытки"));
+    attemptChoice_->addItem(QStringLiteral("Первые попытки"));
+    attemptChoice_->addItem(QStringLiteral("Все попытки"));
+    attemptsLabel->setBuddy(attemptChoice_);
+    regrade_ = new QPushButton(QStringLiteral("Пересчитать оценки..."), tab);
+    regrade_->setObjectName(QStringLiteral("regrade"));
+    testFigures_ = new QLabel(tab);
+    testFigures_->setObjectName(QStringLiteral("testFigures"));
+    testFigures_->setTextFormat(Qt::PlainText);
+    testFigures_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    histogram_ = new TotalsHistogram(tab);
     questionNotes_ = new QLabel(tab);
     questionNotes_->setObjectName(QStringLiteral("questionNotes"));
     questionNotes_->setTextFormat(Qt::PlainText);
@@ -168,15 +189,27 @@ QWidget* GroupJournalWindow::buildQuestionsTab() {
     questions_->setAccessibleName(QStringLiteral("Вопросы"));
     questions_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     questions_->verticalHeader()->hide();
+    questionRemarks_ = new QLabel(tab);
+    questionRemarks_->setObjectName(QStringLiteral("questionRemarks"));
+    questionRemarks_->setTextFormat(Qt::PlainText);
+    questionRemarks_->setWordWrap(true);
 
     auto* choice = new QHBoxLayout;
     choice->addWidget(label);
     choice->addWidget(testChoice_);
+    choice->addWidget(attemptsLabel);
+    choice->addWidget(attemptChoice_);
     choice->addStretch(1);
+    choice->addWidget(regrade_);
+    auto* figures = new QHBoxLayout;
+    figures->addWidget(testFigures_, 1);
+    figures->addWidget(histogram_);
     auto* layout = new QVBoxLayout(tab);
     layout->addLayout(choice);
+    layout->addLayout(figures);
     layout->addWidget(questionNotes_);
     layout->addWidget(questions_, 1);
+    layout->addWidget(questionRemarks_);
     return tab;
 }
 
@@ -238,16 +271,26 @@ void GroupJournalWindow::showQuestions() {
     guarded(this, [&] {
         questionsStale_ = false;
         const QString test = testChoice_->currentData().toString();
+        regrade_->setEnabled(!test.isEmpty());
         if (test.isEmpty()) {
             questions_->clear();
             questions_->setRowCount(0);
             questionNotes_->clear();
+            testFigures_->clear();
+            questionRemarks_->clear();
+            histogram_->setTotals({});
             return;
         }
-        const QuestionStatistics statistics = QuestionStatistics::read(reportfile_, test);
-        const JournalTable table = JournalTable::of(statistics);
-        questionNotes_->setText(statistics.notes().join(QStringLiteral("; ")));
-        questionNotes_->setHidden(statistics.notes().isEmpty());
+        const TestAnalysis analysis = TestAnalysis::read(
+            reportfile_, test,
+            attemptChoice_->currentIndex() == 1 ? AttemptChoice::All : AttemptChoice::First);
+        const JournalTable table = JournalTable::of(analysis);
+        testFigures_->setText(JournalTable::figureLines(analysis.test()).join(u'\n'));
+        histogram_->setTotals(analysis.totals());
+        questionNotes_->setText(analysis.notes().join(QStringLiteral("; ")));
+        questionNotes_->setHidden(analysis.notes().isEmpty());
+        questionRemarks_->setText(analysis.remarks().join(u'\n'));
+        questionRemarks_->setHidden(analysis.remarks().isEmpty());
         questions_->clear();
         questions_->setColumnCount(static_cast<int>(table.header().size()));
         questions_->setHorizontalHeaderLabels(table.header());
@@ -257,9 +300,41 @@ void GroupJournalWindow::showQuestions() {
             for (int column = 0; column < cells.size(); ++column) {
                 questions_->setItem(row, column, readOnlyItem(cells[column]));
             }
-            questions_->item(row, 1)->setToolTip(plainToolTip(statistics.questions()[row].text));
+            questions_->item(row, 1)->setToolTip(
+                plainToolTip(analysis.questions()[row].tally.text));
         }
         questions_->resizeColumnsToContents();
+    });
+}
+
+void GroupJournalWindow::regradeTest() {
+    guarded(this, [&] {
+        const QString test = testChoice_->currentData().toString();
+        if (test.isEmpty()) {
+            return;
+        }
+        const Regrade regrade = Regrade::plan(reportfile_, test);
+        if (regrade.changes().isEmpty()) {
+            MessageBoxes::information(
+                this, QStringLiteral("По нынешнему ключу ответов ни одна оценка не меняется."));
+            return;
+        }
+        QStringList lines{QStringLiteral("Пересчитать оценки по нынешнему ключу ответов (%1)?")
+                              .arg(testChoice_->currentText()),
+                          QString()};
+        for (const RegradeChange& change : regrade.changes()) {
+            lines.append(change.text());
+        }
+        if (!regrade.keptNote().isEmpty()) {
+            lines << QString() << regrade.keptNote();
+        }
+        if (MessageBoxes::questionYesNo(this, lines.join(u'\n')) != MessageBoxes::Answer::Ok) {
+            return;
+        }
+        regrade.apply(reportfile_, QDateTime::currentDateTime());
+        reload(reportfile_);
+        MessageBoxes::information(
+            this, QStringLiteral("Оценки пересчитаны: %1.").arg(regrade.changes().size()));
     });
 }
 

@@ -18,12 +18,14 @@ class QTabWidget;
 namespace velmora {
 
 class GradeChart;
+class TotalsHistogram;
 class JournalGradesModel;
 
 // The teacher's group journal "Журнал группы": a modeless window with the grades of every student
-// ("Оценки": the table, a summary per test and a chart of the chosen test's grades) and the
-// question statistics of a test ("Вопросы"). Every file is read once per reload; nothing is
-// written but the CSV file the teacher asks for.
+// ("Оценки": the table, a summary per test and a chart of the chosen test's grades) and the item
+// analysis of a test ("Вопросы": the test's figures, a histogram of the attempts' totals and the
+// figures of every question). Every file is read once per reload; nothing is written but the CSV
+// file the teacher asks for, and the grades of a regrade the teacher confirms.
 class GroupJournalWindow : public QWidget {
     Q_OBJECT
 public:
@@ -42,7 +44,8 @@ private:
     // Handlers of the controls.
     void refresh();             // "Обновить"
     void showChart(int column); // a test column chosen
-    void showQuestions();       // a test chosen on "Вопросы"
+    void showQuestions();       // a test or the attempts chosen on "Вопросы"
+    void regradeTest();         // "Пересчитать оценки..."
     void saveCsv();             // "Сохранить CSV..."
     void printGrades();         // "Печать..."
 
@@ -61,8 +64,13 @@ private:
     QTableWidget* summary_ = nullptr;
     GradeChart* chart_ = nullptr;
     QComboBox* testChoice_ = nullptr;
+    QComboBox* attemptChoice_ = nullptr;
+    QPushButton* regrade_ = nullptr;
+    QLabel* testFigures_ = nullptr;
+    TotalsHistogram* histogram_ = nullptr;
     QLabel* questionNotes_ = nullptr;
     QTableWidget* questions_ = nullptr;
+    QLabel* questionRemarks_ = nullptr;
 };
 
 } // namespace velmora

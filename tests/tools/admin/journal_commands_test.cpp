@@ -114,18 +114,16 @@ TEST(JournalOfAStudentRegisteredAgain, InheritsNothingFromTheEarlierStudent) {
         << moment.out.toStdString();
 }
 
-// After the answer key of question 1 changed, its answers so far were scored under another key:
-// they are left out and named in the note.
-TEST_F(JournalCommands, StatsLeaveOutAnswersGivenUnderAnEarlierKey) {
+// After the answer key of question 1 changed, its answers so far are scored against the key as
+// it stands now: what was right under the old key is wrong now.
+TEST_F(JournalCommands, StatsScoreEveryAnswerAgainstTheCurrentKey) {
     ASSERT_EQ(
         runAdmin({u"ini"_s, u"set"_s, u"data/tests/test1.ini"_s, u"1"_s, u"ap"_s, u"3"_s}).status,
         0);
-    const AdminRun run = runAdmin({u"stats"_s, u"test1"_s, u"--csv"_s});
-    EXPECT_EQ(run.status, 1) << run.err.toStdString(); // the note is a problem found
-    EXPECT_EQ(run.out, u"№;Вопрос;Ответов;Верно;A;B;C;D;E;Отметка\r\n"
-                       u"1;Вопрос 1;0;—;0;0;0 ✓;0;0;\r\n"
-                       u"2;Вопрос 2;0;—;0;0 ✓;0;0;0;\r\n"_s);
-    EXPECT_EQ(run.err, u"velmora-admin: ответов на изменённые вопросы не учтено: 2\n"_s);
+    const AdminRun run = runAdmin({u"stats"_s, u"test1"_s, u"--attempts"_s, u"all"_s, u"--csv"_s});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.split(u"\r\n"_s).value(1), u"1;Вопрос 1;2;0,00;0,00;—;—;—;1;1;0 ✓;0;0;"_s);
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
 }
 
 // The exit status tells whether a note was printed: 0 for logs whose every line is used, 1 for
@@ -153,15 +151,43 @@ TEST_F(JournalCommands, ExitWithOneOnlyWhenTheyReportAProblem) {
     EXPECT_TRUE(journal.err.contains(u"журнал тестов не прочитан"_s)) << journal.err.toStdString();
 }
 
-TEST_F(JournalCommands, StatsPrintsTheQuestionsOfOneTest) {
-    const AdminRun run = runAdmin({u"stats"_s, u"test1"_s, u"--csv"_s});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, u"№;Вопрос;Ответов;Верно;A;B;C;D;E;Отметка\r\n"
-                       u"1;Вопрос 1;2;50 %;1 ✓;1;0;0;0;\r\n"
-                       u"2;Вопрос 2;0;—;0;0 ✓;0;0;0;\r\n"_s);
-    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
-    EXPECT_EQ(runAdmin({u"stats"_s, u"exam"_s}).status, 2);
-    EXPECT_EQ(runAdmin({u"stats"_s}).status, 2);
+const QString kStatsHeader = u"№;Вопрос;Ответов;Лёгкость %;СКО %;Индекс дискриминации %;"
+                             u"Эффективность дискриминации %;Вес %;A;B;C;D;E;Отметка\r\n"_s;
+
+// Айгүл's first attempt answered question 1 wrong and never reached question 2: both count as
+// wrong. Her second attempt answered question 1 right.
+TEST_F(JournalCommands, StatsPrintsTheItemAnalysisOfFirstOrAllAttempts) {
+    const AdminRun first = runAdmin({u"stats"_s, u"test1"_s, u"--csv"_s});
+    EXPECT_EQ(first.status, 0) << first.err.toStdString();
+    EXPECT_EQ(first.out, kStatsHeader + u"1;Вопрос 1;1;0,00;—;—;—;—;0 ✓;1;0;0;0;\r\n"
+                                        u"2;Вопрос 2;1;0,00;—;—;—;—;0;0 ✓;0;0;0;\r\n"_s);
+    EXPECT_TRUE(first.err.isEmpty()) << first.err.toStdString();
+
+    // x1 = 0,1 and x2 = 0,0: T = 0,1 (shares 0 and .5). SD1 = 100·√.5; the rest of question 1
+    // (question 2) never varies, so no DI; Cov(x1, T) = .5 and Cov(x2, T) = 0 give the weights.
+    const AdminRun all = runAdmin({u"stats"_s, u"test1"_s, u"--attempts"_s, u"all"_s, u"--csv"_s});
+    EXPECT_EQ(all.out, kStatsHeader + u"1;Вопрос 1;2;50,00;70,71;—;—;100,00;1 ✓;1;0;0;0;\r\n"
+                                      u"2;Вопрос 2;2;0,00;0,00;—;—;0,00;0;0 ✓;0;0;0;\r\n"_s);
+    // Mean and median .25; V(share) = 2·.25²/1 = .125; V(T) = .5 = V(x1) + V(x2), so alpha is 0,
+    // the error ratio 100 and the standard error the SD.
+    const AdminRun summary =
+        runAdmin({u"stats"_s, u"test1"_s, u"--summary"_s, u"--attempts"_s, u"all"_s});
+    EXPECT_EQ(summary.status, 0) << summary.err.toStdString();
+    EXPECT_EQ(summary.out, u"Попыток: 2\nСредний балл %: 25,00\nМедиана %: 25,00\nСКО %: 35,36\n"
+                           u"Асимметрия: —\nЭксцесс: —\nАльфа Кронбаха %: 0,00\n"
+                           u"Доля ошибки %: 100,00\nСтандартная ошибка %: 35,36\n"_s);
+    const AdminRun text = runAdmin({u"stats"_s, u"test1"_s});
+    EXPECT_TRUE(text.out.startsWith(u"№  Вопрос    Ответов  Лёгкость %"_s))
+        << text.out.toStdString();
+    EXPECT_TRUE(text.out.contains(u"\n\nПопыток: 1\n"_s)) << text.out.toStdString();
+
+    for (const QStringList& wrong :
+         {QStringList{u"stats"_s, u"exam"_s}, QStringList{u"stats"_s},
+          QStringList{u"stats"_s, u"test1"_s, u"--attempts"_s},
+          QStringList{u"stats"_s, u"test1"_s, u"--attempts"_s, u"last"_s},
+          QStringList{u"stats"_s, u"test1"_s, u"--csv"_s, u"--summary"_s}}) {
+        EXPECT_EQ(runAdmin(wrong).status, 2) << wrong.join(u' ').toStdString();
+    }
 }
 
 // A test without a file has no statistics: the missing file is named, and nothing is printed.
