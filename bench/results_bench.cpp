@@ -10,6 +10,7 @@
 #include "results/results_sender.h"
 #include "test_lrs.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -42,8 +43,21 @@ void BM_OutboxAppend(benchmark::State& state) {
 }
 BENCHMARK(BM_OutboxAppend)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The event loop the sender's requests run in needs an application; made once, never destroyed
+// (as the journal benchmarks' own, which takes this one when it runs later).
+void needApplication() {
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "velmora_bench";
+        static char* argv[] = {name, nullptr};
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(argc, argv);
+    }
+}
+
 // 1,000 waiting statements sent to the local store in batches of 100.
 void BM_SendToLocalLrs(benchmark::State& state) {
+    needApplication();
     test::TestLrs lrs;
     if (!lrs.start()) {
         state.SkipWithError(lrs.error().toUtf8().constData());

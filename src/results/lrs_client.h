@@ -28,8 +28,8 @@ struct LrsReply {
 // GUI thread. TLS certificate errors always fail the request.
 class LrsClient {
 public:
-    static constexpr qsizetype kBodyKept = 64 * 1024;
-    static constexpr qint64 kLargestReply = 1024 * 1024;
+    static constexpr qsizetype kBodyKept = qsizetype(64) * 1024;
+    static constexpr qint64 kLargestReply = qint64(1024) * 1024;
 
     explicit LrsClient(ResultsSettings settings, int timeoutMs = 10'000);
 

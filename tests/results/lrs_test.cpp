@@ -164,7 +164,7 @@ TEST(LrsFaults, SlowHugeAndUntrustedStoresFailTheRoundAndKeepTheOutbox) {
         QByteArray reply;
         const char* error; // the start of the round's error; nullptr: accepted
     };
-    const QByteArray huge(5 * 1024 * 1024, 'x');
+    const QByteArray huge(qsizetype(5) * 1024 * 1024, 'x');
     const Row rows[] = {
         {"never answers", QByteArray(), "LRS не ответил за 0.5 с"},
         {"5 MB refusal", httpReply(500, huge), "ответ LRS больше 1048576 байт"},

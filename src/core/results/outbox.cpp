@@ -75,7 +75,7 @@ void rewrite(const QString& path, const QList<QByteArray>& lines) {
 
 } // namespace
 
-Outbox::Outbox(const QString& folder) : folder_(folder) {}
+Outbox::Outbox(QString folder) : folder_(std::move(folder)) {}
 
 QString Outbox::path() const {
     return QDir(folder_).filePath(QStringLiteral("results.outbox"));

@@ -28,7 +28,7 @@ public:
         QString message;
     };
 
-    explicit Outbox(const QString& folder);
+    explicit Outbox(QString folder);
 
     QString path() const;
     QString damagedPath() const;
