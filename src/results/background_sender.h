@@ -12,9 +12,9 @@ namespace velmora {
 // Sends the outbox of a course folder in a thread of its own while the program runs: it looks at
 // the outbox every few seconds, sends what waits, and after a failure waits longer each time
 // (2 s, 4 s, … up to 5 minutes) before it tries again. After a 401 it sends nothing more until
-// the program starts again. A course folder without results.toml costs one look at the file per
-// round. Starting takes no time, and ending takes no longer than one look at the stop flag, however
-// the store is doing.
+// the program starts again. A course folder without results.toml has no outbox, and costs one
+// look for it every two seconds. Starting takes no time, and ending takes no longer than one look
+// at the stop flag, however the store is doing.
 class BackgroundSender {
 public:
     explicit BackgroundSender(QString folder);
