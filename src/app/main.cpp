@@ -2,11 +2,13 @@
 #include "app/font_config_warm_up.h"
 #include "app/start_up.h"
 #include "core/program/program_folders.h"
+#include "core/storage/data_path.h"
 #include "gui/documents/document_view.h"
 #include "gui/kit/high_contrast.h"
 #include "gui/kit/program_style.h"
 #include "gui/windows/main_window.h"
 #include "gui/windows/program_windows.h"
+#include "results/background_sender.h"
 
 #include <QApplication>
 
@@ -31,6 +33,9 @@ int main(int argc, char* argv[]) {
     // Closing the main window ends the program, whatever other window is still open.
     QObject::connect(&windows->mainWindow(), &velmora::MainWindow::closed, &app,
                      &QApplication::quit, Qt::QueuedConnection);
+    // The course's results go to its record store from a thread of their own; ending the
+    // program ends that thread at once, whatever the store is doing.
+    const velmora::BackgroundSender results(velmora::programFolder());
     windows->showTitlePage();
     return QApplication::exec();
 }

@@ -19,6 +19,7 @@ QList<AdminCommand> allCommands() {
     commands += courseCommands();
     commands += courseAuthoringCommands();
     commands += attemptCommands();
+    commands += resultsCommands();
     return commands;
 }
 

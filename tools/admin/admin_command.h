@@ -30,6 +30,7 @@ QList<AdminCommand> journalCommands();
 QList<AdminCommand> courseCommands();
 QList<AdminCommand> courseAuthoringCommands();
 QList<AdminCommand> attemptCommands();
+QList<AdminCommand> resultsCommands();
 
 // Prints every problem of the course folder as `course check` does, then the count of errors and
 // warnings; returns the number of errors.

@@ -4,6 +4,10 @@
 #include "core/access/journal_table.h"
 #include "core/access/regrade.h"
 #include "core/exam/test_analysis.h"
+#include "core/results/outbox.h"
+#include "core/results/results_settings.h"
+#include "core/results/results_status.h"
+#include "core/storage/data_path.h"
 #include "core/storage/save_file.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/message_boxes.h"
@@ -15,6 +19,8 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -235,11 +241,34 @@ void GroupJournalWindow::reload(const QString& reportfile) {
                              QStringLiteral("test%1").arg(test));
     }
     testChoice_->setCurrentIndex(std::max(0, testChoice_->findData(chosen)));
+    showResultsStatus();
     // The answer log is the largest file: it is read when the questions are looked at.
     questionsStale_ = true;
     if (tabs_->currentIndex() == kQuestionsTab) {
         showQuestions();
     }
+}
+
+void GroupJournalWindow::showResultsStatus() {
+    const QString folder = programFolder();
+    const bool sends = QFileInfo::exists(QDir(folder).filePath(ResultsSettings::fileName()));
+    if (!sends) {
+        if (resultsStatus_ != nullptr) {
+            resultsStatus_->hide();
+        }
+        return; // a course that sends nothing shows nothing about it
+    }
+    if (resultsStatus_ == nullptr) {
+        resultsStatus_ = new QLabel(this);
+        resultsStatus_->setObjectName(QStringLiteral("resultsStatus"));
+        resultsStatus_->setTextFormat(Qt::PlainText); // an error may quote the store's answer
+        resultsStatus_->setWordWrap(true);
+        static_cast<QVBoxLayout*>(layout())->addWidget(resultsStatus_);
+    }
+    const ResultsStatus status = ResultsStatus::read(folder);
+    resultsStatus_->setText(
+        ResultsStatus::line(status.sent, Outbox(folder).count(), status.lastError));
+    resultsStatus_->show();
 }
 
 void GroupJournalWindow::fillSummary() {

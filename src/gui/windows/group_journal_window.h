@@ -40,6 +40,9 @@ private:
     QWidget* buildGradesTab();
     QWidget* buildQuestionsTab();
     void fillSummary();
+    // The line under the tabs: what was sent to the course's record store, what waits, the last
+    // error; made only for a course folder with results.toml.
+    void showResultsStatus();
 
     // Handlers of the controls.
     void refresh();             // "Обновить"
@@ -55,6 +58,7 @@ private:
     JournalGradesModel* model_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     QLabel* notes_ = nullptr;
+    QLabel* resultsStatus_ = nullptr;
     QPushButton* refresh_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QLineEdit* filter_ = nullptr;

@@ -6,6 +6,7 @@
 #include "gui/documents/document_view.h"
 #include "gui/kit/deferred_controls.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
@@ -201,6 +202,7 @@ private:
     std::optional<TimeLimit> limit_;
     bool warned_ = false;
     std::optional<Attempt> finished_; // the attempt graded last, for its review
+    QDateTime testBegan_;             // when the test on the test screen began, for its results
     ReviewWindow* reviewWindow_ = nullptr;
 };
 

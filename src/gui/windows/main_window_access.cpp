@@ -9,6 +9,7 @@
 #include "core/access/user_list.h"
 #include "core/access/user_register.h"
 #include "core/program/course_state.h"
+#include "core/results/results_recorder.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/message_boxes.h"
 #include "gui/screens/admin_screen.h"
@@ -110,6 +111,8 @@ void MainWindow::registerStudent() {
             return;
         }
         MessageBoxes::information(this, texts::registered());
+        // After the box: an outbox that cannot be written never hides a done registration.
+        ResultsRecorder::registered(signInContent_->nameBox()->text());
     });
 }
 

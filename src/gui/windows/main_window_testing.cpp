@@ -7,6 +7,7 @@
 #include "core/exam/attempt_review.h"
 #include "core/exam/test_log.h"
 #include "core/program/course_state.h"
+#include "core/results/results_recorder.h"
 #include "core/storage/failure.h"
 #include "gui/kit/handler_guard.h"
 #include "gui/kit/message_boxes.h"
@@ -73,6 +74,7 @@ void MainWindow::startTest() {
 }
 
 void MainWindow::showTestScreen(const Question& question, qint64 spentMs) {
+    testBegan_ = QDateTime::currentDateTimeUtc().addMSecs(-spentMs);
     testContent_->beginTest();
     showScreen(Screen::Test);
     showQuestion(question);
@@ -191,9 +193,12 @@ void MainWindow::logAnswer() const {
     const Session& session = state_->session();
     if (const std::optional<AnsweredQuestion>& answered = session.testRun.lastAnswered()) {
         // A lost answer line is not the student's concern: nothing is shown, the test goes on.
-        (void)AnswerLog::append(session.admin.reportFile,
-                                AnswerLog::of(session.userName, QDateTime::currentDateTime(),
-                                              session.testRun.testname(), *answered));
+        const AnswerLog::Answer answer = AnswerLog::of(
+            session.userName, QDateTime::currentDateTime(), session.testRun.testname(), *answered);
+        (void)AnswerLog::append(session.admin.reportFile, answer);
+        (void)ResultsRecorder::answered({answer.username, answer.testname, answer.question,
+                                         AnswerLog::fingerprint(answer.questionText), answer.chosen,
+                                         answer.correct, answer.seed});
     }
 }
 
@@ -207,6 +212,14 @@ void MainWindow::endTest() {
         TestLog::append(session.admin.reportFile,
                         TestLog::line(session.userName, QDateTime::currentDateTime(),
                                       session.testName, outcome.grade));
+    });
+    // Beside the test log line and before the grade is shown: a result the student has seen is
+    // always on its way to the school's record store.
+    guarded(this, [&] {
+        ResultsRecorder::completed(
+            {session.userName, session.testName, outcome.grade, state_->course().passGrade,
+             testBegan_.msecsTo(QDateTime::currentDateTimeUtc()),
+             finished_ ? finished_->plan.seed : 0, state_->chosenTestSettings().draw});
     });
     showProgress();
     guarded(this, [&] { UserRegister::writeGrade(session.userName, outcome.slot, outcome.grade); });
