@@ -42,10 +42,12 @@ double luminance(const QColor& colour) {
            0.0722 * channel(colour.blueF());
 }
 
+#ifndef Q_OS_WIN
 bool namesHighContrast(const QString& theme) {
     return theme.contains(QStringLiteral("highcontrast"), Qt::CaseInsensitive) ||
            theme.contains(QStringLiteral("high-contrast"), Qt::CaseInsensitive);
 }
+#endif
 
 } // namespace
 
