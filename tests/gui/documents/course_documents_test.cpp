@@ -157,20 +157,34 @@ double wordsReachable(const QString& pageText, const AccessibleTree& tree) {
     return pageWords.isEmpty() ? 0.0 : static_cast<double>(found) / pageWords.size();
 }
 
+// The program's browser on its own, shown, with the pages it opens.
+struct BrowserOnItsOwn {
+    BrowserOnItsOwn() {
+        parent.resize(800, 600);
+        parent.show();
+    }
+    // Opens a page of the course folder and waits until it has loaded: false when it never did.
+    bool open(const char* coursePath) {
+        const qsizetype before = loaded.size();
+        host.navigate(courseFile(QLatin1String(coursePath)));
+        return QTest::qWaitFor([&] { return loaded.size() > before; }, 60000);
+    }
+
+    QWidget parent;
+    WebDocumentView host{&parent};
+    QWebEngineView* browser = qobject_cast<QWebEngineView*>(host.browser());
+    QSignalSpy loaded{browser, &QWebEngineView::loadFinished};
+};
+
 // A screen reader reads a lecture through the browser's accessible tree: nearly every word of the
 // page, its headings as headings and its links as links. Run on an X screen (the offscreen platform
 // has no accessibility to switch on); the screen reader's arrival is played by switching Qt's
 // accessibility on, again while waiting, as the desktop's bridge may switch it off meanwhile.
 TEST(RealBrowser, ALectureIsReadThroughTheAccessibleTree) {
-    QWidget parent;
-    parent.resize(800, 600);
-    WebDocumentView host(&parent);
-    auto* browser = qobject_cast<QWebEngineView*>(host.browser());
-    ASSERT_NE(browser, nullptr) << "the QtWebEngine module did not load";
-    parent.show();
-    QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
-    host.navigate(courseFile(QStringLiteral("\\data\\info\\lig-1.html")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !loaded.isEmpty(); }, 60000));
+    BrowserOnItsOwn shown;
+    ASSERT_NE(shown.browser, nullptr) << "the QtWebEngine module did not load";
+    ASSERT_TRUE(shown.open("/data/info/lig-1.html"));
+    QWebEngineView* browser = shown.browser;
     QString pageText;
     browser->page()->toPlainText([&](const QString& text) { pageText = text; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !pageText.isEmpty(); }, 10000));
@@ -207,28 +221,21 @@ QString computedColours(QWebEngineView& browser) {
 // The high-contrast look overrides the course's style sheet in the browser too, on the page shown
 // and on the pages opened later, and gives it back when switched off.
 TEST(RealBrowser, TheHighContrastLookOverridesTheCoursesStyle) {
-    QWidget parent;
-    parent.resize(800, 600);
-    WebDocumentView host(&parent);
-    auto* browser = qobject_cast<QWebEngineView*>(host.browser());
-    ASSERT_NE(browser, nullptr) << "the QtWebEngine module did not load";
-    parent.show();
-    QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
-    host.navigate(courseFile(QStringLiteral("\\data\\info\\lig-1.html")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !loaded.isEmpty(); }, 60000));
+    BrowserOnItsOwn shown;
+    ASSERT_NE(shown.browser, nullptr) << "the QtWebEngine module did not load";
+    ASSERT_TRUE(shown.open("/data/info/lig-1.html"));
+    QWebEngineView* browser = shown.browser;
     const QString own = computedColours(*browser);
     const QString contrast = QStringLiteral("rgb(255, 255, 255)|rgb(0, 0, 0)|rgb(255, 255, 255)");
     ASSERT_NE(own, contrast);
 
-    host.setHighContrast(true);
+    shown.host.setHighContrast(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return computedColours(*browser) == contrast; }, 10000));
-    host.navigate(courseFile(QStringLiteral("\\data\\info\\lig-2.html")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.size() >= 2; }, 60000));
+    ASSERT_TRUE(shown.open("/data/info/lig-2.html"));
     EXPECT_EQ(computedColours(*browser), contrast) << "the next page opens in the look";
 
-    host.setHighContrast(false);
-    host.navigate(courseFile(QStringLiteral("\\data\\info\\lig-1.html")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.size() >= 3; }, 60000));
+    shown.host.setHighContrast(false);
+    ASSERT_TRUE(shown.open("/data/info/lig-1.html"));
     EXPECT_EQ(computedColours(*browser), own);
 }
 
