@@ -67,7 +67,7 @@ TEST(ResultsFlow, EveryRegistrationAnswerAndAttemptWaitsInTheOutboxWithItsResult
                                   u"completed"_s}));
     EXPECT_EQ(ids.size(), statements.size()) << "each statement its own id";
 
-    const QJsonObject completed = statements.last();
+    const QJsonObject& completed = statements.last();
     const QJsonObject result = completed.value(u"result"_s).toObject();
     EXPECT_EQ(QString::number(result.value(u"score"_s).toObject().value(u"raw"_s).toInt()),
               course.storedGrade(u"Айгүл"_s, 1));
@@ -78,7 +78,7 @@ TEST(ResultsFlow, EveryRegistrationAnswerAndAttemptWaitsInTheOutboxWithItsResult
     // The answers: the file's question numbers, the letters chosen and right.
     QStringList answers;
     for (qsizetype i = 1; i <= 3; ++i) {
-        const QJsonObject answered = statements[i];
+        const QJsonObject& answered = statements[i];
         const QJsonObject answer = answered.value(u"result"_s).toObject();
         answers
             << answered.value(u"object"_s).toObject().value(u"id"_s).toString().section(u'/', -1) +

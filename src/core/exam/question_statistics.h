@@ -4,8 +4,8 @@
 #include "core/exam/test_shape.h"
 
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace velmora {

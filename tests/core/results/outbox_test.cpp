@@ -59,6 +59,7 @@ TEST(Outbox, AppendsOfManyWritersAndTakingOutNeverLoseALine) {
     constexpr int kWriters = 4;
     constexpr int kLines = 50;
     std::vector<std::thread> writers;
+    writers.reserve(kWriters);
     for (int w = 0; w < kWriters; ++w) {
         writers.emplace_back([&folder, w] {
             for (int i = 0; i < kLines; ++i) {
