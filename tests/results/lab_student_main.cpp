@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: velmora_lab_student NAME ATTEMPTS\n");
         return 2;
     }
-    const QString name = args[1];
+    const QString& name = args[1];
     const int attempts = args[2].toInt();
     QRandomGenerator random(QRandomGenerator::global()->generate());
     using namespace velmora;

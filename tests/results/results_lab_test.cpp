@@ -148,7 +148,7 @@ TEST(ResultsLab, ThirtyComputersAStoreComingAndGoingAndKillsLoseAndDoubleNothing
     int missing = 0;
     for (const auto& [attempt, count] : logged) {
         EXPECT_EQ(count, 1) << attempt.toStdString();
-        if (held.count(attempt) == 0) {
+        if (!held.contains(attempt)) {
             ++missing;
             EXPECT_TRUE(killed.contains(attempt.section(u" | "_s, 0, 0))) << attempt.toStdString();
         }
