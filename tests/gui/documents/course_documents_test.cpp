@@ -154,7 +154,8 @@ double wordsReachable(const QString& pageText, const AccessibleTree& tree) {
     const QSet<QString> reachable(treeWords.begin(), treeWords.end());
     const auto found = std::count_if(pageWords.begin(), pageWords.end(),
                                      [&](const QString& w) { return reachable.contains(w); });
-    return pageWords.isEmpty() ? 0.0 : static_cast<double>(found) / static_cast<double>(pageWords.size());
+    return pageWords.isEmpty() ? 0.0
+                               : static_cast<double>(found) / static_cast<double>(pageWords.size());
 }
 
 // The program's browser on its own, shown, with the pages it opens.
