@@ -253,6 +253,7 @@ int addDocument(const QStringList& a, QTextStream& out, QTextStream& err) {
         const CourseBook course = checkedCourse(text, folder);
         const CourseMenu& menu = menuNamed(course, args->options.value(QStringLiteral("--menu")));
         QList<CourseFileEdit::Key> keys{
+            {"name", CourseFileEdit::string(name)},
             {"caption", CourseFileEdit::string(caption)},
             {"document", CourseFileEdit::string(document)},
             {"icon", "\"lecture\""},
@@ -260,8 +261,20 @@ int addDocument(const QStringList& a, QTextStream& out, QTextStream& err) {
         if (*after > 0) {
             keys.append({"after_test", QByteArray::number(*after)});
         }
-        QByteArray edited = CourseFileEdit::insertAfterTable(text, lineForDocument(menu),
-                                                             CourseFileEdit::itemTable(keys));
+        const auto edit = [&] {
+            return CourseFileEdit::insertAfterTable(text, lineForDocument(menu),
+                                                    CourseFileEdit::itemTable(keys));
+        };
+        // The page's name names the item too, so that items put before it later do not rename
+        // it; a name the course already uses is left out, and the item is named by its place.
+        try {
+            QByteArray edited = edit();
+            checkedCourse(edited, folder);
+            return edited;
+        } catch (const Failure&) {
+            keys.removeFirst();
+        }
+        QByteArray edited = edit();
         checkedCourse(edited, folder);
         return edited;
     });

@@ -167,7 +167,8 @@ void makeDocument(const QString& folder, const QString& name) {
 }
 
 // The item add-document puts after test 1's item of the new course.
-const QByteArray kAddedItem = "\n[[menu.item]]\ncaption = \"2. Желілік модель\"\n"
+const QByteArray kAddedItem = "\n[[menu.item]]\nname = \"osi-model\"\n"
+                              "caption = \"2. Желілік модель\"\n"
                               "document = \"data/lectures/osi-model.html\"\nicon = \"lecture\"\n"
                               "after_test = 1\n";
 
@@ -219,10 +220,11 @@ TEST(AddDocumentTwice, TheSecondPageIsNumberedAndLandsBeforeBack) {
     SKIP_WITHOUT_PANDOC();
     const TempFolder temp;
     const QString course = newCourse(temp);
-    // A menu closed by the "Назад" command: new items stay above it.
+    // A menu closed by the "Назад" command: new items stay above it. Its name is the second
+    // page's, so that item is named by its place.
     QFile file(course + u"/course.toml"_s);
     ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write("\n[[menu.item]]\ncommand = \"back\"\n");
+    file.write("\n[[menu.item]]\nname = \"notes-2\"\ncommand = \"back\"\n");
     file.close();
     temp.write(u"notes.md"_s, "Notes\n");
     for (const char* caption : {"A", "B"}) {
@@ -233,11 +235,12 @@ TEST(AddDocumentTwice, TheSecondPageIsNumberedAndLandsBeforeBack) {
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
     }
     const QByteArray text = velmora::readWholeFile(course + u"/course.toml"_s).value();
-    EXPECT_TRUE(text.endsWith("[[menu.item]]\ntest = 1\n\n[[menu.item]]\ncaption = \"A\"\n"
+    EXPECT_TRUE(text.endsWith("[[menu.item]]\ntest = 1\n\n[[menu.item]]\nname = \"notes\"\n"
+                              "caption = \"A\"\n"
                               "document = \"data/lectures/notes.html\"\nicon = \"lecture\"\n\n"
                               "[[menu.item]]\ncaption = \"B\"\n"
                               "document = \"data/lectures/notes-2.html\"\nicon = \"lecture\"\n\n"
-                              "[[menu.item]]\ncommand = \"back\"\n"))
+                              "[[menu.item]]\nname = \"notes-2\"\ncommand = \"back\"\n"))
         << text.toStdString();
 }
 
