@@ -18,7 +18,9 @@ QString nameCell(const JournalStudent& student) {
 } // namespace
 
 QString JournalTable::number(double value) {
-    return QString::number(value, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+    QString text = QString::number(value, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+    // A figure that rounds to zero is zero, whichever side of it the arithmetic left it on.
+    return text == u"-0,00" ? QStringLiteral("0,00") : text;
 }
 
 QString JournalTable::percent(double share) {

@@ -287,6 +287,17 @@ TEST_F(GroupJournalFiles, QuestionStatisticsLeaveOutAnswersUnderAnotherKey) {
                                    u"0"_s, u"0"_s, u"0"_s, QString()}}));
 }
 
+TEST(JournalTableNumbers, HaveTwoDecimalsAfterACommaAndNoNegativeZero) {
+    const std::pair<double, const char16_t*> rows[] = {
+        {3.5, u"3,50"},    {2.0 / 3.0, u"0,67"},  {-0.25, u"-0,25"},  {-1e-12, u"0,00"},
+        {-0.004, u"0,00"}, {-0.005001, u"-0,01"}, {100.0, u"100,00"}, {0.0, u"0,00"},
+    };
+    for (const auto& [value, text] : rows) {
+        EXPECT_EQ(velmora::JournalTable::number(value), QString::fromUtf16(text)) << value;
+    }
+    EXPECT_EQ(velmora::JournalTable::figure(std::nullopt), u"—"_s);
+}
+
 TEST(JournalTableCsv, HasAByteOrderMarkSemicolonsAndQuotedFields) {
     TempFolder folder;
     storeStudent(QStringLiteral("Иванов; Пётр"), {});
