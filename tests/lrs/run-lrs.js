@@ -2,8 +2,10 @@
 // Runs Learning Locker's xAPI statement service (npm package xapi-statements, pinned in
 // package-lock.json) in memory on 127.0.0.1 for the results tests. The service asks an outside
 // endpoint who a client is; a small endpoint here answers for the one key and secret given.
-//   LRS_PORT (0: a free one), LRS_KEY, LRS_SECRET
-// Prints "lrs listening on PORT" once the service takes statements.
+//   LRS_PORT (0: a free one), LRS_KEY, LRS_SECRET, LRS_CONTROL (a folder, optional)
+// Prints "lrs listening on PORT" once the service takes statements. With LRS_CONTROL it also writes
+// the port to the file "port" there, and ends when a file "stop" appears there: a program under
+// Wine reads neither the output nor the end of a process of the host's own.
 'use strict';
 const http = require('http');
 const net = require('net');
@@ -35,6 +37,21 @@ const client = {
   organisation: '58fe13e34effd3c26a7fc4b6',
   scopes: ['all'],
 };
+
+// A folder named by a program under Wine, as the host sees it: drive Z: is the host's root, the
+// other drives are folders of the Wine prefix.
+function hostPath(given) {
+  const drive = given && process.platform !== 'win32' && /^([A-Za-z]):[\\/]/.exec(given);
+  if (!drive) {
+    return given;
+  }
+  const rest = given.slice(2).replace(/\\/g, '/');
+  if (drive[1].toLowerCase() === 'z') {
+    return rest;
+  }
+  const prefix = process.env.WINEPREFIX || path.join(os.homedir(), '.wine');
+  return path.join(prefix, 'drive_' + drive[1].toLowerCase(), rest);
+}
 
 async function main() {
   const authServer = http.createServer((req, res) => {
@@ -71,6 +88,12 @@ async function main() {
     const probe = net.connect(port, '127.0.0.1', () => {
       probe.end();
       console.log(`lrs listening on ${port}`);
+      const control = hostPath(process.env.LRS_CONTROL);
+      if (control) {
+        fs.writeFileSync(path.join(control, 'port.part'), String(port));
+        fs.renameSync(path.join(control, 'port.part'), path.join(control, 'port'));
+        setInterval(() => fs.existsSync(path.join(control, 'stop')) && process.exit(0), 50);
+      }
     });
     probe.on('error', () => setTimeout(wait, 50));
   };

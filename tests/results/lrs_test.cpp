@@ -152,7 +152,7 @@ TEST_F(Lrs, AStoppedStoreKeepsTheOutboxUntilItIsBack) {
 }
 
 // The faults a real store does not make on request, against stand-ins.
-TEST(LrsFaults, SlowHugeAndUntrustedStoresFailTheRoundAndKeepTheOutbox) {
+TEST(LrsFaults, SlowAndHugeStoresFailTheRoundAndKeepTheOutbox) {
     const TempFolder folder;
     ResultsSettings settings{u"http://127.0.0.1:9/xAPI/"_s, u"k"_s, u"s"_s,
                              u"https://school.kz/c"_s};
@@ -189,8 +189,15 @@ TEST(LrsFaults, SlowHugeAndUntrustedStoresFailTheRoundAndKeepTheOutbox) {
             EXPECT_GE(outbox.count(), 1);
         }
     }
+}
 
-    // A certificate nobody vouches for ends the request; it is never let through.
+// A certificate nobody vouches for ends the request; it is never let through. (Wine's TLS cannot
+// serve one: scripts/windows-test leaves this case out.)
+TEST(LrsFaults, AnUntrustedCertificateFailsTheRoundAndKeepsTheOutbox) {
+    const TempFolder folder;
+    ResultsSettings settings{u"http://127.0.0.1:9/xAPI/"_s, u"k"_s, u"s"_s,
+                             u"https://school.kz/c"_s};
+    const Outbox outbox(folder.path());
     QSslServer tls;
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     QFile cert(QStringLiteral(VELMORA_SOURCE_ROOT "/tests/results/untrusted-cert.pem"));

@@ -3,16 +3,28 @@
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QHostAddress>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QProcessEnvironment>
-#include <QRegularExpression>
 #include <QTcpSocket>
+#include <QThread>
 #include <QUrlQuery>
 
 namespace velmora::test {
+namespace {
+
+// Whether something on 127.0.0.1 takes connections at the port.
+bool portTaken(int port) {
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHost, quint16(port));
+    return probe.waitForConnected(500);
+}
+
+} // namespace
 
 TestLrs::TestLrs() = default;
 
@@ -29,17 +41,21 @@ bool TestLrs::start() {
                        port_ == 0 ? QStringLiteral("0") : QString::number(port_));
     environment.insert(QStringLiteral("LRS_KEY"), QString::fromLatin1(kKey));
     environment.insert(QStringLiteral("LRS_SECRET"), QString::fromLatin1(kSecret));
+    control_ = std::make_unique<QTemporaryDir>();
+    environment.insert(QStringLiteral("LRS_CONTROL"), control_->path());
     process_->setProcessEnvironment(environment);
     process_->setProcessChannelMode(QProcess::SeparateChannels);
-    process_->start(QStringLiteral("node"), {QStringLiteral("run-lrs.js")});
-    const QRegularExpression listening(QStringLiteral("lrs listening on (\\d+)"));
+    // Under Wine the store runs on the host's own Node.js, named by its path.
+    process_->start(qEnvironmentVariable("VELMORA_TEST_NODE", QStringLiteral("node")),
+                    {QStringLiteral("run-lrs.js")});
     QByteArray out;
+    QFile portFile(control_->filePath(QStringLiteral("port")));
     const QDeadlineTimer deadline(30'000);
     while (!deadline.hasExpired() && process_->state() != QProcess::NotRunning) {
-        process_->waitForReadyRead(200);
+        process_->waitForReadyRead(100);
         out += process_->readAllStandardOutput();
-        if (const auto match = listening.match(QString::fromUtf8(out)); match.hasMatch()) {
-            port_ = match.captured(1).toInt();
+        if (portFile.open(QIODevice::ReadOnly)) {
+            port_ = portFile.readAll().toInt();
             return true;
         }
     }
@@ -50,10 +66,20 @@ bool TestLrs::start() {
 
 void TestLrs::stop() {
     if (process_ && process_->state() != QProcess::NotRunning) {
+        // Asked first, as only that reaches a store that Wine started on the host; then killed.
+        QFile word(control_->filePath(QStringLiteral("stop")));
+        if (word.open(QIODevice::WriteOnly)) {
+            word.close();
+            for (const QDeadlineTimer deadline(5'000);
+                 !deadline.hasExpired() && portTaken(port_);) {
+                QThread::msleep(20);
+            }
+        }
         process_->kill();
         process_->waitForFinished(10'000);
     }
     process_.reset();
+    control_.reset();
 }
 
 bool TestLrs::running() const {

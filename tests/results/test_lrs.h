@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QString>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <memory>
 #include <optional>
 
@@ -41,6 +42,8 @@ public:
 
 private:
     std::unique_ptr<QProcess> process_;
+    // Where the store writes its port and looks for the word to stop (tests/lrs/run-lrs.js).
+    std::unique_ptr<QTemporaryDir> control_;
     QString error_;
     int port_ = 0;
 };
