@@ -19,7 +19,7 @@ try:
     import gi
 
     gi.require_version("Atspi", "2.0")
-    from gi.repository import Atspi
+    from gi.repository import Atspi, GLib
 except (ImportError, ValueError) as error:
     print(f"no AT-SPI client: {error}", file=sys.stderr)
     sys.exit(3)
@@ -37,7 +37,7 @@ def application_of(pid, seconds):
             try:
                 if app is not None and app.get_process_id() == pid:
                     return app
-            except gi.repository.GLib.Error:
+            except GLib.Error:
                 continue
         time.sleep(0.2)
     return None
@@ -49,7 +49,7 @@ def text_of(node):
         return ""
     try:
         return Atspi.Text.get_text(text, 0, Atspi.Text.get_character_count(text)) or ""
-    except gi.repository.GLib.Error:
+    except GLib.Error:
         return ""
 
 
@@ -66,7 +66,7 @@ def walk(app):
             states = node.get_state_set()
             count = node.get_child_count()
             description = (node.get_description() or "").strip()
-        except gi.repository.GLib.Error:
+        except GLib.Error:
             continue
         here = path + [f"{role} '{name}'"]
         for value in (name, description, text_of(node).strip()):
@@ -84,7 +84,7 @@ def walk(app):
         for i in reversed(range(count)):
             try:
                 child = node.get_child_at_index(i)
-            except gi.repository.GLib.Error:
+            except GLib.Error:
                 continue
             if child is not None:
                 stack.append((child, depth + 1, here))

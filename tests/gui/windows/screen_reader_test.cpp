@@ -6,6 +6,7 @@
 #include "core/program/session.h"
 #include "gui/documents/document_screen.h"
 #include "gui/documents/document_view.h"
+#include "gui/windows/course_search_window.h"
 #include "support/course_copy.h"
 #include "support/course_driver.h"
 
@@ -13,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -63,10 +65,12 @@ ReadOverBus readOverBus() {
         return read;
     }
     const QJsonObject answer = QJsonDocument::fromJson(client.readAllStandardOutput()).object();
-    for (const QJsonValue& text : answer.value(QStringLiteral("texts")).toArray()) {
+    const QJsonArray texts = answer.value(QStringLiteral("texts")).toArray();
+    for (const auto& text : texts) {
         read.texts.append(text.toString().simplified());
     }
-    for (const QJsonValue& node : answer.value(QStringLiteral("unnamed")).toArray()) {
+    const QJsonArray unnamed = answer.value(QStringLiteral("unnamed")).toArray();
+    for (const auto& node : unnamed) {
         read.unnamed.append(node.toString());
     }
     return read;
@@ -126,8 +130,9 @@ protected:
     CourseDriver course{folder};
 };
 
-// A student signs in, reads lecture 1, finds a word in it and takes test 1: at each step the
-// client reads every control's name, the lecture's words, the find count and the question number.
+// A student signs in, reads lecture 1, finds a word in it, takes test 1 and searches the course:
+// at each step the client reads every control's name, and the lecture's words, the find count, the
+// question number and the search's count of results.
 TEST_F(ScreenReader, ReadsTheLectureTheControlsAndTheChangingFiguresOverTheBus) {
     ReadOverBus read = readOverBus();
     ASSERT_TRUE(read.failure.isEmpty()) << read.failure.toStdString();
@@ -173,6 +178,26 @@ TEST_F(ScreenReader, ReadsTheLectureTheControlsAndTheChangingFiguresOverTheBus) 
         read.texts.filter(QRegularExpression(QStringLiteral("^Вопрос 1 из \\d+$")));
     EXPECT_EQ(numbers.size(), 1) << read.texts.join(u'|').toStdString();
     EXPECT_EQ(read.unnamed, QStringList()) << "test screen";
+
+    course.answer(answerPositions(1));
+    ASSERT_EQ(course.screenInFront(), 2) << course.boxTexts().join(u'|').toStdString();
+    read = readOverBus();
+    ASSERT_TRUE(read.failure.isEmpty()) << read.failure.toStdString();
+    EXPECT_EQ(read.unnamed, QStringList()) << "progress screen";
+
+    // The search window, a window of its own, with its count of results.
+    course.choose("NSearch");
+    auto* search = course.find<CourseSearchWindow>("courseSearch");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return search->status()->text() != QStringLiteral("Индекс строится..."); }, 30'000));
+    search->queryBox()->setText(wordsOf(page).value(3));
+    search->refresh();
+    const QString found = search->status()->text();
+    ASSERT_TRUE(found.startsWith(QStringLiteral("Найдено: "))) << found.toStdString();
+    read = readOverBus();
+    ASSERT_TRUE(read.failure.isEmpty()) << read.failure.toStdString();
+    EXPECT_TRUE(read.texts.contains(found)) << read.texts.join(u'|').toStdString();
+    EXPECT_EQ(read.unnamed, QStringList()) << "search window";
 }
 
 } // namespace
