@@ -12,9 +12,11 @@
 #include "support/every_state.h"
 #include "support/test_file_builder.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -76,6 +78,76 @@ TEST(AccessibleFigures, TheQuestionIsReadWithItsPlaceInTheTest) {
     course.answer(1);
     EXPECT_TRUE(accessibleText(question).startsWith(QStringLiteral("Вопрос 2 из 3 ")))
         << accessibleText(question).toStdString();
+}
+
+// What a screen reader is told of one widget: each name-changed event, with the name read then.
+class NameAnnouncements {
+public:
+    explicit NameAnnouncements(const QObject* watched) {
+        watched_ = watched;
+        heard_ = &heard;
+        QAccessible::installUpdateHandler(&NameAnnouncements::record);
+    }
+    ~NameAnnouncements() {
+        QAccessible::installUpdateHandler(nullptr);
+        watched_ = nullptr;
+        heard_ = nullptr;
+    }
+    NameAnnouncements(const NameAnnouncements&) = delete;
+    NameAnnouncements& operator=(const NameAnnouncements&) = delete;
+
+    QStringList heard;
+
+private:
+    static void record(QAccessibleEvent* event) {
+        if (event->type() == QAccessible::NameChanged && event->object() == watched_ &&
+            heard_ != nullptr) {
+            heard_->append(accessibleText(*qobject_cast<const QWidget*>(watched_)));
+        }
+    }
+    static inline const QObject* watched_ = nullptr;
+    static inline QStringList* heard_ = nullptr;
+};
+
+// A timed test's time left is read as the text shown and announced when it changes, once for
+// each new figure: the clock ticks several times a second, the figure once a second.
+// Run on the accessibility bus (tests/CMakeLists.txt): Qt sends no accessible events while no
+// screen reader listens.
+TEST(AccessibleEvents, TheTimeLeftIsReadAndAnnouncedOnceForEachNewFigure) {
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") ||
+        qgetenv("QT_QPA_PLATFORM") != "xcb") {
+        GTEST_SKIP() << "needs the accessibility bus: run it through "
+                        "tests/support/on-accessibility-bus";
+    }
+    CourseDriver course;
+    course.folder().write(QStringLiteral("help.htm"), "<p>help</p>");
+    course.folder().write(QStringLiteral("course.toml"),
+                          "[course]\nid = \"lab\"\ncaption = \"Курс\"\nhelp = \"help.htm\"\n"
+                          "[[menu]]\nname = \"N0\"\ncaption = \"Тесты\"\n"
+                          "[[menu.item]]\ntest = 1\nminutes = 5\n");
+    writeTestFile(QStringLiteral("test1"), numberedQuestions({1, 2, 3}), QStringLiteral("3"));
+    course.storeStudent(QStringLiteral("Айгүл"), QStringLiteral("pw"), {1});
+    const MainWindow& window = course.start();
+    ASSERT_TRUE(course.boxes().isEmpty()) << course.boxTexts().join(u'|').toStdString();
+    course.signIn(QStringLiteral("Айгүл"), QStringLiteral("pw"));
+    course.startTest(1);
+    const auto& left = *findIn<QLabel>(window, "timeLeft");
+    expectReadAsShown(left);
+
+    NameAnnouncements announced(&left);
+    // Qt's bridge joins the bus a moment after start-up.
+    ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 20'000))
+        << "no accessibility bus: run through tests/support/on-accessibility-bus";
+    const QString first = left.text();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return announced.heard.size() >= 2; }, 5000))
+        << announced.heard.join(u'|').toStdString();
+    expectReadAsShown(left);
+    EXPECT_NE(left.text(), first);
+    EXPECT_TRUE(announced.heard.contains(left.text())) << announced.heard.join(u'|').toStdString();
+    for (qsizetype i = 1; i < announced.heard.size(); ++i) {
+        EXPECT_NE(announced.heard.at(i), announced.heard.at(i - 1))
+            << "announced again unchanged: " << announced.heard.join(u'|').toStdString();
+    }
 }
 
 TEST(AccessibleFigures, AnswersAreReadAsTheirTextAnEmptyOneByItsLetter) {

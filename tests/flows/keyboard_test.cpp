@@ -3,13 +3,21 @@
 // open menu), as it does for a user without a mouse.
 
 #include "core/program/course_state.h"
+#include "core/storage/code_page.h"
+#include "core/storage/data_path.h"
+#include "gui/documents/document_screen.h"
+#include "gui/documents/find_bar.h"
+#include "gui/windows/course_search_window.h"
 #include "gui/windows/group_journal_window.h"
 #include "support/course_driver.h"
 #include "support/recording_document_view.h"
 #include "support/test_file_builder.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
@@ -84,6 +92,18 @@ void chooseByName(const MainWindow& window, const QString& entry, const QString&
         ASSERT_EQ(activeName(window), item);
     }
     press(Qt::Key_Return);
+}
+
+// Types text of any script, as a keyboard layout sends it: each letter a key event carrying it.
+void typeLetters(const QString& text) {
+    for (const QChar letter : text) {
+        QWidget* target = keyboardTarget();
+        ASSERT_NE(target, nullptr) << "nothing has the keyboard focus";
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(letter));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(letter));
+        QApplication::sendEvent(target, &release);
+    }
 }
 
 QString focusName() {
@@ -221,6 +241,71 @@ TEST(KeyboardAlone, AStudentFindsInAPageAndSwitchesTheHighContrastLook) {
     EXPECT_TRUE(course.state().highContrast());
     chooseByName(window, QStringLiteral("N21"), QStringLiteral("NContrast"));
     EXPECT_FALSE(course.state().highContrast());
+}
+
+// Searching the course: Ctrl+Shift+F, a word typed in Kazakh letters, ↓ at once (before the
+// pause that runs the query) into the results and on to the second, Enter opens it with the find
+// bar on the word, and the keys go on in the main window.
+TEST(KeyboardAlone, AStudentSearchesTheCourseAndOpensASecondResult) {
+    CourseDriver course;
+    course.folder().write(
+        QStringLiteral("data/info/lig-1.html"),
+        QStringLiteral("<html><head><meta charset='utf-8'><title>Ақпараттық жүйелер</title></head>"
+                       "<body><p>Ақпарат, ақпарат және ақпарат.</p></body></html>")
+            .toUtf8());
+    course.folder().write(QStringLiteral("data/info/lig-2.html"),
+                          CodePage::encode(QStringLiteral(
+                              "<html><body><p>Бизнес-процестер және ақпарат.</p></body></html>")));
+    course.folder().write(QStringLiteral("data/help/sod.htm"), "<p>Contents</p>");
+    course.storeStudent(QStringLiteral("Zhana"), QStringLiteral("pw"),
+                        {5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    MainWindow& window = course.start();
+    QApplication::setActiveWindow(&window);
+    type(QStringLiteral("Zhana"));
+    press(Qt::Key_Tab);
+    type(QStringLiteral("pw"));
+    press(Qt::Key_Return);
+    ASSERT_EQ(course.session().userName, QStringLiteral("Zhana"))
+        << focusName().toStdString() << course.boxTexts().join(u'|').toStdString();
+
+    press(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    auto* search = findIn<CourseSearchWindow>(window, "courseSearch");
+    ASSERT_TRUE(search->isVisible());
+    // The new window takes the keyboard as the window system activates it.
+    ASSERT_TRUE(QTest::qWaitFor([] { return focusName() == QStringLiteral("searchQuery"); }, 5000))
+        << focusName().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return search->status()->text() != QStringLiteral("Индекс строится..."); }, 20'000));
+    typeLetters(QStringLiteral("АҚПАРАТ"));
+    EXPECT_EQ(search->queryBox()->text(), QStringLiteral("АҚПАРАТ"));
+    press(Qt::Key_Down);
+    ASSERT_EQ(focusName(), QStringLiteral("searchResults"));
+    ASSERT_EQ(search->results()->count(), 2);
+    EXPECT_EQ(search->results()->currentRow(), 0);
+    // (The other lectures of the course are not in this folder: the status names them after.)
+    EXPECT_TRUE(search->status()->text().startsWith(QStringLiteral("Найдено: 2.")))
+        << search->status()->text().toStdString();
+    press(Qt::Key_Down);
+    EXPECT_EQ(search->results()->currentRow(), 1);
+    press(Qt::Key_Return);
+
+    EXPECT_EQ(course.documentView().navigations.last(),
+              programFolderPath(QStringLiteral("\\data\\info\\lig-2.html")));
+    EXPECT_EQ(course.screenInFront(), 1);
+    const FindBar* bar = findIn<DocumentScreen>(window, "documentScreen")->findBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->text(), QStringLiteral("ақпарат"));
+    // The keys go on where the result is shown: Escape closes the find bar, not the search.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return QApplication::focusWidget() != nullptr &&
+                   QApplication::focusWidget()->window() == &window;
+        },
+        5000))
+        << focusName().toStdString();
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(bar->isVisible());
 }
 
 } // namespace

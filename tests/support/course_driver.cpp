@@ -88,6 +88,13 @@ MainWindow& CourseDriver::create(ControlsBuilt built) {
     return *window_;
 }
 
+MainWindow& CourseDriver::create(const DocumentViewFactory& makeView) {
+    window_.reset();
+    view_ = nullptr;
+    window_ = std::make_unique<MainWindow>(makeView);
+    return *window_;
+}
+
 MainWindow& CourseDriver::start() {
     if (!window_) {
         create();

@@ -61,6 +61,9 @@ public:
     // Makes a new main window, as the program does at start-up, without showing it; a window
     // made before is dropped.
     MainWindow& create(ControlsBuilt built = ControlsBuilt::WithWindow);
+    // The same with the document views that `makeView` makes (the program's own browser, for
+    // instance) instead of the recording one; documentView() is then not there.
+    MainWindow& create(const DocumentViewFactory& makeView);
     // Shows the window (made first if there is none): start-up runs as the window first appears.
     MainWindow& start();
     void show();

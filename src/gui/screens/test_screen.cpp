@@ -183,9 +183,12 @@ void TestScreen::showTimeLeft(const QString& text) {
         timeLeft_ = label(this, "timeLeft", QString(), {120, 14}, 15);
     }
     const QString shown = QStringLiteral("Осталось времени: %1").arg(text);
-    timeLeft_->setText(shown);
-    timeLeft_->setAccessibleName(shown);
-    timeLeft_->adjustSize();
+    // The clock ticks several times a second: a screen reader hears each new figure once.
+    if (timeLeft_->text() != shown) {
+        timeLeft_->setText(shown);
+        timeLeft_->setAccessibleName(shown);
+        timeLeft_->adjustSize();
+    }
     timeLeft_->show();
 }
 

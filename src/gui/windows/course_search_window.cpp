@@ -135,11 +135,17 @@ bool CourseSearchWindow::eventFilter(QObject* watched, QEvent* event) {
             openCurrent();
             return true;
         }
-        if (watched == query_ && (key == Qt::Key_Down || key == Qt::Key_Up) &&
-            results_->count() > 0) {
-            results_->setFocus();
-            results_->setCurrentRow(key == Qt::Key_Down ? 0 : results_->count() - 1);
-            return true;
+        if (watched == query_ && (key == Qt::Key_Down || key == Qt::Key_Up)) {
+            // Typed text whose pause has not come yet is searched first, so the arrow finds
+            // the results of what the box shows.
+            if (typing_->isActive()) {
+                refresh();
+            }
+            if (results_->count() > 0) {
+                results_->setFocus();
+                results_->setCurrentRow(key == Qt::Key_Down ? 0 : results_->count() - 1);
+                return true;
+            }
         }
         if (watched == results_ && enter) {
             openCurrent();
